@@ -1,0 +1,174 @@
+#include "colour/FloodFill.h"
+
+#include "ui/Units.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+using Pixel = std::uint32_t;
+
+// Qt keeps an RGB32 pixel as 0xFFRRGGBB; only the 24 colour bits take part in a match.
+constexpr Pixel kColourBits = 0x00FFFFFFu;
+
+// A run of pixels on row y, from left to right inclusive, still to be examined.
+// Its parent row, already painted over the whole run, is y - dy.
+struct Span {
+    int left = 0;
+    int right = 0;
+    int y = 0;
+    int dy = 0;
+};
+
+inline bool matches(Pixel p, Pixel target)
+{
+    return (p & kColourBits) == target;
+}
+
+// Paints from x rightwards while pixels match, stopping at end; returns the first
+// x not painted. Reading and writing in one pass keeps each cache line hot once.
+inline int paintRight(Pixel* row, int x, int end, Pixel target, Pixel paint)
+{
+#if defined(__SSE2__)
+    const __m128i bits = _mm_set1_epi32(static_cast<int>(kColourBits));
+    const __m128i want = _mm_set1_epi32(static_cast<int>(target));
+    const __m128i fill = _mm_set1_epi32(static_cast<int>(paint));
+    while (x + 8 <= end) {
+        auto* p = reinterpret_cast<__m128i*>(row + x);
+        const __m128i a = _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(p), bits), want);
+        const __m128i b = _mm_cmpeq_epi32(_mm_and_si128(_mm_loadu_si128(p + 1), bits), want);
+        if (_mm_movemask_epi8(_mm_and_si128(a, b)) != 0xFFFF) {
+            break;
+        }
+        _mm_storeu_si128(p, fill);
+        _mm_storeu_si128(p + 1, fill);
+        x += 8;
+    }
+#endif
+    while (x < end && matches(row[x], target)) {
+        row[x++] = paint;
+    }
+    return x;
+}
+
+// The first x in [x, end) whose pixel matches, or end.
+inline int skipRight(const Pixel* row, int x, int end, Pixel target)
+{
+    while (x < end && !matches(row[x], target)) {
+        ++x;
+    }
+    return x;
+}
+
+// Paints leftwards from x - 1 while pixels match; returns the leftmost painted x
+// (x itself when nothing matched).
+inline int paintLeft(Pixel* row, int x, Pixel target, Pixel paint)
+{
+    while (x > 0 && matches(row[x - 1], target)) {
+        row[--x] = paint;
+    }
+    return x;
+}
+
+// One stack per thread, kept between fills so that a press allocates nothing
+// once the stack has grown to the pictures it meets.
+std::vector<Span>& spanStack()
+{
+    thread_local std::vector<Span> stack = [] {
+        std::vector<Span> s;
+        s.reserve(4096);
+        return s;
+    }();
+    stack.clear();
+    return stack;
+}
+
+} // namespace
+
+int pressToPixel(float v)
+{
+    constexpr double lowest = std::numeric_limits<int>::min();
+    constexpr double highest = std::numeric_limits<int>::max();
+    if (std::isnan(v)) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(roundHalfEven(std::clamp(static_cast<double>(v), lowest, highest)));
+}
+
+ColorRef pixelColour(const QImage& image, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {
+        return kInvalidColour;
+    }
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32) {
+        return fromQRgb(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]);
+    }
+    return fromQRgb(image.pixel(x, y));
+}
+
+bool floodFill(QImage& image, int x, int y, ColorRef fillColour)
+{
+    const ColorRef targetColour = pixelColour(image, x, y);
+    const Pixel paint = toQRgb(fillColour);
+    if (targetColour == kInvalidColour || toQRgb(targetColour) == paint) {
+        return false;
+    }
+    if (image.format() != QImage::Format_RGB32) {
+        image.convertTo(QImage::Format_RGB32);
+    }
+
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype stride = image.bytesPerLine();
+    uchar* const base = image.bits();
+    const auto rowAt = [base, stride](int row) {
+        return reinterpret_cast<Pixel*>(base + static_cast<qsizetype>(row) * stride);
+    };
+    const Pixel target = toQRgb(targetColour) & kColourBits;
+
+    // Span fill: each popped run is painted and extended sideways, its children go on
+    // the row beyond, and only the parts that stick out past the parent are looked at
+    // again on the parent's row. Painted pixels no longer match, so nothing is painted twice.
+    std::vector<Span>& stack = spanStack();
+    const auto push = [&stack, height](int left, int right, int row, int dy) {
+        if (row >= 0 && row < height) {
+            stack.push_back({left, right, row, dy});
+        }
+    };
+    push(x, x, y, 1);
+    push(x, x, y - 1, -1);
+
+    while (!stack.empty()) {
+        const Span span = stack.back();
+        stack.pop_back();
+        Pixel* const row = rowAt(span.y);
+        int x1 = span.left;
+        int start = x1;
+        if (matches(row[x1], target)) {
+            start = paintLeft(row, x1, target, paint);
+            if (start < x1) {
+                push(start, x1 - 1, span.y - span.dy, -span.dy);
+            }
+        }
+        while (x1 <= span.right) {
+            x1 = paintRight(row, x1, width, target, paint);
+            if (x1 > start) {
+                push(start, x1 - 1, span.y + span.dy, span.dy);
+            }
+            if (x1 - 1 > span.right) {
+                push(span.right + 1, x1 - 1, span.y - span.dy, -span.dy);
+            }
+            x1 = skipRight(row, x1 + 1, span.right + 1, target);
+            start = x1;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,254 @@
+#include "colour/FloodFill.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <deque>
+#include <vector>
+
+namespace {
+
+constexpr ColorRef kWhite = rgbColour(255, 255, 255);
+constexpr ColorRef kBlack = rgbColour(0, 0, 0);
+constexpr ColorRef kRed = rgbColour(255, 0, 0);
+constexpr ColorRef kBlue = rgbColour(0, 0, 255);
+
+ColorRef colourOfChar(char c)
+{
+    switch (c) {
+    case '#':
+        return kBlack;
+    case 'r':
+        return kRed;
+    case 'b':
+        return kBlue;
+    default:
+        return kWhite;
+    }
+}
+
+// Pictures in the cases are drawn as rows of characters: '.' white, '#' black,
+// 'r' red, 'b' blue.
+QImage picture(const QStringList& rows)
+{
+    QImage image(static_cast<int>(rows.first().size()), static_cast<int>(rows.size()),
+                 QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            image.setPixel(x, y, toQRgb(colourOfChar(rows[y].at(x).toLatin1())));
+        }
+    }
+    return image;
+}
+
+// Plain breadth-first fill, one pixel at a time: slow but plainly right.
+void referenceFill(std::vector<QRgb>& pixels, int width, int height, int x, int y, QRgb paint)
+{
+    const QRgb target = pixels[static_cast<std::size_t>(y * width + x)] & 0x00FFFFFFu;
+    if (target == (paint & 0x00FFFFFFu)) {
+        return;
+    }
+    std::vector<bool> seen(pixels.size(), false);
+    std::deque<QPoint> queue{QPoint(x, y)};
+    seen[static_cast<std::size_t>(y * width + x)] = true;
+    while (!queue.empty()) {
+        const QPoint p = queue.front();
+        queue.pop_front();
+        pixels[static_cast<std::size_t>(p.y() * width + p.x())] = paint;
+        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint n = p + d;
+            if (n.x() < 0 || n.y() < 0 || n.x() >= width || n.y() >= height) {
+                continue;
+            }
+            const auto i = static_cast<std::size_t>(n.y() * width + n.x());
+            if (!seen[i] && (pixels[i] & 0x00FFFFFFu) == target) {
+                seen[i] = true;
+                queue.push_back(n);
+            }
+        }
+    }
+}
+
+} // namespace
+
+class FloodFillTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fillCases_data();
+    void fillCases();
+    void sameColourLeavesTheImageUnshared();
+    void otherFormatsAreFilledAsRgb32();
+    void matchesReferenceOnRandomPictures();
+    void pixelColourOutsideIsInvalid();
+    void pressToPixel_data();
+    void pressToPixel();
+};
+
+void FloodFillTest::fillCases_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QPoint>("press");
+    QTest::addColumn<ColorRef>("fill");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<bool>("painted");
+
+    const QStringList house{"..#####..", ".#.....#.", "#.......#",
+                            "#..###..#", "#..#.#..#", "#########"};
+    QTest::newRow("closed area up to the outline")
+        << house << QPoint(2, 2) << kRed
+        << QStringList{"..#####..", ".#rrrrr#.", "#rrrrrrr#", "#rr###rr#", "#rr#.#rr#", "#########"}
+        << true;
+    QTest::newRow("outline pixel fills the outline only")
+        << house << QPoint(0, 5) << kBlue
+        << QStringList{"..#####..", ".#.....#.", "b.......b", "b..bbb..b", "b..b.b..b", "bbbbbbbbb"}
+        << true;
+    QTest::newRow("same colour changes nothing")
+        << QStringList{"#####", "#rrr#", "#####"} << QPoint(2, 1) << kRed
+        << QStringList{"#####", "#rrr#", "#####"} << false;
+    QTest::newRow("recolours an earlier fill")
+        << QStringList{"#####", "#rrr#", "#r#r#", "#####"} << QPoint(1, 2) << kBlue
+        << QStringList{"#####", "#bbb#", "#b#b#", "#####"} << true;
+    QTest::newRow("a gap leaks into the next area")
+        << QStringList{"..#..", "..#..", ".....", "..#.."} << QPoint(0, 0) << kRed
+        << QStringList{"rr#rr", "rr#rr", "rrrrr", "rr#rr"} << true;
+    QTest::newRow("diagonal neighbours stay apart")
+        << QStringList{"..#..", "..#..", "##.##", "..#.."} << QPoint(0, 0) << kRed
+        << QStringList{"rr#..", "rr#..", "##.##", "..#.."} << true;
+    QTest::newRow("top left corner") << QStringList{"...", "##.", "..."} << QPoint(0, 0) << kBlue
+                                     << QStringList{"bbb", "##b", "bbb"} << true;
+    QTest::newRow("bottom right corner") << QStringList{".#.", ".#.", "#.."} << QPoint(2, 2)
+                                         << kBlue << QStringList{".#b", ".#b", "#bb"} << true;
+    QTest::newRow("one pixel picture")
+        << QStringList{"."} << QPoint(0, 0) << kRed << QStringList{"r"} << true;
+    QTest::newRow("left of the picture") << house << QPoint(-1, 2) << kRed << house << false;
+    QTest::newRow("right of the picture") << house << QPoint(9, 2) << kRed << house << false;
+    QTest::newRow("above the picture") << house << QPoint(3, -1) << kRed << house << false;
+    QTest::newRow("below the picture") << house << QPoint(3, 6) << kRed << house << false;
+}
+
+void FloodFillTest::fillCases()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QPoint, press);
+    QFETCH(ColorRef, fill);
+    QFETCH(QStringList, after);
+    QFETCH(bool, painted);
+
+    QImage image = picture(before);
+    QCOMPARE(floodFill(image, press.x(), press.y(), fill), painted);
+    QCOMPARE(image, picture(after));
+}
+
+void FloodFillTest::sameColourLeavesTheImageUnshared()
+{
+    // Returning before touching bits() means a shared image is not even copied.
+    QImage image = picture({"rrr", "r#r"});
+    const QImage shared = image;
+    QVERIFY(!floodFill(image, 0, 0, kRed));
+    QCOMPARE(image.constBits(), shared.constBits());
+}
+
+void FloodFillTest::otherFormatsAreFilledAsRgb32()
+{
+    QImage image = picture({"..#", ".#."}).convertToFormat(QImage::Format_Indexed8);
+    QVERIFY(floodFill(image, 0, 0, kBlue));
+    QCOMPARE(image.format(), QImage::Format_RGB32);
+    QCOMPARE(image, picture({"bb#", "b#."}));
+}
+
+void FloodFillTest::matchesReferenceOnRandomPictures()
+{
+    // Few colours make large, twisted areas. Half the pictures live in a buffer with
+    // padded rows whose padding has the target colour, so a fill that ran off the end
+    // of a row would show; alpha bytes vary because only the colour bits may count.
+    QRandomGenerator random(20240611);
+    const QRgb palette[] = {0xFF102030u, 0x00102030u, 0xFFFFFFFFu, 0x7F000000u};
+    for (int round = 0; round < 20000; ++round) {
+        const int width = random.bounded(1, round % 10 == 0 ? 70 : 24);
+        const int height = random.bounded(1, round % 10 == 0 ? 70 : 24);
+        const int colours = random.bounded(2, 4);
+        const int padding = (round % 2) * random.bounded(1, 5);
+        const int stride = width + padding;
+
+        std::vector<QRgb> buffer(static_cast<std::size_t>(stride * height));
+        for (QRgb& p : buffer) {
+            p = palette[random.bounded(colours)];
+        }
+        const int seeds = 4;
+        for (int s = 0; s < seeds; ++s) {
+            const int x = random.bounded(width);
+            const int y = random.bounded(height);
+            const QRgb paint = s == 0 ? 0xFF102030u : 0xFF000000u | random.bounded(0x1000000u);
+
+            std::vector<QRgb> actual = buffer;
+            QImage image(reinterpret_cast<uchar*>(actual.data()), width, height,
+                         static_cast<qsizetype>(stride * sizeof(QRgb)), QImage::Format_RGB32);
+            const bool painted = floodFill(image, x, y, fromQRgb(paint));
+            QCOMPARE(static_cast<const void*>(image.constBits()),
+                     static_cast<const void*>(actual.data()));
+
+            std::vector<QRgb> expected(static_cast<std::size_t>(width * height));
+            for (int row = 0; row < height; ++row) {
+                std::copy_n(buffer.begin() + row * stride, width, expected.begin() + row * width);
+            }
+            referenceFill(expected, width, height, x, y, paint);
+
+            bool changed = false;
+            for (int row = 0; row < height; ++row) {
+                for (int col = 0; col < stride; ++col) {
+                    const auto at = static_cast<std::size_t>(row * stride + col);
+                    const QRgb want = col < width
+                                          ? expected[static_cast<std::size_t>(row * width + col)]
+                                          : buffer[at];
+                    changed = changed || want != buffer[at];
+                    if (actual[at] != want) {
+                        QFAIL(qPrintable(QString("round %1 seed (%2,%3) pixel (%4,%5)")
+                                             .arg(round)
+                                             .arg(x)
+                                             .arg(y)
+                                             .arg(col)
+                                             .arg(row)));
+                    }
+                }
+            }
+            QCOMPARE(painted, changed);
+            buffer = actual;
+        }
+    }
+}
+
+void FloodFillTest::pixelColourOutsideIsInvalid()
+{
+    const QImage image = picture({"r.", "#b"});
+    QCOMPARE(pixelColour(image, 0, 0), kRed);
+    QCOMPARE(pixelColour(image, 1, 1), kBlue);
+    QCOMPARE(pixelColour(image, 2, 0), kInvalidColour);
+    QCOMPARE(pixelColour(image, 0, -1), kInvalidColour);
+    QCOMPARE(pixelColour(QImage(), 0, 0), kInvalidColour);
+}
+
+void FloodFillTest::pressToPixel_data()
+{
+    QTest::addColumn<float>("press");
+    QTest::addColumn<int>("pixel");
+    QTest::newRow("2.5 goes down to even") << 2.5f << 2;
+    QTest::newRow("3.5 goes up to even") << 3.5f << 4;
+    QTest::newRow("0.5") << 0.5f << 0;
+    QTest::newRow("just under a half") << 2.499f << 2;
+    QTest::newRow("just over a half") << 2.501f << 3;
+    QTest::newRow("-0.5") << -0.5f << 0;
+    QTest::newRow("-1.5") << -1.5f << -2;
+    QTest::newRow("far beyond int") << 1e20f << std::numeric_limits<int>::max();
+    QTest::newRow("far below int") << -1e20f << std::numeric_limits<int>::min();
+}
+
+void FloodFillTest::pressToPixel()
+{
+    QFETCH(float, press);
+    QFETCH(int, pixel);
+    QCOMPARE(::pressToPixel(press), pixel);
+}
+
+QTEST_GUILESS_MAIN(FloodFillTest)
+#include "FloodFillTest.moc"
