@@ -1,0 +1,16 @@
+#include "book/Failure.h"
+
+#include <QDir>
+
+Failure::Failure(QString file, QString reason)
+    : std::runtime_error((reason + QStringLiteral(": ") + file).toStdString()),
+      m_file(std::move(file)), m_reason(std::move(reason))
+{
+}
+
+QString Failure::message() const
+{
+    if (m_file.isEmpty())
+        return m_reason;
+    return QStringLiteral("%1\n\nArchivo: %2").arg(m_reason, QDir::toNativeSeparators(m_file));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "book/PageState.h"
+
+#include <QImage>
+#include <QString>
+
+// The book of drawings: start-up counting and deletion, page turns with
+// saving, and restoring a page. Pure file and state logic: the window puts the
+// pictures it returns on the canvas.
+class PageBook {
+public:
+    enum class Direction { Backward, Forward };
+
+    struct Turn {
+        QImage picture;   // the new page, to put on the canvas
+        int threshold = 1; // for canvas placement
+        QString soundPath;
+        bool saved = false;
+    };
+
+    // One more than the largest page count the book's 16-bit counter can hold.
+    static constexpr int kPageLimit = 32767;
+
+    explicit PageBook(QString programFolder);
+
+    const QString& programFolder() const { return m_programFolder; }
+    const PageState& state() const { return m_state; }
+
+    // Reads the switch, counts the pages and deletes the coloured copies the
+    // switch says to delete. Throws Failure.
+    void startUp();
+
+    // Page 1's picture as start-up shows it. Throws Failure.
+    QImage loadFirstPage() const;
+
+    // Saves the page being left when it changed, steps, and loads the new page.
+    // A copy that cannot be written throws SaveFailure and changes nothing.
+    Turn turn(Direction direction, const QImage& persistentImage);
+
+    // Deletes the page's coloured copy and loads its clean drawing.
+    QImage restore();
+
+    // Every fill marks the page, whatever the fill did.
+    void markChanged() { m_state.PageChanged = PageState::kTrue; }
+
+    // Writes `image` as a 24-bit BMP beside, then renames it over `path`, so
+    // the old file stays whole until the new one is complete and a link at
+    // `path` is replaced, never written through. Throws SaveFailure.
+    static void saveCopy(const QImage& image, const QString& path);
+
+private:
+    QString pagePath(int page, const char* extension) const;
+    QImage loadPage(int page) const;
+    static void deleteCopy(const QString& path);
+
+    QString m_programFolder;
+    PageState m_state;
+};

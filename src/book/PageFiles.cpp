@@ -1,0 +1,92 @@
+#include "book/PageFiles.h"
+
+#include "book/Failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+bool isOrdinaryFile(const QFileInfo& info)
+{
+    return info.isFile() && !info.fileName().startsWith(QLatin1Char('.'));
+}
+
+QString folded(const QString& name) { return name.toCaseFolded(); }
+
+} // namespace
+
+QString PageFilePath(const QString& programFolder, int page, const QString& extension)
+{
+    return programFolder + QStringLiteral("/dibujos/") + QString::number(page) + extension;
+}
+
+QString FindFileName(const QString& path)
+{
+    const QFileInfo exact(path);
+    if (isOrdinaryFile(exact))
+        return exact.fileName();
+    FolderIndex index(exact.absolutePath());
+    return index.findFileName(exact.fileName());
+}
+
+bool passesAnyMatchTest(const QString& path) { return !FindFileName(path).isEmpty(); }
+
+bool passesExactNameTest(const QString& path)
+{
+    // The exact spelling wins the look-up, so one stat answers this test.
+    return isOrdinaryFile(QFileInfo(path));
+}
+
+FolderIndex::FolderIndex(QString folder) : m_folder(std::move(folder)) {}
+
+QString FolderIndex::findFileName(const QString& name)
+{
+    const QFileInfo exact(m_folder + QLatin1Char('/') + name);
+    if (isOrdinaryFile(exact))
+        return name;
+    if (!m_byFoldedName) {
+        m_byFoldedName.emplace();
+        const QStringList names =
+            QDir(m_folder).entryList(QDir::Files | QDir::System, QDir::Name);
+        for (const QString& entry : names) {
+            if (!entry.startsWith(QLatin1Char('.')))
+                (*m_byFoldedName)[folded(entry)].append(entry);
+        }
+    }
+    const auto it = m_byFoldedName->constFind(folded(name));
+    if (it == m_byFoldedName->constEnd())
+        return {};
+    for (const QString& candidate : *it) {
+        if (isOrdinaryFile(QFileInfo(m_folder + QLatin1Char('/') + candidate)))
+            return candidate;
+    }
+    return {};
+}
+
+QByteArray firstLineOf(const QByteArray& content)
+{
+    const qsizetype end = content.indexOf('\r');
+    return end < 0 ? content : content.left(end);
+}
+
+bool switchKeepsCopies(const QByteArray& line) { return line.toUpper() == "NO"; }
+
+QByteArray readSwitchLine(const QString& programFolder)
+{
+    const QString path = programFolder + QStringLiteral("/borra.txt");
+    if (!passesExactNameTest(path))
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(path, QStringLiteral("No puedo leer el archivo de ajustes (%1).")
+                                .arg(file.errorString()));
+    // Only "NO" keeps the copies, so a few bytes decide the answer; a huge file
+    // with no line end is never read whole.
+    QByteArray head = file.read(3);
+    if (head.isNull() && file.error() != QFileDevice::NoError)
+        throw Failure(path, QStringLiteral("No puedo leer el archivo de ajustes (%1).")
+                                .arg(file.errorString()));
+    return firstLineOf(head);
+}

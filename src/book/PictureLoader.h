@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+// Loads a page picture (GIF or BMP) as a Format_RGB32 image, or throws a
+// Failure that names the file and says why in words a parent understands.
+class PictureLoader {
+public:
+    // Larger pictures are refused before any pixel memory is taken.
+    static constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
+
+    static QImage load(const QString& path);
+};

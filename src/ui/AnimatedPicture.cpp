@@ -1,0 +1,53 @@
+#include "ui/AnimatedPicture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMovie>
+#include <QPainter>
+
+AnimatedPicture::AnimatedPicture(const State& state, QWidget* parent) : QWidget(parent)
+{
+    // The stored extent is in hundredths of a millimetre at 96 dots per inch.
+    resize(qRound(state.extentWidth * 96.0 / 2540.0), qRound(state.extentHeight * 96.0 / 2540.0));
+    if (state.backColour & 0x80000000u)
+        setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
+    setPictureFile(state.pictureFile);
+}
+
+void AnimatedPicture::setPictureFile(const QString& file)
+{
+    m_pictureFile = file;
+    delete m_movie;
+    m_movie = nullptr;
+    QString path = file;
+    if (!path.isEmpty() && QFileInfo(path).isRelative())
+        path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + path;
+    if (QFileInfo(path).isFile()) {
+        m_movie = new QMovie(path, QByteArray(), this);
+        if (m_movie->isValid()) {
+            connect(m_movie, &QMovie::frameChanged, this, [this] { update(); });
+            m_movie->start();
+        } else {
+            delete m_movie;
+            m_movie = nullptr;
+        }
+    }
+    update();
+}
+
+bool AnimatedPicture::isPlaying() const
+{
+    return m_movie && m_movie->state() == QMovie::Running;
+}
+
+void AnimatedPicture::paintEvent(QPaintEvent*)
+{
+    if (!m_movie)
+        return;
+    QPainter painter(this);
+    const QPixmap frame = m_movie->currentPixmap();
+    painter.drawPixmap((width() - frame.width()) / 2, (height() - frame.height()) / 2, frame);
+}

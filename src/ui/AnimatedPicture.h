@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QMovie;
+
+// An animated GIF that plays by itself inside its own rectangle. It starts
+// from the state stored with its window; a missing file shows nothing.
+class AnimatedPicture : public QWidget {
+    Q_OBJECT
+public:
+    struct State {
+        quint32 version = 0x00020000;
+        int extentWidth = 0; // hundredths of a millimetre
+        int extentHeight = 0;
+        quint32 reserved = 1;
+        quint32 backColour = 0x8000000F; // system colour: button face
+        QString pictureFile;
+        quint8 flags[3] = {1, 1, 0};
+    };
+
+    explicit AnimatedPicture(const State& state, QWidget* parent = nullptr);
+
+    // A bare name is looked for in the program folder.
+    void setPictureFile(const QString& file);
+    QString pictureFile() const { return m_pictureFile; }
+    bool isPlaying() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_pictureFile;
+    QMovie* m_movie = nullptr;
+};

@@ -1,0 +1,43 @@
+#include "ui/BackgroundPainter.h"
+
+#include "book/Failure.h"
+#include "book/PictureLoader.h"
+#include "ui/Tiling.h"
+#include "ui/Units.h"
+
+#include <QPainter>
+
+QString BackgroundPainter::failureText(const QString& reason)
+{
+    return QStringLiteral("No encuentro la imagen de fondo \r\nERROR: ") + reason;
+}
+
+QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter,
+                                          double innerWidthTwips, double innerHeightTwips)
+{
+    if (TilePicture.isNull()) {
+        try {
+            TilePicture = PictureLoader::load(path);
+        } catch (const Failure& failure) {
+            // Closing the message uncovers the window and asks for another
+            // repaint: report each failing file once, until a load succeeds.
+            if (m_reportedPath == path)
+                return {};
+            m_reportedPath = path;
+            return failureText(failure.message());
+        }
+        m_reportedPath.clear();
+        const QSize tile = Tiling::tileSizeInTwips(TilePicture.size());
+        TileWidth = tile.width();
+        TileHeight = tile.height();
+    }
+    const int width = twipsToPixels(TileWidth);
+    const int height = twipsToPixels(TileHeight);
+    Tiling::forEachTile(QSize(TileWidth, TileHeight), innerWidthTwips, innerHeightTwips,
+                        [&](int x, int y) {
+                            painter.drawImage(QRect(twipsToPixels(x), twipsToPixels(y), width,
+                                                    height),
+                                              TilePicture);
+                        });
+    return {};
+}

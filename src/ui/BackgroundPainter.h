@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class QPainter;
+
+// Covers a window with copies of a picture like wallpaper. The picture is
+// loaded on the first call that succeeds and kept for the rest of the run.
+class BackgroundPainter {
+public:
+    // Tiles the window; on a failure returns the text of the report to show
+    // (empty when there is nothing to report, including a failure already
+    // reported for the same file since the last successful load).
+    QString TileBackground(const QString& path, QPainter& painter, double innerWidthTwips,
+                           double innerHeightTwips);
+
+    bool hasPicture() const { return !TilePicture.isNull(); }
+
+    static QString failureText(const QString& reason);
+
+    QImage TilePicture;
+    int TileWidth = 0;  // twips
+    int TileHeight = 0; // twips
+
+private:
+    QString m_reportedPath;
+};

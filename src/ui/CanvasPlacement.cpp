@@ -1,0 +1,21 @@
+#include "ui/CanvasPlacement.h"
+
+#include "ui/Units.h"
+
+CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop,
+                                       double canvasWidth, double canvasHeight, int threshold)
+{
+    CanvasPlacement p;
+    p.canvasLeft = (screenWidth - canvasWidth) / 2; // the half twip is kept
+    const std::int64_t t = roundHalfEven((colourBarTop - canvasHeight) / 2);
+    if (t < threshold) {
+        p.canvasTop = 5;
+        p.canvasHeight = colourBarTop - 25;
+    } else {
+        p.canvasTop = static_cast<double>(t);
+        p.canvasHeight = canvasHeight;
+    }
+    p.saltarinTop = p.canvasTop;
+    p.saltarinLeft = p.canvasLeft + canvasWidth + 100;
+    return p;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// Where the canvas goes after a picture has been put on it: centred across
+// the screen and midway in the band above the colour bar, or pinned near the
+// top and cut to fit when it does not fit. All values in twips.
+struct CanvasPlacement {
+    double canvasLeft = 0;
+    double canvasTop = 0;
+    double canvasHeight = 0;
+    double saltarinLeft = 0;
+    double saltarinTop = 0;
+
+    // Computed wide, so a very tall drawing never overflows the arithmetic.
+    static CanvasPlacement place(double screenWidth, double colourBarTop, double canvasWidth,
+                                 double canvasHeight, int threshold);
+};

@@ -1,0 +1,340 @@
+#include "ui/Form1.h"
+
+#include "book/Failure.h"
+#include "colour/FloodFill.h"
+#include "colour/Palette.h"
+#include "ui/Canvas.h"
+#include "ui/CanvasPlacement.h"
+#include "ui/Layout.h"
+#include "ui/PictureBox.h"
+#include "ui/PictureButton.h"
+#include "ui/SoundPlayer.h"
+#include "ui/Units.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdlib>
+
+const char* const Form1::kAnimationFile = "monstruito.gif";
+
+namespace {
+
+QImage storedPicture(const char* name)
+{
+    // GIF pictures are shown as still pictures: their first frame.
+    QImageReader reader(QStringLiteral(":/pictures/") + QLatin1String(name));
+    return reader.read();
+}
+
+} // namespace
+
+Form1::Form1(QString programFolder, QWidget* parent)
+    : QWidget(parent), m_programFolder(std::move(programFolder)), m_book(m_programFolder)
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Tintaro"));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.ico")));
+    m_sound = new SoundPlayer(this);
+    createControls();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setTwips(QWidget* control, const QRectF& rect)
+{
+    m_twips.insert(control, rect);
+    control->setGeometry(twipsToPixels(rect.left()), twipsToPixels(rect.top()),
+                         twipsToPixels(rect.width()), twipsToPixels(rect.height()));
+}
+
+void Form1::createControls()
+{
+    // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
+    setTwips(this, QRectF(60, 60, 9480, 7080));
+    m_twips.remove(this);
+
+    // Creation order; later controls lie above earlier ones.
+    m_command4 = new PictureButton(storedPicture("forward.gif"), this);
+    m_command4->setObjectName(QStringLiteral("Command4"));
+    setTwips(m_command4, QRectF(2160, 5040, 855, 1000));
+
+    m_command3 = new PictureButton(storedPicture("backward.gif"), this);
+    m_command3->setObjectName(QStringLiteral("Command3"));
+    setTwips(m_command3, QRectF(1200, 5040, 855, 1000));
+
+    AnimatedPicture::State saltarin;
+    saltarin.extentWidth = 2381;
+    saltarin.extentHeight = 2408;
+    saltarin.pictureFile = QString::fromLatin1(kAnimationFile);
+    m_saltarin1 = new AnimatedPicture(saltarin, this);
+    m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
+    setTwips(m_saltarin1, QRectF(0, 3240, 1350, 1365));
+
+    m_command1 = new PictureButton(storedPicture("eraser.bmp"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    setTwips(m_command1, QRectF(8640, 5040, 855, 1005));
+
+    auto makeSwatch = [this](int index, double left) {
+        auto* swatch = new PictureBox(this);
+        swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
+        swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
+        setTwips(swatch, QRectF(left, 6480, 495, 375));
+        m_picture2[index] = swatch;
+        connect(swatch, &PictureBox::mouseDown, this,
+                [this, index](int button, int shift, float x, float y) {
+                    Picture2_MouseDown(index, button, shift, x, y);
+                });
+    };
+    for (int index = 10; index >= 6; --index)
+        makeSwatch(index, 960 + 600 * index);
+
+    m_picture3 = new PictureBox(this);
+    m_picture3->setObjectName(QStringLiteral("Picture3"));
+    m_picture3->setBackColour(fromQRgb(palette().color(QPalette::Base).rgb()));
+    m_picture3->setPicture(storedPicture("colourbar.bmp"));
+    setTwips(m_picture3, QRectF(3960, 4440, 5430, 525));
+    const QPixmap rayGun(QStringLiteral(":/pictures/raygun.ico"));
+    if (!rayGun.isNull())
+        m_picture3->setCursor(QCursor(rayGun, rayGun.width() / 2, rayGun.height() / 2));
+    connect(m_picture3, &PictureBox::mouseDown, this, &Form1::Picture3_MouseDown);
+    connect(m_picture3, &PictureBox::doubleClicked, this, &Form1::Picture3_DblClick);
+
+    for (int index = 5; index >= 0; --index)
+        makeSwatch(index, 960 + 600 * index);
+
+    m_command2 = new PictureButton(storedPicture("door.bmp"), this);
+    m_command2->setObjectName(QStringLiteral("Command2"));
+    QFont doorFont(QStringLiteral("MS Sans Serif"), 12);
+    doorFont.setBold(true);
+    m_command2->setFont(doorFont);
+    setTwips(m_command2, QRectF(7440, 5040, 855, 1005));
+
+    m_picture1 = new Canvas(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    setTwips(m_picture1, QRectF(720, 840, 5445, 3405));
+    connect(m_picture1, &PictureBox::mouseDown, this, &Form1::Picture1_MouseDown);
+
+    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+
+    // Tab order.
+    QList<QWidget*> order{m_picture1, m_command2};
+    for (int index = 0; index <= 5; ++index)
+        order.append(m_picture2[index]);
+    order.append(m_picture3);
+    for (int index = 6; index <= 10; ++index)
+        order.append(m_picture2[index]);
+    order << m_command1 << m_saltarin1 << m_command3 << m_command4;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+QSizeF Form1::screenTwips() const
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect geometry = screen->geometry();
+    return {pixelsToTwips(geometry.width()), pixelsToTwips(geometry.height())};
+}
+
+void Form1::Form_Load(QWidget* intro)
+{
+    m_book.startUp();                    // steps 1 to 5
+    m_picture1->setScaleInPixels(true);  // mouse positions and image points in pixels
+    QPalette colours = palette();        // drawing colour black
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
+    m_picture1->setSolidFillStyle(true);
+    m_picture1->setDrawWidth(5);
+    Form_Layout();
+    m_picture1->setFillColour(rgbColour(255, 0, 0));
+    const std::array<ColorRef, 11> ramp = startRamp();
+    for (int i = 1; i <= 11; ++i)
+        m_picture2[i - 1]->setBackColour(ramp[i - 1]);
+    showPicture(m_book.loadFirstPage());
+    placeCanvas(1);
+    if (intro) {
+        intro->close();
+        intro->deleteLater();
+    }
+}
+
+void Form1::showCovering()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    // Without a window manager maximising alone leaves the window small.
+    setGeometry(screen->geometry());
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void Form1::Form_Layout()
+{
+    const QSizeF screen = screenTwips();
+    Layout::Sizes sizes;
+    sizes.swatchWidth = twips(m_picture2[0]).width();
+    sizes.command4Width = twips(m_command4).width();
+    sizes.command4Height = twips(m_command4).height();
+    sizes.command3Width = twips(m_command3).width();
+    sizes.command3Height = twips(m_command3).height();
+    sizes.command1Width = twips(m_command1).width();
+    sizes.command1Height = twips(m_command1).height();
+    sizes.command2Width = twips(m_command2).width();
+    sizes.command2Height = twips(m_command2).height();
+    sizes.picture3Width = twips(m_picture3).width();
+    sizes.picture3Height = twips(m_picture3).height();
+    sizes.picture1Width = twips(m_picture1).width();
+    sizes.picture1Height = twips(m_picture1).height();
+    sizes.saltarinWidth = twips(m_saltarin1).width();
+    sizes.saltarinHeight = twips(m_saltarin1).height();
+
+    const Layout layout = Layout::compute(screen.width(), screen.height(), sizes);
+    SwatchCounter = 1;
+    for (int i = 0; i < 11; ++i)
+        setTwips(m_picture2[i], layout.picture2[i]);
+    SwatchCounter = 11;
+    setTwips(m_command4, layout.command4);
+    setTwips(m_command3, layout.command3);
+    setTwips(m_picture3, layout.picture3);
+    setTwips(m_command1, layout.command1);
+    setTwips(m_command2, layout.command2);
+    setTwips(m_picture1, layout.picture1);
+    setTwips(m_saltarin1, layout.saltarin1);
+}
+
+void Form1::showPicture(const QImage& picture)
+{
+    // The canvas sizes itself to its picture, keeping its top-left corner.
+    m_picture1->setPicture(picture);
+    const QRectF at = twips(m_picture1);
+    const QSize size = m_picture1->sizeForPicture();
+    setTwips(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
+                                pixelsToTwips(size.height())));
+}
+
+void Form1::placeCanvas(int threshold)
+{
+    const QRectF canvas = twips(m_picture1);
+    const CanvasPlacement p = CanvasPlacement::place(
+        screenTwips().width(), twips(m_picture3).top(), canvas.width(), canvas.height(), threshold);
+    setTwips(m_picture1, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
+    const QRectF saltarin = twips(m_saltarin1);
+    setTwips(m_saltarin1,
+             QRectF(p.saltarinLeft, p.saltarinTop, saltarin.width(), saltarin.height()));
+}
+
+void Form1::Picture1_MouseDown(int button, int, float x, float y)
+{
+    if (button != PictureBox::kLeftButton)
+        return;
+    m_picture1->setPersistentMode(true);
+    m_picture1->setScaleInPixels(true);
+    m_picture1->fillAt(pressToPixel(x), pressToPixel(y));
+    m_book.markChanged();
+    m_picture1->repaint();
+    m_picture1->setPersistentMode(false);
+}
+
+void Form1::pickColour(PictureBox* control, float x, float y)
+{
+    const ColorRef colour = control->colourAt(pressToPixel(x), pressToPixel(y));
+    PickedColour = static_cast<qint32>(colour);
+    PickedRed = PickedColour % 256;
+    PickedGreen = (PickedColour & 0xFF00) / 256.0;
+    PickedBlue = static_cast<qint16>((PickedColour & 0xFF0000) / 65536);
+    m_picture1->setFillColour(
+        rgbColour(PickedRed, static_cast<int>(PickedGreen), PickedBlue));
+}
+
+void Form1::Picture2_MouseDown(int index, int, int, float x, float y)
+{
+    if (m_picture2[index]->colourAt(pressToPixel(x), pressToPixel(y)) == kInvalidColour)
+        return; // no colour to read at this point
+    pickColour(m_picture2[index], x, y);
+    m_picture1->setPersistentMode(true);
+    m_picture1->setPersistentMode(false);
+}
+
+void Form1::Picture3_MouseDown(int, int, float x, float y)
+{
+    if (m_picture3->colourAt(pressToPixel(x), pressToPixel(y)) == kInvalidColour)
+        return;
+    pickColour(m_picture3, x, y);
+    const std::array<ColorRef, 11> tints =
+        tintsOf(rgbColour(PickedRed, static_cast<int>(PickedGreen), PickedBlue));
+    for (SwatchCounter = 1; SwatchCounter <= 11; ++SwatchCounter)
+        m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);
+    m_picture1->setPersistentMode(true);
+    m_picture1->setPersistentMode(false);
+}
+
+void Form1::Picture3_DblClick()
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(m_picture1->persistentImage());
+}
+
+void Form1::pageTurn(PageBook::Direction direction)
+{
+    if (m_book.state().PageChanged == PageState::kTrue)
+        m_picture1->setPersistentMode(true);
+    PageBook::Turn turn;
+    try {
+        turn = m_book.turn(direction, m_picture1->persistentImage());
+    } catch (const SaveFailure& failure) {
+        // The page and its fills stay on screen; the child can try again.
+        QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
+        return;
+    }
+    showPicture(turn.picture);
+    placeCanvas(turn.threshold);
+    if (direction == PageBook::Direction::Forward)
+        m_picture1->setPersistentMode(false);
+    m_sound->play(turn.soundPath);
+}
+
+void Form1::Command3_Click() { pageTurn(PageBook::Direction::Backward); }
+
+void Form1::Command4_Click() { pageTurn(PageBook::Direction::Forward); }
+
+void Form1::Command1_Click()
+{
+    // The canvas keeps its place; only its size follows the drawing.
+    showPicture(m_book.restore());
+}
+
+void Form1::Command2_Click()
+{
+    // Ends at once: nothing saved, no close handlers.
+    std::_Exit(0);
+}
+
+void Form1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QString report = m_background.TileBackground(
+        m_programFolder + QStringLiteral("/fondo.gif"), painter, pixelsToTwips(width()),
+        pixelsToTwips(height()));
+    if (!report.isEmpty()) {
+        // A modal box cannot open inside a repaint; show it right after.
+        QTimer::singleShot(0, this, [this, report] { reportBackgroundFailure(report); });
+    }
+}
+
+void Form1::reportBackgroundFailure(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintaro"), text, QMessageBox::Ok, this);
+    box.exec();
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "book/PageBook.h"
+#include "colour/ColorRef.h"
+#include "ui/AnimatedPicture.h"
+#include "ui/BackgroundPainter.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QRectF>
+#include <QWidget>
+#include <array>
+
+class Canvas;
+class PictureBox;
+class PictureButton;
+class SoundPlayer;
+
+// The main colouring window: the canvas, the colour bar over the shade
+// swatches, the page buttons, restore and exit, and the animated picture.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    // The name of the main window's animation in the program folder.
+    static const char* const kAnimationFile;
+
+    explicit Form1(QString programFolder, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: runs once before the window is first shown; closes and
+    // discards `intro` as its last step. Throws Failure.
+    void Form_Load(QWidget* intro = nullptr);
+
+    // Shows the window over the whole screen.
+    void showCovering();
+
+    // Positions in twips, the unit the window is laid out in.
+    QRectF twips(const QWidget* control) const { return m_twips.value(control); }
+    void setTwips(QWidget* control, const QRectF& rect);
+
+    const PageState& pageState() const { return m_book.state(); }
+    Canvas* Picture1() const { return m_picture1; }
+    PictureBox* Picture2(int index) const { return m_picture2.at(index); }
+    PictureBox* Picture3() const { return m_picture3; }
+    PictureButton* Command1() const { return m_command1; }
+    PictureButton* Command2() const { return m_command2; }
+    PictureButton* Command3() const { return m_command3; }
+    PictureButton* Command4() const { return m_command4; }
+    AnimatedPicture* Saltarin1() const { return m_saltarin1; }
+
+    // The screen size in twips, as the layout reads it.
+    QSizeF screenTwips() const;
+
+    // Handlers, named after the control and the event.
+    void Picture1_MouseDown(int button, int shift, float x, float y);
+    void Picture2_MouseDown(int index, int button, int shift, float x, float y);
+    void Picture3_MouseDown(int button, int shift, float x, float y);
+    void Picture3_DblClick();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+    // Fields the palette handlers write before they read them.
+    qint32 PickedColour = 0;
+    int PickedRed = 0;
+    double PickedGreen = 0;
+    qint16 PickedBlue = 0;
+    qint16 SwatchCounter = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void createControls();
+    void Form_Layout();
+    void placeCanvas(int threshold);
+    void showPicture(const QImage& picture);
+    void pageTurn(PageBook::Direction direction);
+    void pickColour(PictureBox* control, float x, float y);
+    void reportBackgroundFailure(const QString& text);
+
+    QString m_programFolder;
+    PageBook m_book;
+    BackgroundPainter m_background;
+    SoundPlayer* m_sound = nullptr;
+    QHash<const QWidget*, QRectF> m_twips;
+
+    PictureButton* m_command4 = nullptr;
+    PictureButton* m_command3 = nullptr;
+    AnimatedPicture* m_saltarin1 = nullptr;
+    PictureButton* m_command1 = nullptr;
+    std::array<PictureBox*, 11> m_picture2{};
+    PictureBox* m_picture3 = nullptr;
+    PictureButton* m_command2 = nullptr;
+    Canvas* m_picture1 = nullptr;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "colour/ColorRef.h"
+
+#include <QImage>
+#include <QWidget>
+
+// A picture control with a flat one-pixel border: a flat background colour,
+// an optional picture at the top-left of its inside, and mouse events that
+// carry the button, the shift state and the position inside the border.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kBorder = 1;
+    // Mouse buttons and shift keys as the handlers number them.
+    static constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
+
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    virtual void setPicture(const QImage& picture);
+    const QImage& picture() const { return m_picture; }
+
+    void setBackColour(ColorRef colour);
+    ColorRef backColour() const { return m_backColour; }
+
+    // The size the control takes when it sizes itself to its picture.
+    QSize sizeForPicture() const;
+
+    // The colour shown at a point of the inside (pixels from its top-left),
+    // or kInvalidColour outside it.
+    ColorRef colourAt(int x, int y) const;
+
+    static int buttonCode(Qt::MouseButton button);
+    static int shiftCode(Qt::KeyboardModifiers modifiers);
+
+signals:
+    void mouseDown(int button, int shift, float x, float y);
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+    QImage m_picture;
+
+private:
+    ColorRef m_backColour = rgbColour(255, 255, 255);
+};

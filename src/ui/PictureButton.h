@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+#include <QPushButton>
+
+// A button with no caption that shows a picture, centred and clipped to it.
+class PictureButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit PictureButton(const QImage& picture, QWidget* parent = nullptr);
+    const QImage& picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage m_picture;
+};

@@ -1,0 +1,36 @@
+#include "ui/SoundPlayer.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
+
+void SoundPlayer::play(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    // Created on first use, so a window that never turns a page never opens
+    // the audio device.
+    if (!m_effect) {
+        m_effect = new QSoundEffect(this);
+        connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
+            if (m_effect->status() == QSoundEffect::Error)
+                QApplication::beep();
+        });
+        connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
+            if (m_effect->status() == QSoundEffect::Ready && !m_effect->isPlaying())
+                m_effect->play();
+        });
+    }
+    m_effect->stop();
+    const QUrl source = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (m_effect->source() == source && m_effect->status() == QSoundEffect::Ready) {
+        m_effect->play();
+        return;
+    }
+    m_effect->setSource(source);
+}

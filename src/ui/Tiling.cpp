@@ -1,0 +1,38 @@
+#include "ui/Tiling.h"
+
+#include "ui/Units.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+constexpr double kHimetricPerInch = 2540.0;
+constexpr double kTwipsPerInch = 1440.0;
+
+int twipsOf(int pixels, double dpi)
+{
+    const std::int64_t himetric = roundHalfEven(pixels * kHimetricPerInch / dpi);
+    return static_cast<int>(roundHalfEven(static_cast<double>(himetric) * kTwipsPerInch /
+                                          kHimetricPerInch));
+}
+} // namespace
+
+QSize Tiling::tileSizeInTwips(QSize pixels, double dotsPerInch)
+{
+    return {twipsOf(pixels.width(), dotsPerInch), twipsOf(pixels.height(), dotsPerInch)};
+}
+
+void Tiling::forEachTile(QSize tile, double innerWidth, double innerHeight,
+                         const std::function<void(int x, int y)>& draw)
+{
+    // The bottom is read once; the right edge again for every row, as a
+    // resize between rows would be seen.
+    const std::int64_t bottom = roundHalfEven(innerHeight);
+    const std::int64_t stepX = std::max(1, tile.width());
+    const std::int64_t stepY = std::max(1, tile.height());
+    for (std::int64_t y = 0; y <= bottom; y += stepY) {
+        const std::int64_t right = roundHalfEven(innerWidth);
+        for (std::int64_t x = 0; x <= right; x += stepX)
+            draw(static_cast<int>(x), static_cast<int>(y));
+    }
+}
