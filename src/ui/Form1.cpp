@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 
 const char* const Form1::kAnimationFile = "monstruito.gif";
@@ -250,11 +251,11 @@ void Form1::pickColour(PictureBox* control, float x, float y)
 {
     const ColorRef colour = control->colourAt(pressToPixel(x), pressToPixel(y));
     PickedColour = static_cast<qint32>(colour);
-    PickedRed = PickedColour % 256;
-    PickedGreen = (PickedColour & 0xFF00) / 256.0;
-    PickedBlue = static_cast<qint16>((PickedColour & 0xFF0000) / 65536);
-    m_picture1->setFillColour(
-        rgbColour(PickedRed, static_cast<int>(PickedGreen), PickedBlue));
+    const ::PickedColour parts = splitColour(colour);
+    PickedRed = parts.red;
+    PickedGreen = parts.green;
+    PickedBlue = static_cast<qint16>(parts.blue);
+    m_picture1->setFillColour(joinColour(parts));
 }
 
 void Form1::Picture2_MouseDown(int index, int, int, float x, float y)
@@ -271,8 +272,7 @@ void Form1::Picture3_MouseDown(int, int, float x, float y)
     if (m_picture3->colourAt(pressToPixel(x), pressToPixel(y)) == kInvalidColour)
         return;
     pickColour(m_picture3, x, y);
-    const std::array<ColorRef, 11> tints =
-        tintsOf(rgbColour(PickedRed, static_cast<int>(PickedGreen), PickedBlue));
+    const std::array<ColorRef, 11> tints = tintsOf(static_cast<ColorRef>(PickedColour));
     for (SwatchCounter = 1; SwatchCounter <= 11; ++SwatchCounter)
         m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);
     m_picture1->setPersistentMode(true);
@@ -295,6 +295,7 @@ void Form1::pageTurn(PageBook::Direction direction)
         turn = m_book.turn(direction, m_picture1->persistentImage());
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
+        std::fprintf(stderr, "Tintaro: %s\n", qPrintable(failure.message()));
         QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
         return;
     }
@@ -335,6 +336,7 @@ void Form1::paintEvent(QPaintEvent*)
 
 void Form1::reportBackgroundFailure(const QString& text)
 {
+    std::fprintf(stderr, "Tintaro: %s\n", qPrintable(text));
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintaro"), text, QMessageBox::Ok, this);
     box.exec();
 }
