@@ -1,0 +1,8 @@
+#include "app/IntroCentring.h"
+
+#include "ui/Units.h"
+
+std::int64_t centredPosition(double screenTwips, double windowTwips)
+{
+    return floorToInt((screenTwips - windowTwips) / 2.0);
+}

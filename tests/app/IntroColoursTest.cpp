@@ -1,0 +1,147 @@
+#include "app/IntroColours.h"
+#include "app/IntroCentring.h"
+#include "app/IntroRandom.h"
+
+#include <QtTest>
+
+#include <array>
+
+class IntroColoursTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void table_data();
+    void table();
+    void colourNumberRoundsHalvesToEven_data();
+    void colourNumberRoundsHalvesToEven();
+    void endsComeUpHalfAsOften();
+    void twoGeneratorsDrawTheSameSequence();
+    void sequenceIsPinned();
+    void valuesLieInUnitInterval();
+    void centring_data();
+    void centring();
+};
+
+void IntroColoursTest::table_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+    const int rows[16][3] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                             {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                             {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                             {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+    for (int n = 0; n < 16; ++n)
+        QTest::addRow("%d", n) << n << rows[n][0] << rows[n][1] << rows[n][2];
+}
+
+void IntroColoursTest::table()
+{
+    QFETCH(int, number);
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+    const ColorRef c = IntroColours::colour(number);
+    QCOMPARE(redOf(c), red);
+    QCOMPARE(greenOf(c), green);
+    QCOMPARE(blueOf(c), blue);
+    QCOMPARE(c & 0xFF000000u, 0u);
+}
+
+void IntroColoursTest::colourNumberRoundsHalvesToEven_data()
+{
+    QTest::addColumn<double>("r");
+    QTest::addColumn<int>("number");
+    QTest::newRow("zero") << 0.0 << 0;
+    QTest::newRow("just below half of one") << 0.4999 / 15 << 0;
+    QTest::newRow("half of one goes to 0") << 0.5 / 15 << 0;
+    QTest::newRow("one and a half goes to 2") << 1.5 / 15 << 2;
+    QTest::newRow("two and a half goes to 2") << 2.5 / 15 << 2;
+    QTest::newRow("fourteen and a half goes to 14") << 14.5 / 15 << 14;
+    QTest::newRow("above fourteen and a half") << 14.51 / 15 << 15;
+    QTest::newRow("largest value below one") << std::nextafter(1.0, 0.0) << 15;
+}
+
+void IntroColoursTest::colourNumberRoundsHalvesToEven()
+{
+    QFETCH(double, r);
+    QFETCH(int, number);
+    QCOMPARE(IntroColours::colourNumber(r), number);
+}
+
+void IntroColoursTest::endsComeUpHalfAsOften()
+{
+    constexpr int kDraws = 150000;
+    std::array<int, 16> counts{};
+    IntroRandom random;
+    for (int i = 0; i < kDraws; ++i) {
+        const int n = IntroColours::draw(random);
+        QVERIFY(n >= 0 && n <= 15);
+        ++counts[static_cast<std::size_t>(n)];
+    }
+    // Expected: 1/30 of the draws for 0 and 15, 1/15 for each of 1 to 14.
+    const double inner = kDraws / 15.0;
+    for (int n = 0; n < 16; ++n) {
+        const double expected = (n == 0 || n == 15) ? inner / 2 : inner;
+        const double share = counts[static_cast<std::size_t>(n)] / expected;
+        QVERIFY2(share > 0.95 && share < 1.05,
+                 qPrintable(QStringLiteral("colour %1 drawn %2 times").arg(n).arg(counts[n])));
+    }
+}
+
+void IntroColoursTest::twoGeneratorsDrawTheSameSequence()
+{
+    IntroRandom first;
+    IntroRandom second;
+    for (int i = 0; i < 1000; ++i)
+        QCOMPARE(first.nextBits(), second.nextBits());
+}
+
+void IntroColoursTest::sequenceIsPinned()
+{
+    // A different result here means a platform draws other colours.
+    IntroRandom random;
+    const std::array<quint64, 3> bits{0x82631FD025558861ull, 0x39D7D00D9B33D381ull,
+                                      0xFE4AD1F22AB2EE80ull};
+    for (quint64 expected : bits)
+        QCOMPARE(random.nextBits(), expected);
+
+    IntroRandom colours;
+    const std::array<int, 12> numbers{8, 3, 15, 10, 15, 10, 3, 9, 3, 9, 6, 1};
+    for (int expected : numbers)
+        QCOMPARE(IntroColours::draw(colours), expected);
+}
+
+void IntroColoursTest::valuesLieInUnitInterval()
+{
+    IntroRandom random;
+    for (int i = 0; i < 10000; ++i) {
+        const double r = random.next();
+        QVERIFY(r >= 0.0 && r < 1.0);
+    }
+}
+
+void IntroColoursTest::centring_data()
+{
+    QTest::addColumn<double>("screen");
+    QTest::addColumn<double>("window");
+    QTest::addColumn<qint64>("start");
+    QTest::newRow("1024 wide") << 15360.0 << 6420.0 << qint64(4470);
+    QTest::newRow("768 high") << 11520.0 << 6330.0 << qint64(2595);
+    QTest::newRow("odd difference floors") << 11521.0 << 6330.0 << qint64(2595);
+    QTest::newRow("exact fit") << 6420.0 << 6420.0 << qint64(0);
+    QTest::newRow("smaller screen is negative") << 6000.0 << 6420.0 << qint64(-210);
+    QTest::newRow("odd negative floors down") << 6000.0 << 6331.0 << qint64(-166);
+}
+
+void IntroColoursTest::centring()
+{
+    QFETCH(double, screen);
+    QFETCH(double, window);
+    QFETCH(qint64, start);
+    QCOMPARE(qint64(centredPosition(screen, window)), start);
+}
+
+QTEST_GUILESS_MAIN(IntroColoursTest)
+#include "IntroColoursTest.moc"
