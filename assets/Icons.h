@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QString>
+
+// The 32 x 32 icons: the main window's monster, the intro window's duck and the ray-gun
+// pointer shown over the colour bar.
+class Icons {
+public:
+    // The ray gun's muzzle tip, the pointer's hot spot.
+    static constexpr QPoint rayGunHotSpot{1, 1};
+
+    static QImage monster();
+    static QImage duck();
+    static QImage rayGun();
+
+    // monster.ico, duck.ico, raygun.ico
+    static void writeAll(const QString& dir);
+};
