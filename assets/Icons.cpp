@@ -1,10 +1,15 @@
 #include "Icons.h"
 
 #include "IcoWriter.h"
+#include "OutputFile.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+
+#include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -115,7 +120,16 @@ QImage Icons::rayGun()
 
 void Icons::writeAll(const QString& dir)
 {
-    IcoWriter::write(dir + "/monster.ico", monster());
-    IcoWriter::write(dir + "/duck.ico", duck());
-    IcoWriter::write(dir + "/raygun.ico", rayGun());
+    for (const auto& [name, image] : {std::pair{"monster", monster()}, std::pair{"duck", duck()},
+                                      std::pair{"raygun", rayGun()}}) {
+        const QString base = dir + "/" + QString::fromLatin1(name);
+        IcoWriter::write(base + ".ico", image);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG")) {
+            throw std::runtime_error("cannot encode " + base.toStdString() + ".png");
+        }
+        OutputFile::write(base + ".png", png);
+    }
 }

@@ -15,6 +15,7 @@ public:
     static QImage duck();
     static QImage rayGun();
 
-    // monster.ico, duck.ico, raygun.ico
+    // monster.ico, duck.ico, raygun.ico, and each again as .png: Qt's icon reader
+    // ignores the transparency mask of a 24-bit icon, so the program uses the PNGs.
     static void writeAll(const QString& dir);
 };

@@ -1,0 +1,370 @@
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sndfile.h>
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace {
+
+const QString programDir = QStringLiteral(TINTARO_PROGRAM_DIR);
+const QString generatedDir = QStringLiteral(TINTARO_GENERATED_DIR);
+
+const QStringList programFiles = {"dibujos/1.gif", "dibujos/2.gif", "dibujos/3.gif",
+                                  "dibujos/4.gif", "dibujos/5.gif", "dibujos/6.gif",
+                                  "fondo.gif",     "ani.gif",       "monstruito.gif",
+                                  "sonido1.wav",   "sonido2.wav"};
+const QStringList generatedFiles = {"forward.gif",   "backward.gif", "eraser.bmp", "door.bmp",
+                                    "colourbar.bmp", "monster.ico",  "duck.ico",   "raygun.ico"};
+
+const QRgb black = qRgb(0, 0, 0);
+const QRgb white = qRgb(255, 255, 255);
+const QRgb midGrey = qRgb(128, 128, 128);
+const QRgb lightGrey = qRgb(192, 192, 192);
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+quint32 le(const QByteArray& bytes, int at, int size)
+{
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        v = (v << 8) | quint8(bytes.at(at + i));
+    }
+    return v;
+}
+
+} // namespace
+
+class AssetsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void colourBarPixel_data();
+    void colourBarPixel();
+    void bmpHeader_data();
+    void bmpHeader();
+    void animation_data();
+    void animation();
+    void icon_data();
+    void icon();
+    void drawing_data();
+    void drawing();
+    void sound_data();
+    void sound();
+    void permissions();
+    void generatorIsDeterministic();
+};
+
+void AssetsTest::colourBarPixel_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<QRgb>("expected");
+    const QRgb fields[22][2] = {
+        {qRgb(0, 0, 0), qRgb(255, 255, 255)},      {qRgb(128, 128, 128), qRgb(192, 192, 192)},
+        {qRgb(128, 0, 0), qRgb(255, 0, 0)},        {qRgb(128, 128, 0), qRgb(255, 255, 0)},
+        {qRgb(0, 128, 0), qRgb(0, 255, 0)},        {qRgb(0, 128, 128), qRgb(0, 255, 255)},
+        {qRgb(0, 0, 128), qRgb(0, 0, 255)},        {qRgb(128, 0, 128), qRgb(255, 0, 255)},
+        {qRgb(128, 128, 64), qRgb(255, 255, 128)}, {qRgb(0, 64, 64), qRgb(0, 255, 128)},
+        {qRgb(0, 128, 255), qRgb(128, 255, 255)},  {qRgb(0, 64, 128), qRgb(128, 128, 255)},
+        {qRgb(64, 0, 255), qRgb(255, 0, 128)},     {qRgb(128, 64, 0), qRgb(255, 128, 64)},
+        {qRgb(0, 0, 0), qRgb(255, 255, 255)},      {qRgb(128, 128, 128), qRgb(192, 192, 192)},
+        {qRgb(128, 0, 0), qRgb(255, 0, 0)},        {qRgb(153, 51, 0), qRgb(204, 153, 102)},
+        {qRgb(0, 128, 0), qRgb(0, 255, 0)},        {qRgb(0, 128, 128), qRgb(204, 51, 204)},
+        {qRgb(0, 0, 128), qRgb(51, 102, 51)},      {qRgb(128, 0, 128), qRgb(255, 0, 255)},
+    };
+    const auto add = [](const char* what, int x, int y, QRgb colour) {
+        QTest::addRow("%s %d,%d", what, x, y) << x << y << colour;
+    };
+    for (int k = 0; k < 22; ++k) {
+        for (int r = 0; r < 2; ++r) {
+            const int left = 5 + 16 * k;
+            const int top = 2 + 16 * r;
+            const QRgb field = fields[k][r];
+            add("field", left + 1, top + 1, field);
+            add("field", left + 12, top + 1, field);
+            add("field", left + 1, top + 12, field);
+            add("field", left + 12, top + 12, field);
+            add("field", left + 6, top + 6, field);
+            add("top edge", left + 5, top, black);
+            add("left edge", left, top + 5, black);
+            add("top-left corner", left, top, black);
+            add("bottom edge", left + 5, top + 13, lightGrey);
+            add("right edge", left + 13, top + 5, k == 13 ? midGrey : lightGrey);
+            add("gap", left + 14, top + 7, midGrey);
+            add("gap", left + 15, top + 7, midGrey);
+        }
+    }
+    for (int y = 1; y < 33; ++y) {
+        add("divider", 226, y, midGrey);
+    }
+    for (int x : {0, 1, 2, 3, 100, 226, 359}) {
+        add("top line", x, 0, lightGrey);
+    }
+    for (int y : {1, 16, 17, 32}) {
+        add("column 2", 2, y, lightGrey);
+    }
+    for (const QPoint& p :
+         {QPoint(0, 10), QPoint(1, 10), QPoint(3, 10), QPoint(4, 10), QPoint(355, 10),
+          QPoint(359, 32), QPoint(100, 16), QPoint(100, 17), QPoint(100, 1), QPoint(100, 32)}) {
+        add("ground", p.x(), p.y(), midGrey);
+    }
+}
+
+void AssetsTest::colourBarPixel()
+{
+    static const QImage bar(generatedDir + "/colourbar.bmp");
+    QCOMPARE(bar.size(), QSize(360, 33));
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(QRgb, expected);
+    QCOMPARE(QColor(bar.pixel(x, y)), QColor(expected));
+}
+
+void AssetsTest::bmpHeader_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("tableEntries");
+    QTest::newRow("colour bar") << "colourbar.bmp" << 360 << 33 << 8 << 256;
+    QTest::newRow("eraser") << "eraser.bmp" << 59 << 80 << 8 << 256;
+    QTest::newRow("door") << "door.bmp" << 55 << 66 << 24 << 0;
+}
+
+void AssetsTest::bmpHeader()
+{
+    QFETCH(QString, name);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, bits);
+    QFETCH(int, tableEntries);
+    const QByteArray bmp = readAll(generatedDir + "/" + name);
+    QVERIFY(bmp.startsWith("BM"));
+    const quint32 stride = ((quint32(width * bits) + 31) / 32) * 4;
+    const quint32 offset = 54 + 4 * quint32(tableEntries);
+    QCOMPARE(le(bmp, 10, 4), offset);
+    QCOMPARE(le(bmp, 18, 4), quint32(width));
+    QCOMPARE(le(bmp, 22, 4), quint32(height));
+    QCOMPARE(le(bmp, 28, 2), quint32(bits));
+    QCOMPARE(le(bmp, 30, 4), 0u); // uncompressed
+    QCOMPARE(le(bmp, 46, 4), quint32(tableEntries));
+    QCOMPARE(quint32(bmp.size()), offset + stride * quint32(height));
+    QCOMPARE(QImage(generatedDir + "/" + name).size(), QSize(width, height));
+}
+
+void AssetsTest::animation_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<int>("firstDelay");
+    QTest::addColumn<int>("tableSize");
+    QTest::newRow("forward") << generatedDir + "/forward.gif" << QSize(74, 67) << 9 << 3000 << 64;
+    QTest::newRow("backward") << generatedDir + "/backward.gif" << QSize(74, 67) << 9 << 3000 << 64;
+    QTest::newRow("intro") << programDir + "/ani.gif" << QSize(185, 135) << 10 << 100 << 0;
+    QTest::newRow("monster") << programDir + "/monstruito.gif" << QSize(90, 91) << 10 << 100 << 0;
+}
+
+void AssetsTest::animation()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QFETCH(int, frames);
+    QFETCH(int, firstDelay);
+    QFETCH(int, tableSize);
+    const QByteArray gif = readAll(path);
+    QVERIFY(gif.startsWith("GIF89a"));
+    QVERIFY(gif.contains(QByteArray("NETSCAPE2.0\x03\x01\x00\x00", 16)));
+    if (tableSize > 0) {
+        QVERIFY(quint8(gif.at(10)) & 0x80);
+        QCOMPARE(2 << (quint8(gif.at(10)) & 7), tableSize);
+    }
+    QImageReader reader(path);
+    QCOMPARE(reader.size(), size);
+    QCOMPARE(reader.imageCount(), frames);
+    QCOMPARE(reader.loopCount(), -1); // endless
+    for (int i = 0; i < frames; ++i) {
+        const QImage frame = reader.read();
+        QVERIFY2(!frame.isNull(), qPrintable(reader.errorString()));
+        QCOMPARE(frame.size(), size);
+        QCOMPARE(frame.hasAlphaChannel(), false);
+        QCOMPARE(reader.nextImageDelay(), i == 0 ? firstDelay : 100);
+    }
+}
+
+void AssetsTest::icon_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"monster", "duck", "raygun"}) {
+        QTest::newRow(name) << QString::fromLatin1(name);
+    }
+}
+
+void AssetsTest::icon()
+{
+    QFETCH(QString, name);
+    const QByteArray ico = readAll(generatedDir + "/" + name + ".ico");
+    QCOMPARE(ico.size(), 22 + 40 + 32 * 32 * 3 + 32 * 4);
+    QCOMPARE(le(ico, 2, 2), 1u); // icon
+    QCOMPARE(le(ico, 4, 2), 1u); // one image
+    QCOMPARE(le(ico, 12, 2), 24u);
+    QCOMPARE(le(ico, 22 + 14, 2), 24u);
+    QCOMPARE(le(ico, 22 + 8, 4), 64u); // colour bits and mask
+    const auto masked = [&](int x, int y) {
+        const int row = 22 + 40 + 32 * 32 * 3 + (31 - y) * 4;
+        return (quint8(ico.at(row + x / 8)) & (0x80 >> (x % 8))) != 0;
+    };
+    // The mask leaves the corners see-through and the middle solid.
+    QVERIFY(masked(0, 31));
+    QVERIFY(!masked(16, 16));
+    QCOMPARE(QImageReader(generatedDir + "/" + name + ".ico").size(), QSize(32, 32));
+    const QImage png(generatedDir + "/" + name + ".png");
+    QCOMPARE(png.size(), QSize(32, 32));
+    QCOMPARE(qAlpha(png.pixel(0, 31)), 0);
+    QCOMPARE(qAlpha(png.pixel(16, 16)), 255);
+}
+
+void AssetsTest::drawing_data()
+{
+    QTest::addColumn<QString>("path");
+    for (int page = 1; page <= 6; ++page) {
+        QTest::addRow("page %d", page) << programDir + "/dibujos/" + QString::number(page) + ".gif";
+    }
+}
+
+void AssetsTest::drawing()
+{
+    QFETCH(QString, path);
+    const QImage image = QImage(path).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(image.size(), QSize(640, 480));
+    const int w = image.width();
+    const int h = image.height();
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = image.pixel(x, y) | 0xff000000u;
+            QVERIFY2(c == black || c == white, qPrintable(QString("%1,%2").arg(x).arg(y)));
+        }
+    }
+    // A 4-connected fill must see the same areas as the eye: no white pixels that meet
+    // only at a corner.
+    for (int y = 0; y + 1 < h; ++y) {
+        for (int x = 0; x + 1 < w; ++x) {
+            const bool a = image.pixel(x, y) == white, b = image.pixel(x + 1, y) == white;
+            const bool c = image.pixel(x, y + 1) == white, d = image.pixel(x + 1, y + 1) == white;
+            QVERIFY2(!(a && d && !b && !c) && !(b && c && !a && !d),
+                     qPrintable(QString("diagonal at %1,%2").arg(x).arg(y)));
+        }
+    }
+    std::vector<int> label(size_t(w * h), 0);
+    int closedAreas = 0;
+    int next = 0;
+    for (int start = 0; start < w * h; ++start) {
+        if (label[size_t(start)] || image.pixel(start % w, start / w) != white) {
+            continue;
+        }
+        ++next;
+        bool touchesBorder = false;
+        std::vector<int> stack{start};
+        label[size_t(start)] = next;
+        while (!stack.empty()) {
+            const int i = stack.back();
+            stack.pop_back();
+            const int x = i % w, y = i / w;
+            touchesBorder = touchesBorder || x == 0 || y == 0 || x == w - 1 || y == h - 1;
+            for (const QPoint& n :
+                 {QPoint(x + 1, y), QPoint(x - 1, y), QPoint(x, y + 1), QPoint(x, y - 1)}) {
+                const int j = n.y() * w + n.x();
+                if (n.x() >= 0 && n.y() >= 0 && n.x() < w && n.y() < h && !label[size_t(j)] &&
+                    image.pixel(n) == white) {
+                    label[size_t(j)] = next;
+                    stack.push_back(j);
+                }
+            }
+        }
+        closedAreas += touchesBorder ? 0 : 1;
+    }
+    QVERIFY2(closedAreas >= 8, qPrintable(QString::number(closedAreas)));
+}
+
+void AssetsTest::sound_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("forward") << "sonido1.wav";
+    QTest::newRow("backward") << "sonido2.wav";
+}
+
+void AssetsTest::sound()
+{
+    QFETCH(QString, name);
+    SF_INFO info{};
+    SNDFILE* file =
+        sf_open(QFile::encodeName(programDir + "/" + name).constData(), SFM_READ, &info);
+    QVERIFY2(file, sf_strerror(nullptr));
+    std::vector<short> samples(size_t(info.frames));
+    const sf_count_t read = sf_read_short(file, samples.data(), info.frames);
+    sf_close(file);
+    QCOMPARE(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+    QCOMPARE(info.channels, 1);
+    QCOMPARE(info.samplerate, 22050);
+    QCOMPARE(read, info.frames);
+    const double seconds = double(info.frames) / info.samplerate;
+    QVERIFY(seconds >= 0.2 && seconds <= 0.4);
+    short peak = 0;
+    for (short s : samples) {
+        peak = std::max<short>(peak, short(std::abs(s)));
+    }
+    QVERIFY(peak > 8000);
+    QVERIFY(std::abs(samples.back()) < 200); // fades out, no click
+}
+
+void AssetsTest::permissions()
+{
+    QStringList paths;
+    for (const QString& f : programFiles) {
+        paths << programDir + "/" + f;
+    }
+    for (const QString& f : generatedFiles) {
+        paths << generatedDir + "/" + f;
+    }
+    for (const QString& path : paths) {
+        struct stat st {};
+        QVERIFY2(::stat(QFile::encodeName(path).constData(), &st) == 0, qPrintable(path));
+        QCOMPARE(st.st_mode & 0777, mode_t(0644));
+    }
+}
+
+void AssetsTest::generatorIsDeterministic()
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    for (QTemporaryDir* dir : {&first, &second}) {
+        QCOMPARE(QProcess::execute(QStringLiteral(TINTARO_ASSETGEN),
+                                   {dir->filePath("bin"), dir->filePath("generated")}),
+                 0);
+    }
+    const auto compare = [&](const QStringList& files, const QString& sub, const QString& built) {
+        for (const QString& f : files) {
+            const QByteArray a = readAll(first.filePath(sub + "/" + f));
+            QVERIFY2(!a.isEmpty(), qPrintable(f));
+            QVERIFY2(a == readAll(second.filePath(sub + "/" + f)), qPrintable(f));
+            QVERIFY2(a == readAll(built + "/" + f), qPrintable(f));
+        }
+    };
+    compare(programFiles, "bin", programDir);
+    compare(generatedFiles, "generated", generatedDir);
+}
+
+QTEST_GUILESS_MAIN(AssetsTest)
+#include "AssetsTest.moc"
