@@ -21,7 +21,8 @@ bool TintaroApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::bad_alloc&) {
         reportAndExit(QStringLiteral("No queda memoria para seguir."));
     } catch (const std::exception& error) {
-        reportAndExit(QStringLiteral("Error inesperado: %1").arg(QString::fromLocal8Bit(error.what())));
+        reportAndExit(
+            QStringLiteral("Error inesperado: %1").arg(QString::fromLocal8Bit(error.what())));
     }
 }
 

@@ -41,7 +41,10 @@ void PageBook::startUp()
     m_state.CurrentPage = 1;
 }
 
-QImage PageBook::loadFirstPage() const { return loadPage(1); }
+QImage PageBook::loadFirstPage() const
+{
+    return loadPage(1);
+}
 
 QImage PageBook::loadPage(int page) const
 {
@@ -103,8 +106,9 @@ void PageBook::deleteCopy(const QString& path)
 {
     QFile file(path);
     if (!file.remove())
-        throw Failure(path, QStringLiteral("No puedo borrar la copia coloreada (%1).")
-                                .arg(file.errorString()));
+        throw Failure(
+            path,
+            QStringLiteral("No puedo borrar la copia coloreada (%1).").arg(file.errorString()));
 }
 
 void PageBook::saveCopy(const QImage& image, const QString& path)
@@ -114,16 +118,17 @@ void PageBook::saveCopy(const QImage& image, const QString& path)
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                         QStringLiteral(".XXXXXX"));
     if (!temp.open())
-        throw SaveFailure(path, QStringLiteral("No puedo guardar el dibujo coloreado (%1).")
-                                    .arg(temp.errorString()));
+        throw SaveFailure(
+            path,
+            QStringLiteral("No puedo guardar el dibujo coloreado (%1).").arg(temp.errorString()));
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (!rgb.save(&temp, "BMP") || !temp.flush())
         throw SaveFailure(path, QStringLiteral("No puedo guardar el dibujo coloreado (%1).")
                                     .arg(temp.errorString().isEmpty()
                                              ? QStringLiteral("no queda sitio en el disco")
                                              : temp.errorString()));
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
     temp.close();
 
     std::error_code error;

@@ -13,7 +13,7 @@ public:
     enum class Direction { Backward, Forward };
 
     struct Turn {
-        QImage picture;   // the new page, to put on the canvas
+        QImage picture;    // the new page, to put on the canvas
         int threshold = 1; // for canvas placement
         QString soundPath;
         bool saved = false;

@@ -13,7 +13,10 @@ bool isOrdinaryFile(const QFileInfo& info)
     return info.isFile() && !info.fileName().startsWith(QLatin1Char('.'));
 }
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+QString folded(const QString& name)
+{
+    return name.toCaseFolded();
+}
 
 } // namespace
 
@@ -31,7 +34,10 @@ QString FindFileName(const QString& path)
     return index.findFileName(exact.fileName());
 }
 
-bool passesAnyMatchTest(const QString& path) { return !FindFileName(path).isEmpty(); }
+bool passesAnyMatchTest(const QString& path)
+{
+    return !FindFileName(path).isEmpty();
+}
 
 bool passesExactNameTest(const QString& path)
 {
@@ -48,8 +54,7 @@ QString FolderIndex::findFileName(const QString& name)
         return name;
     if (!m_byFoldedName) {
         m_byFoldedName.emplace();
-        const QStringList names =
-            QDir(m_folder).entryList(QDir::Files | QDir::System, QDir::Name);
+        const QStringList names = QDir(m_folder).entryList(QDir::Files | QDir::System, QDir::Name);
         for (const QString& entry : names) {
             if (!entry.startsWith(QLatin1Char('.')))
                 (*m_byFoldedName)[folded(entry)].append(entry);
@@ -71,7 +76,10 @@ QByteArray firstLineOf(const QByteArray& content)
     return end < 0 ? content : content.left(end);
 }
 
-bool switchKeepsCopies(const QByteArray& line) { return line.toUpper() == "NO"; }
+bool switchKeepsCopies(const QByteArray& line)
+{
+    return line.toUpper() == "NO";
+}
 
 QByteArray readSwitchLine(const QString& programFolder)
 {
@@ -80,13 +88,15 @@ QByteArray readSwitchLine(const QString& programFolder)
         return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(path, QStringLiteral("No puedo leer el archivo de ajustes (%1).")
-                                .arg(file.errorString()));
+        throw Failure(
+            path,
+            QStringLiteral("No puedo leer el archivo de ajustes (%1).").arg(file.errorString()));
     // Only "NO" keeps the copies, so a few bytes decide the answer; a huge file
     // with no line end is never read whole.
     QByteArray head = file.read(3);
     if (head.isNull() && file.error() != QFileDevice::NoError)
-        throw Failure(path, QStringLiteral("No puedo leer el archivo de ajustes (%1).")
-                                .arg(file.errorString()));
+        throw Failure(
+            path,
+            QStringLiteral("No puedo leer el archivo de ajustes (%1).").arg(file.errorString()));
     return firstLineOf(head);
 }

@@ -22,7 +22,7 @@ QImage PictureLoader::load(const QString& path)
                                 .arg(size.height()));
     QImage image = reader.read();
     if (image.isNull())
-        throw Failure(path, QStringLiteral("No puedo leer el dibujo: %1.")
-                                .arg(reader.errorString()));
+        throw Failure(path,
+                      QStringLiteral("No puedo leer el dibujo: %1.").arg(reader.errorString()));
     return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -33,11 +33,10 @@ QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter
     }
     const int width = twipsToPixels(TileWidth);
     const int height = twipsToPixels(TileHeight);
-    Tiling::forEachTile(QSize(TileWidth, TileHeight), innerWidthTwips, innerHeightTwips,
-                        [&](int x, int y) {
-                            painter.drawImage(QRect(twipsToPixels(x), twipsToPixels(y), width,
-                                                    height),
-                                              TilePicture);
-                        });
+    Tiling::forEachTile(
+        QSize(TileWidth, TileHeight), innerWidthTwips, innerHeightTwips, [&](int x, int y) {
+            painter.drawImage(QRect(twipsToPixels(x), twipsToPixels(y), width, height),
+                              TilePicture);
+        });
     return {};
 }

@@ -2,8 +2,8 @@
 
 #include "ui/Units.h"
 
-CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop,
-                                       double canvasWidth, double canvasHeight, int threshold)
+CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop, double canvasWidth,
+                                       double canvasHeight, int threshold)
 {
     CanvasPlacement p;
     p.canvasLeft = (screenWidth - canvasWidth) / 2; // the half twip is kept

@@ -150,9 +150,9 @@ QSizeF Form1::screenTwips() const
 
 void Form1::Form_Load(QWidget* intro)
 {
-    m_book.startUp();                    // steps 1 to 5
-    m_picture1->setScaleInPixels(true);  // mouse positions and image points in pixels
-    QPalette colours = palette();        // drawing colour black
+    m_book.startUp();                   // steps 1 to 5
+    m_picture1->setScaleInPixels(true); // mouse positions and image points in pixels
+    QPalette colours = palette();       // drawing colour black
     colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
     m_picture1->setSolidFillStyle(true);
@@ -227,8 +227,8 @@ void Form1::showPicture(const QImage& picture)
 void Form1::placeCanvas(int threshold)
 {
     const QRectF canvas = twips(m_picture1);
-    const CanvasPlacement p = CanvasPlacement::place(
-        screenTwips().width(), twips(m_picture3).top(), canvas.width(), canvas.height(), threshold);
+    const CanvasPlacement p = CanvasPlacement::place(screenTwips().width(), twips(m_picture3).top(),
+                                                     canvas.width(), canvas.height(), threshold);
     setTwips(m_picture1, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
     const QRectF saltarin = twips(m_saltarin1);
     setTwips(m_saltarin1,
@@ -306,9 +306,15 @@ void Form1::pageTurn(PageBook::Direction direction)
     m_sound->play(turn.soundPath);
 }
 
-void Form1::Command3_Click() { pageTurn(PageBook::Direction::Backward); }
+void Form1::Command3_Click()
+{
+    pageTurn(PageBook::Direction::Backward);
+}
 
-void Form1::Command4_Click() { pageTurn(PageBook::Direction::Forward); }
+void Form1::Command4_Click()
+{
+    pageTurn(PageBook::Direction::Forward);
+}
 
 void Form1::Command1_Click()
 {
@@ -325,9 +331,9 @@ void Form1::Command2_Click()
 void Form1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const QString report = m_background.TileBackground(
-        m_programFolder + QStringLiteral("/fondo.gif"), painter, pixelsToTwips(width()),
-        pixelsToTwips(height()));
+    const QString report =
+        m_background.TileBackground(m_programFolder + QStringLiteral("/fondo.gif"), painter,
+                                    pixelsToTwips(width()), pixelsToTwips(height()));
     if (!report.isEmpty()) {
         // A modal box cannot open inside a repaint; show it right after.
         QTimer::singleShot(0, this, [this, report] { reportBackgroundFailure(report); });

@@ -16,8 +16,8 @@ Layout Layout::compute(double sw, double sh, const Sizes& s)
     const QRectF& first = l.picture2[0];
 
     const double buttonTop = first.top() + first.height() - s.command4Height;
-    l.command4 = QRectF(first.left() - s.command4Width - 25, buttonTop, s.command4Width,
-                        s.command4Height);
+    l.command4 =
+        QRectF(first.left() - s.command4Width - 25, buttonTop, s.command4Width, s.command4Height);
     // Offset by Command4's width, which is also what sets it beside Command4.
     l.command3 = QRectF(l.command4.left() - s.command4Width, l.command4.top(), s.command3Width,
                         s.command3Height);

@@ -12,8 +12,8 @@ constexpr double kTwipsPerInch = 1440.0;
 int twipsOf(int pixels, double dpi)
 {
     const std::int64_t himetric = roundHalfEven(pixels * kHimetricPerInch / dpi);
-    return static_cast<int>(roundHalfEven(static_cast<double>(himetric) * kTwipsPerInch /
-                                          kHimetricPerInch));
+    return static_cast<int>(
+        roundHalfEven(static_cast<double>(himetric) * kTwipsPerInch / kHimetricPerInch));
 }
 } // namespace
 

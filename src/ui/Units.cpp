@@ -14,11 +14,17 @@ std::int64_t roundHalfEven(double value)
     return static_cast<std::int64_t>(r);
 }
 
-std::int64_t floorToInt(double value) { return static_cast<std::int64_t>(std::floor(value)); }
+std::int64_t floorToInt(double value)
+{
+    return static_cast<std::int64_t>(std::floor(value));
+}
 
 int twipsToPixels(double twips)
 {
     return static_cast<int>(roundHalfEven(twips / kTwipsPerPixel));
 }
 
-double pixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+double pixelsToTwips(double pixels)
+{
+    return pixels * kTwipsPerPixel;
+}

@@ -1,0 +1,170 @@
+#include "ui/Layout.h"
+#include "ui/CanvasPlacement.h"
+#include "ui/Tiling.h"
+#include "ui/Units.h"
+
+#include <QtTest>
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rounding_data();
+    void rounding();
+    void screens_data();
+    void screens();
+    void veryWideScreen();
+    void placement_data();
+    void placement();
+    void tileSize();
+    void tiles_data();
+    void tiles();
+};
+
+void LayoutTest::rounding_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<qint64>("halfEven");
+    QTest::addColumn<qint64>("floor");
+    QTest::newRow("0.5") << 0.5 << qint64(0) << qint64(0);
+    QTest::newRow("1.5") << 1.5 << qint64(2) << qint64(1);
+    QTest::newRow("2.5") << 2.5 << qint64(2) << qint64(2);
+    QTest::newRow("-0.5") << -0.5 << qint64(0) << qint64(-1);
+    QTest::newRow("-1.5") << -1.5 << qint64(-2) << qint64(-2);
+    QTest::newRow("3277.5") << 3277.5 << qint64(3278) << qint64(3277);
+}
+
+void LayoutTest::rounding()
+{
+    QFETCH(double, value);
+    QFETCH(qint64, halfEven);
+    QFETCH(qint64, floor);
+    QCOMPARE(roundHalfEven(value), halfEven);
+    QCOMPARE(floorToInt(value), floor);
+}
+
+void LayoutTest::screens_data()
+{
+    QTest::addColumn<double>("sw");
+    QTest::addColumn<double>("sh");
+    QTest::addColumn<double>("swatchLeft");
+    QTest::addColumn<double>("swatchTop");
+    QTest::addColumn<double>("command4Left");
+    QTest::addColumn<double>("bandTop");
+    QTest::addColumn<double>("command3Left");
+    QTest::addColumn<double>("command1Left");
+    QTest::addColumn<double>("command2Left");
+    QTest::addColumn<double>("canvasLeft");
+    QTest::addColumn<double>("canvasTop");
+    QTest::newRow("1024x768") << 15360.0 << 11520.0 << 4957.0 << 11045.0 << 4077.0 << 10495.0
+                              << 3222.0 << 10412.0 << 11292.0 << 4957.5 << 3545.0;
+    QTest::newRow("800x600") << 12000.0 << 9000.0 << 3277.0 << 8525.0 << 2397.0 << 7975.0 << 1542.0
+                             << 8732.0 << 9612.0 << 3277.5 << 2285.0;
+}
+
+void LayoutTest::screens()
+{
+    QFETCH(double, sw);
+    QFETCH(double, sh);
+    QFETCH(double, swatchLeft);
+    QFETCH(double, swatchTop);
+    QFETCH(double, command4Left);
+    QFETCH(double, bandTop);
+    QFETCH(double, command3Left);
+    QFETCH(double, command1Left);
+    QFETCH(double, command2Left);
+    QFETCH(double, canvasLeft);
+    QFETCH(double, canvasTop);
+
+    const Layout l = Layout::compute(sw, sh, Layout::Sizes{});
+    for (int k = 0; k < 11; ++k) {
+        QCOMPARE(l.picture2[k].left(), swatchLeft + 495 * k);
+        QCOMPARE(l.picture2[k].top(), swatchTop);
+        QCOMPARE(l.picture2[k].height(), 450.0);
+    }
+    QCOMPARE(l.command4.topLeft(), QPointF(command4Left, bandTop));
+    QCOMPARE(l.command3.topLeft(), QPointF(command3Left, bandTop));
+    QCOMPARE(l.picture3.topLeft(), QPointF(swatchLeft, bandTop));
+    QCOMPARE(l.command1.topLeft(), QPointF(command1Left, bandTop));
+    QCOMPARE(l.command2.topLeft(), QPointF(command2Left, bandTop));
+    QCOMPARE(l.picture1.topLeft(), QPointF(canvasLeft, canvasTop));
+    QCOMPARE(l.saltarin1.topLeft(), QPointF(canvasLeft + 5445 + 100, canvasTop));
+}
+
+void LayoutTest::veryWideScreen()
+{
+    // Far wider than a 16-bit margin can hold: computed wide, not an error.
+    const Layout l = Layout::compute(200000, 11520, Layout::Sizes{});
+    QCOMPARE(l.margin, (200000LL - 11 * 495) / 2);
+    QCOMPARE(l.picture2[10].left(), double(l.margin + 10 * 495));
+}
+
+void LayoutTest::placement_data()
+{
+    QTest::addColumn<double>("barTop");
+    QTest::addColumn<double>("canvasHeight");
+    QTest::addColumn<int>("threshold");
+    QTest::addColumn<double>("top");
+    QTest::addColumn<double>("height");
+    // A difference of 1 halves to 0.5, which rounds to 0: pinned at start-up.
+    QTest::newRow("diff 1, T 1") << 10495.0 << 10494.0 << 1 << 5.0 << 10470.0;
+    QTest::newRow("diff 3, T 1") << 10495.0 << 10492.0 << 1 << 2.0 << 10492.0;
+    QTest::newRow("diff 2, T 1 keeps") << 10495.0 << 10493.0 << 1 << 1.0 << 10493.0;
+    QTest::newRow("diff 2, T 2 pins") << 10495.0 << 10493.0 << 2 << 5.0 << 10470.0;
+    QTest::newRow("page fits") << 10495.0 << 7230.0 << 1 << 1632.0 << 7230.0;
+    QTest::newRow("very tall drawing") << 10495.0 << 300000.0 << 2 << 5.0 << 10470.0;
+}
+
+void LayoutTest::placement()
+{
+    QFETCH(double, barTop);
+    QFETCH(double, canvasHeight);
+    QFETCH(int, threshold);
+    QFETCH(double, top);
+    QFETCH(double, height);
+    const CanvasPlacement p = CanvasPlacement::place(15360, barTop, 9630, canvasHeight, threshold);
+    QCOMPARE(p.canvasLeft, 2865.0);
+    QCOMPARE(p.canvasTop, top);
+    QCOMPARE(p.canvasHeight, height);
+    QCOMPARE(p.saltarinTop, top);
+    QCOMPARE(p.saltarinLeft, 2865.0 + 9630 + 100);
+}
+
+void LayoutTest::tileSize()
+{
+    QCOMPARE(Tiling::tileSizeInTwips(QSize(100, 50)), QSize(1500, 750));
+    QCOMPARE(Tiling::tileSizeInTwips(QSize(1, 1)), QSize(15, 15));
+}
+
+void LayoutTest::tiles_data()
+{
+    QTest::addColumn<QSize>("tile");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<double>("height");
+    QTest::addColumn<QList<int>>("columns");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("4000 x 2000") << QSize(1500, 750) << 4000.0 << 2000.0
+                                 << QList<int>{0, 1500, 3000} << QList<int>{0, 750, 1500};
+    QTest::newRow("bounds inclusive")
+        << QSize(1500, 750) << 3000.0 << 750.0 << QList<int>{0, 1500, 3000} << QList<int>{0, 750};
+    QTest::newRow("zero size steps by one")
+        << QSize(0, 0) << 2.0 << 1.0 << QList<int>{0, 1, 2} << QList<int>{0, 1};
+}
+
+void LayoutTest::tiles()
+{
+    QFETCH(QSize, tile);
+    QFETCH(double, width);
+    QFETCH(double, height);
+    QFETCH(QList<int>, columns);
+    QFETCH(QList<int>, rows);
+    QList<QPoint> expected;
+    for (int y : rows)
+        for (int x : columns)
+            expected.append(QPoint(x, y));
+    QList<QPoint> drawn;
+    Tiling::forEachTile(tile, width, height, [&](int x, int y) { drawn.append(QPoint(x, y)); });
+    QCOMPARE(drawn, expected);
+}
+
+QTEST_GUILESS_MAIN(LayoutTest)
+#include "LayoutTest.moc"
