@@ -1,0 +1,78 @@
+#include "e2e/MainWindowGeometry.h"
+
+#include <cfenv>
+#include <cmath>
+
+int MainWindowGeometry::toPixels(double twips)
+{
+    const int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double pixels = std::nearbyint(twips / kTwipsPerPixel);
+    std::fesetround(saved);
+    return static_cast<int>(pixels);
+}
+
+QRect MainWindowGeometry::fromTwips(double left, double top, double width, double height)
+{
+    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+}
+
+QRect MainWindowGeometry::swatch(int index)
+{
+    return fromTwips(4957 + 495 * index, 11045, 495, 450);
+}
+
+QRect MainWindowGeometry::command1()
+{
+    return fromTwips(10412, kColourBarTopTwips, 855, 1005);
+}
+
+QRect MainWindowGeometry::command2()
+{
+    return fromTwips(11292, kColourBarTopTwips, 855, 1005);
+}
+
+QRect MainWindowGeometry::command3()
+{
+    return fromTwips(3222, kColourBarTopTwips, 855, 1000);
+}
+
+QRect MainWindowGeometry::command4()
+{
+    return fromTwips(4077, kColourBarTopTwips, 855, 1000);
+}
+
+QRect MainWindowGeometry::colourBar()
+{
+    return fromTwips(4957, kColourBarTopTwips, 5430, 525);
+}
+
+QRect MainWindowGeometry::canvas(QSize picture, int threshold)
+{
+    // The canvas is its picture with a one-pixel border all round.
+    const double width = (picture.width() + 2) * kTwipsPerPixel;
+    double height = (picture.height() + 2) * kTwipsPerPixel;
+    const double left = (kScreenWidthTwips - width) / 2;
+    const int saved = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double t = std::nearbyint((kColourBarTopTwips - height) / 2);
+    std::fesetround(saved);
+    double top = t;
+    if (t < threshold) {
+        top = 5;
+        height = kColourBarTopTwips - 25;
+    }
+    return fromTwips(left, top, width, height);
+}
+
+QPoint MainWindowGeometry::colourField(int column, int row)
+{
+    // Fields span x 6+16k … 17+16k and y 3+16r … 14+16r inside the border.
+    const QRect bar = colourBar();
+    return {bar.left() + 1 + 6 + 16 * column + 6, bar.top() + 1 + 3 + 16 * row + 6};
+}
+
+QPoint MainWindowGeometry::canvasPixel(QSize picture, QPoint inPicture)
+{
+    return canvas(picture).topLeft() + QPoint(1, 1) + inPicture;
+}

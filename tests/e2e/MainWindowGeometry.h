@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Where the main window's controls stand on the 1024 × 768 screen, in screen
+// pixels, worked out independently of the program: the twips positions of the
+// layout for that screen, turned into pixels the way the window does it
+// (twips / 15, halves to even), and the canvas placed above the colour bar.
+class MainWindowGeometry {
+public:
+    static constexpr double kTwipsPerPixel = 15.0;
+    static constexpr double kScreenWidthTwips = 1024 * kTwipsPerPixel;
+    static constexpr double kColourBarTopTwips = 10495;
+
+    static int toPixels(double twips);
+    static QRect fromTwips(double left, double top, double width, double height);
+
+    static QRect swatch(int index);
+    static QRect command1();
+    static QRect command2();
+    static QRect command3();
+    static QRect command4();
+    static QRect colourBar();
+    // The canvas showing a picture of that size, after the placement that
+    // start-up and the forward button run (threshold 1).
+    static QRect canvas(QSize picture, int threshold = 1);
+
+    // The centre of the colour field in column 0–21 and row 0–1 of the bar.
+    static QPoint colourField(int column, int row);
+    // The screen pixel showing pixel `inPicture` of the canvas's picture.
+    static QPoint canvasPixel(QSize picture, QPoint inPicture);
+};
