@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release in build-bench/ and runs the fill benchmark.
+# Installs the packages they need when missing. Extra arguments go to fill_bench
+# (e.g. --benchmark_filter=maze).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+missing=()
+for pkg in libopencv-dev libbenchmark-dev; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+if ((${#missing[@]})); then
+    asRoot=()
+    if [[ $(id -u) -ne 0 ]]; then
+        asRoot=(sudo)
+    fi
+    "${asRoot[@]}" apt-get update
+    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        "${missing[@]}"
+fi
+
+cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
+    -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF
+cmake --build build-bench --target fill_bench -j2
+./build-bench/bench/fill_bench "$@"
