@@ -9,7 +9,7 @@
 class Icons {
 public:
     // The ray gun's muzzle tip, the pointer's hot spot.
-    static constexpr QPoint rayGunHotSpot{1, 1};
+    static constexpr QPoint rayGunHotSpot{4, 4};
 
     static QImage monster();
     static QImage duck();
