@@ -500,3 +500,11 @@ QString E2eHarness::describe() const
     out << "; stderr: " << QString::fromLocal8Bit(programStderr()).right(600);
     return text;
 }
+
+QString E2eHarness::saveArtefact(const QImage& image, const QString& name)
+{
+    QDir here(QDir::currentPath());
+    here.mkpath(QStringLiteral("e2e-artefacts"));
+    const QString path = here.filePath(QStringLiteral("e2e-artefacts/") + name + ".png");
+    return image.save(path, "PNG") ? path : QString();
+}

@@ -111,6 +111,9 @@ public:
 
     // A short text on what the harness saw, for failure messages.
     QString describe() const;
+    // Keeps a screenshot for whoever reads a failure: saved as
+    // e2e-artefacts/<name>.png under the working folder; returns its path.
+    static QString saveArtefact(const QImage& image, const QString& name);
 
 private:
     struct ToolResult {
