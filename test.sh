@@ -1,8 +1,26 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless.
+# Installs what is missing, builds, and runs every test headless: the normal
+# build first, then the core and widget tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-cd build
-# xvfb-run gives the end-to-end tier a display; the other tiers need none.
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j2 "$@"
+
+jobs=$(nproc)
+status=0
+
+echo "== Tests =="
+# xvfb-run gives any test a display; the end-to-end tests start X servers of
+# their own so that each sees a clean 1024 x 768 screen.
+(cd build && xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j"$jobs" "$@") ||
+  status=1
+
+echo "== Tests under sanitizers =="
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTINTARO_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j"$jobs" >build-sanitize/build.log 2>&1 ||
+  { tail -n 40 build-sanitize/build.log; exit 1; }
+export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+(cd build-sanitize && ctest --output-on-failure -j"$jobs" -L 'core|widget' "$@") || status=1
+
+exit $status

@@ -43,7 +43,7 @@ Form1::Form1(QString programFolder, QWidget* parent)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Tintaro"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.ico")));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     m_sound = new SoundPlayer(this);
     createControls();
 }
@@ -103,9 +103,9 @@ void Form1::createControls()
     m_picture3->setBackColour(fromQRgb(palette().color(QPalette::Base).rgb()));
     m_picture3->setPicture(storedPicture("colourbar.bmp"));
     setTwips(m_picture3, QRectF(3960, 4440, 5430, 525));
-    const QPixmap rayGun(QStringLiteral(":/pictures/raygun.ico"));
+    const QPixmap rayGun(QStringLiteral(":/pictures/raygun.png"));
     if (!rayGun.isNull())
-        m_picture3->setCursor(QCursor(rayGun, rayGun.width() / 2, rayGun.height() / 2));
+        m_picture3->setCursor(QCursor(rayGun, 4, 4)); // the muzzle
     connect(m_picture3, &PictureBox::mouseDown, this, &Form1::Picture3_MouseDown);
     connect(m_picture3, &PictureBox::doubleClicked, this, &Form1::Picture3_DblClick);
 
