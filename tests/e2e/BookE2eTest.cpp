@@ -1,0 +1,298 @@
+#include "e2e/DrawingProbe.h"
+#include "e2e/E2eHarness.h"
+#include "e2e/MainWindowGeometry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QtTest>
+
+// The book as a child uses it: coloured pages are kept when the page is
+// turned and come back, the eraser gives a clean page, the door leaves at
+// once, and a missing wallpaper or an unwritable folder do not lose the
+// colouring on screen.
+class BookE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void forwardSavesColouredPageAndBackwardShowsIt();
+    void restoreDeletesCopyAndShowsCleanDrawing();
+    void exitRightAfterFillWritesNothing();
+    void missingBackgroundShowsOneMessageAndColouringGoesOn();
+    void failedSaveKeepsPageOnScreen_data();
+    void failedSaveKeepsPageOnScreen();
+
+private:
+    bool start(E2eHarness& harness);
+    // Waits until the canvas shows `expected` (a 640 × 480 page).
+    bool canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
+                     QString* why, int timeoutMs = 5000);
+    // Presses inside the first closed area of page 1 and waits for red.
+    bool fillFirstArea(E2eHarness& harness, QString* why);
+
+    QImage m_page1;
+    QImage m_page2;
+    QImage m_page1Red;
+    DrawingProbe::Area m_area;
+};
+
+namespace {
+
+constexpr QRgb kRed = 0xffff0000u;
+
+bool sameColour(QRgb a, QRgb b)
+{
+    return (a | 0xff000000u) == (b | 0xff000000u);
+}
+
+QString rgbText(QRgb c)
+{
+    return QStringLiteral("rgb(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
+}
+
+QString difference(const QImage& seen, const QImage& expected)
+{
+    if (seen.size() != expected.size())
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(seen.width())
+            .arg(seen.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    int count = 0;
+    QString first;
+    for (int y = 0; y < seen.height(); ++y) {
+        for (int x = 0; x < seen.width(); ++x) {
+            if (sameColour(seen.pixel(x, y), expected.pixel(x, y)))
+                continue;
+            if (count++ == 0)
+                first = QStringLiteral("first at %1,%2: %3, expected %4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(rgbText(seen.pixel(x, y)), rgbText(expected.pixel(x, y)));
+        }
+    }
+    return count == 0 ? QString() : QStringLiteral("%1 pixels differ, %2").arg(count).arg(first);
+}
+
+QStringList colouredCopies(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.BMP")},
+                                  QDir::Files | QDir::Hidden);
+}
+
+// Waits for a file to appear and to hold a readable picture.
+QImage waitForPicture(const QString& path, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        if (QFileInfo(path).isFile()) {
+            const QImage picture(path);
+            if (!picture.isNull())
+                return picture.convertToFormat(QImage::Format_RGB32);
+        }
+        if (deadline.hasExpired())
+            return {};
+        QThread::msleep(60);
+    }
+}
+
+} // namespace
+
+void BookE2eTest::initTestCase()
+{
+    const QString book = E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/");
+    m_page1 = QImage(book + QStringLiteral("1.gif")).convertToFormat(QImage::Format_RGB32);
+    m_page2 = QImage(book + QStringLiteral("2.gif")).convertToFormat(QImage::Format_RGB32);
+    QVERIFY2(!m_page1.isNull() && !m_page2.isNull(), "the sample book needs pages 1 and 2");
+    QCOMPARE(m_page1.size(), m_page2.size()); // one canvas place for both pages
+    const QList<DrawingProbe::Area> areas = DrawingProbe::enclosedWhiteAreas(m_page1);
+    QVERIFY2(!areas.isEmpty(), "page 1 of the sample book needs a closed white area");
+    m_area = areas.first();
+    m_page1Red = DrawingProbe::filled(m_page1, m_area.inside, kRed);
+}
+
+bool BookE2eTest::start(E2eHarness& harness)
+{
+    if (!harness.startToMainWindow())
+        return false;
+    const QPoint probe = MainWindowGeometry::canvasPixel(m_page1.size(), m_area.inside);
+    return harness.waitForPixel(probe, Qt::white, 8000);
+}
+
+bool BookE2eTest::canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
+                              QString* why, int timeoutMs)
+{
+    const QRect inside = MainWindowGeometry::canvas(expected.size()).adjusted(1, 1, -1, -1);
+    QImage shot;
+    if (harness.waitForScreen(
+            [&](const QImage& s) { return difference(s.copy(inside), expected).isEmpty(); },
+            timeoutMs, &shot))
+        return true;
+    *why = QStringLiteral("%1: canvas vs expected: %2; screenshot %3; %4")
+               .arg(label, difference(shot.copy(inside), expected),
+                    E2eHarness::saveArtefact(shot, label), harness.describe());
+    return false;
+}
+
+bool BookE2eTest::fillFirstArea(E2eHarness& harness, QString* why)
+{
+    if (!harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), m_area.inside))) {
+        *why = QStringLiteral("could not press on the canvas");
+        return false;
+    }
+    return canvasShows(harness, m_page1Red, QStringLiteral("page-1-filled"), why);
+}
+
+void BookE2eTest::forwardSavesColouredPageAndBackwardShowsIt()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY2(start(harness), qPrintable(harness.describe()));
+    QString why;
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    const QString copy = harness.drawingsFolder() + QStringLiteral("/1.bmp");
+    const QImage saved = waitForPicture(copy, 5000);
+    QVERIFY2(
+        !saved.isNull(),
+        qPrintable(QStringLiteral("no readable 1.bmp after Command4; %1").arg(harness.describe())));
+    QCOMPARE(rgbText(saved.pixel(m_area.inside)), rgbText(kRed));
+    QCOMPARE(difference(saved, m_page1Red), QString());
+    QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("page-2-after-forward"), &why),
+             qPrintable(why));
+    // Only the page left behind was written.
+    QCOMPARE(colouredCopies(harness.drawingsFolder()), QStringList{QStringLiteral("1.bmp")});
+
+    QVERIFY(harness.click(MainWindowGeometry::command3().center()));
+    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-after-backward"), &why),
+             qPrintable(why));
+    QVERIFY(harness.programRunning());
+}
+
+void BookE2eTest::restoreDeletesCopyAndShowsCleanDrawing()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    // A coloured copy kept from an earlier run: page 1 starts coloured.
+    QVERIFY(harness.writeBorraTxt("NO\r\n"));
+    QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), m_page1Red));
+    QVERIFY(harness.startToMainWindow());
+    QString why;
+    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-from-copy"), &why, 8000),
+             qPrintable(why));
+
+    QVERIFY(harness.click(MainWindowGeometry::command1().center()));
+    QVERIFY2(canvasShows(harness, m_page1, QStringLiteral("page-1-restored"), &why),
+             qPrintable(why));
+    QVERIFY(!QFile::exists(harness.drawingsFolder() + QStringLiteral("/1.bmp")));
+    QVERIFY(QFile::exists(harness.drawingsFolder() + QStringLiteral("/1.gif")));
+    QVERIFY(harness.programRunning());
+}
+
+void BookE2eTest::exitRightAfterFillWritesNothing()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY2(start(harness), qPrintable(harness.describe()));
+    const QStringList before = QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden);
+    QString why;
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+
+    QVERIFY(harness.click(MainWindowGeometry::command2().center()));
+    QCOMPARE(harness.waitForExit(5000), 0);
+    QCOMPARE(QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden), before);
+    QVERIFY(colouredCopies(harness.drawingsFolder()).isEmpty());
+    QVERIFY(!QFile::exists(harness.programFolder() + QStringLiteral("/borra.txt")));
+}
+
+void BookE2eTest::missingBackgroundShowsOneMessageAndColouringGoesOn()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.removeProgramFile(QStringLiteral("fondo.gif")));
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
+    QVERIFY2(harness.waitForMainWindow() != 0, qPrintable(harness.describe()));
+
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
+    QVERIFY2(boxes.size() == 1, qPrintable(harness.describe()));
+    QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
+
+    // Closing the box uncovers the window and repaints it; the report must
+    // not come back. A press on the canvas repaints it too.
+    QString why;
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+    QThread::msleep(1500);
+    QVERIFY2(harness.messageBoxes().isEmpty(),
+             qPrintable(QStringLiteral("a message box came back; %1").arg(harness.describe())));
+    const QByteArray line("Tintaro: No encuentro la imagen de fondo");
+    int reports = 0;
+    for (const QByteArray& each : harness.programStderr().split('\n'))
+        if (each.startsWith(line))
+            ++reports;
+    QVERIFY2(reports == 1, qPrintable(QStringLiteral("%1 background reports on stderr: %2")
+                                          .arg(reports)
+                                          .arg(QString::fromLocal8Bit(harness.programStderr()))));
+    QVERIFY(harness.programRunning());
+}
+
+void BookE2eTest::failedSaveKeepsPageOnScreen_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+
+    QTest::newRow("read-only dibujos") << true;
+    QTest::newRow("a folder named 1.bmp in the way") << false;
+}
+
+void BookE2eTest::failedSaveKeepsPageOnScreen()
+{
+    QFETCH(bool, readOnlyFolder);
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString folder = harness.drawingsFolder();
+    if (readOnlyFolder) {
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                  QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                                  QFileDevice::ReadOther | QFileDevice::ExeOther));
+        // The super-user may write into a read-only folder, and so may the
+        // program then: the "folder in the way" row covers that account.
+        QFile probe(folder + QStringLiteral("/.probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            QSKIP("this account can write into a folder with mode 0555 (the super-user "
+                  "ignores permissions); the 'folder named 1.bmp' row checks the same failure");
+        }
+    } else {
+        // An empty folder where the coloured copy would go cannot be replaced
+        // by a file, whoever runs the program.
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("1.bmp")));
+    }
+
+    QVERIFY2(start(harness), qPrintable(harness.describe()));
+    QString why;
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
+    QVERIFY2(boxes.size() == 1,
+             qPrintable(
+                 QStringLiteral("no message box after a failed save; %1").arg(harness.describe())));
+    const QByteArray errors = harness.programStderr();
+    QVERIFY2(errors.contains("Tintaro: ") && errors.contains("1.bmp"), errors.constData());
+    QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
+
+    // The page was not turned and its colouring is still there.
+    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-after-failed-save"), &why),
+             qPrintable(why));
+    QVERIFY(!QFileInfo(folder + QStringLiteral("/1.bmp")).isFile());
+    QVERIFY(harness.programRunning());
+    QVERIFY(harness.messageBoxes().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(BookE2eTest)
+#include "BookE2eTest.moc"
