@@ -10,8 +10,6 @@ packages=(
   libgif-dev libsndfile1-dev
   xvfb xauth xdotool x11-utils xclip imagemagick
   fonts-liberation
-  libbenchmark-dev clang libclang-rt-14-dev
-  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
 )
 
 missing=()
