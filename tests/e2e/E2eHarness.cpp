@@ -140,7 +140,11 @@ bool E2eHarness::startDisplay()
     m_xvfb->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                           QStringLiteral("-screen"), QStringLiteral("0"),
                           QStringLiteral("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
-                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                          QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                          // Without it the server resets whenever its last
+                          // client leaves, and a client that connects during
+                          // the reset (the program right after a probe) fails.
+                          QStringLiteral("-noreset")});
     m_xvfb->setStandardErrorFile(m_work->filePath(QStringLiteral("xvfb.err")));
     m_xvfb->start();
     if (!m_xvfb->waitForStarted(5000))
@@ -498,6 +502,11 @@ QString E2eHarness::describe() const
             << g.height();
     }
     out << "; stderr: " << QString::fromLocal8Bit(programStderr()).right(600);
+    const bool serverUp =
+        m_xvfb && (m_xvfb->waitForFinished(0), m_xvfb->state() != QProcess::NotRunning);
+    out << "; X server " << (serverUp ? "running" : "not running") << ": "
+        << QString::fromLocal8Bit(readWholeFile(m_work->filePath(QStringLiteral("xvfb.err"))))
+               .right(400);
     return text;
 }
 
