@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <filesystem>
+#include <grp.h>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
 const QRect E2eHarness::kContinueButton(72, 336, 289, 57);
 
@@ -192,9 +196,42 @@ bool E2eHarness::startProgram()
     m_program->setWorkingDirectory(programFolder());
     m_program->setStandardOutputFile(m_work->filePath(QStringLiteral("program.out")));
     m_program->setStandardErrorFile(m_work->filePath(QStringLiteral("program.err")));
-    m_program->setProgram(programFolder() + QStringLiteral("/tintaro"));
+    const QString binary = programFolder() + QStringLiteral("/tintaro");
+    if (m_unprivileged) {
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime->path());
+        m_program->setProcessEnvironment(env);
+        m_program->setProgram(QStringLiteral("setpriv"));
+        m_program->setArguments({QStringLiteral("--reuid=nobody"),
+                                 QStringLiteral("--regid=nogroup"),
+                                 QStringLiteral("--clear-groups"), binary});
+    } else {
+        m_program->setProgram(binary);
+    }
     m_program->start();
     return m_program->waitForStarted(5000);
+}
+
+bool E2eHarness::runProgramUnprivileged()
+{
+    if (::geteuid() != 0 || !m_folder ||
+        QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        return false;
+    const passwd* user = ::getpwnam("nobody");
+    const group* users = ::getgrnam("nogroup");
+    if (!user || !users)
+        return false;
+    // The copied folder is private to its creator; the program must reach it.
+    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                      QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                      QFileDevice::ExeOther;
+    if (!QFile::setPermissions(programFolder(), open))
+        return false;
+    m_runtime = std::make_unique<QTemporaryDir>();
+    if (!m_runtime->isValid() ||
+        ::chown(QFile::encodeName(m_runtime->path()).constData(), user->pw_uid, users->gr_gid) != 0)
+        return false;
+    m_unprivileged = true;
+    return true;
 }
 
 qint64 E2eHarness::programPid() const

@@ -59,6 +59,10 @@ public:
 
     // Starts the copied program with the private display.
     bool startProgram();
+    // Runs the program as the unprivileged user "nobody" (through setpriv),
+    // so that file permissions bind it even when the tests run as the
+    // super-user. Only possible for the super-user; returns whether it is.
+    bool runProgramUnprivileged();
     qint64 programPid() const;
     bool programRunning() const;
 
@@ -138,6 +142,8 @@ private:
     qulonglong m_introWindow = 0;
     qulonglong m_mainWindow = 0;
     QPoint m_pointer{-1, -1};
+    bool m_unprivileged = false;
+    std::unique_ptr<QTemporaryDir> m_runtime;
 };
 
 template <typename Check>
