@@ -181,6 +181,11 @@ void Form2::Command1_Click()
     m_form1->showCovering();
 }
 
+Form1* Form2::mainWindow() const
+{
+    return m_form1;
+}
+
 ColorRef Form2::backColour() const
 {
     return fromQRgb(palette().color(QPalette::Window).rgb());

@@ -49,7 +49,7 @@ public:
     AnimatedPicture* Saltarin1() const { return m_saltarin1; }
     QLabel* Label1(int index) const { return m_label1.at(static_cast<std::size_t>(index)); }
     QFrame* Shape1() const { return m_shape1; }
-    Form1* mainWindow() const { return m_form1; }
+    Form1* mainWindow() const;
 
 private:
     void createControls();

@@ -1,0 +1,164 @@
+#include "e2e/E2eHarness.h"
+
+#include <QtTest>
+
+#include <xcb/xcb.h>
+
+// The intro window as a child meets it: centred, light red at first, then
+// flashing colours; CONTINUAR leads to the main window alone, and closing the
+// intro window instead ends the program quietly.
+class IntroE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void centredLightRedThenFlashing();
+    void continuarLeavesOnlyTheMainWindow();
+    void closingTheIntroEndsTheProgram();
+};
+
+namespace {
+
+// 428 × 422 pixels centred with floor on 1024 × 768, all in twips.
+const QRect kIntroGeometry((15360 - 6420) / 2 / 15, (11520 - 6330) / 2 / 15, 428, 422);
+// A client point between the window's edge and the decorative outline.
+const QPoint kBackgroundPoint(4, 4);
+
+const QList<QRgb> kTable{
+    qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
+    qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
+    qRgb(128, 128, 128), qRgb(0, 0, 255),   qRgb(0, 255, 0),   qRgb(0, 255, 255),
+    qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255)};
+const QRgb kLightRed = qRgb(255, 0, 0);
+
+QRgb pixelAt(const QImage& shot, QPoint point)
+{
+    return shot.pixel(point) | 0xFF000000u;
+}
+
+qulonglong waitForIntro(E2eHarness& harness, int timeoutMs = 10000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired() && harness.programRunning()) {
+        for (qulonglong window : harness.titledWindows()) {
+            const QRect geometry = harness.windowGeometry(window);
+            if (geometry.size() == kIntroGeometry.size())
+                return window;
+        }
+        QThread::msleep(40);
+    }
+    return 0;
+}
+
+// The window system's close request: WM_DELETE_WINDOW, as a window manager
+// sends it when the close button is pressed. No window manager runs here.
+bool sendCloseRequest(const QString& display, qulonglong window)
+{
+    xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    auto atom = [connection](const char* name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 0, static_cast<quint16>(qstrlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        free(reply);
+        return result;
+    };
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = static_cast<xcb_window_t>(window);
+    event.type = atom("WM_PROTOCOLS");
+    event.data.data32[0] = atom("WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    // Wait for the server's answer before hanging up: requests still
+    // unread when the connection closes can be dropped.
+    xcb_generic_error_t* error = xcb_request_check(
+        connection, xcb_send_event_checked(connection, 0, event.window, XCB_EVENT_MASK_NO_EVENT,
+                                           reinterpret_cast<const char*>(&event)));
+    const bool ok = error == nullptr;
+    free(error);
+    xcb_disconnect(connection);
+    return ok;
+}
+
+} // namespace
+
+void IntroE2eTest::centredLightRedThenFlashing()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    const qulonglong intro = waitForIntro(harness);
+    QVERIFY2(intro != 0, qPrintable(harness.describe()));
+    QCOMPARE(harness.windowGeometry(intro), kIntroGeometry);
+
+    // The first background is light red; the timer changes it after 1.5 s.
+    const QPoint background = kIntroGeometry.topLeft() + kBackgroundPoint;
+    QImage shot;
+    const bool red = harness.waitForPixel(background, QColor(kLightRed), 1200, &shot);
+    if (!red)
+        E2eHarness::saveArtefact(shot, QStringLiteral("intro-start"));
+    QVERIFY2(red, qPrintable(harness.describe()));
+    // Centred: the window's corners are where floor centring puts them,
+    // and the screen around it is not the window's colour.
+    QCOMPARE(pixelAt(shot, kIntroGeometry.topLeft()), kLightRed);
+    QCOMPARE(pixelAt(shot, kIntroGeometry.bottomRight()), kLightRed);
+    QVERIFY(pixelAt(shot, kIntroGeometry.topLeft() - QPoint(1, 1)) != kLightRed);
+    QVERIFY(pixelAt(shot, kIntroGeometry.bottomRight() + QPoint(1, 1)) != kLightRed);
+
+    // Within 2 s the background takes another colour of the table.
+    QRgb seen = kLightRed;
+    const bool changed = harness.waitForScreen(
+        [&](const QImage& image) {
+            seen = pixelAt(image, background);
+            return seen != kLightRed;
+        },
+        2000, &shot);
+    if (!changed)
+        E2eHarness::saveArtefact(shot, QStringLiteral("intro-flashing"));
+    QVERIFY2(changed, "the intro background stayed light red");
+    QVERIFY2(kTable.contains(seen), qPrintable(QColor(seen).name()));
+    // The whole margin takes it, not just one spot.
+    QCOMPARE(pixelAt(shot, kIntroGeometry.topLeft() + QPoint(420, 2)), seen);
+}
+
+void IntroE2eTest::continuarLeavesOnlyTheMainWindow()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    const qulonglong intro = waitForIntro(harness);
+    QVERIFY2(intro != 0, qPrintable(harness.describe()));
+    QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
+    const qulonglong main = harness.waitForMainWindow();
+    QVERIFY2(main != 0, qPrintable(harness.describe()));
+
+    QTRY_COMPARE_WITH_TIMEOUT(harness.titledWindows(), QList<qulonglong>{main}, 3000);
+    QCOMPARE(harness.windowGeometry(main), QRect(0, 0, 1024, 768));
+    // Closing the intro during the main window's start-up did not end the
+    // program: it keeps running with the main window alone.
+    QThread::msleep(500);
+    QVERIFY2(harness.programRunning(), qPrintable(harness.describe()));
+    QCOMPARE(harness.titledWindows(), QList<qulonglong>{main});
+}
+
+void IntroE2eTest::closingTheIntroEndsTheProgram()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    const qulonglong intro = waitForIntro(harness);
+    QVERIFY2(intro != 0, qPrintable(harness.describe()));
+    QVERIFY(sendCloseRequest(harness.display(), intro));
+    const int status = harness.waitForExit(5000);
+    QVERIFY2(status == 0,
+             qPrintable(QStringLiteral("status %1; ").arg(status) + harness.describe()));
+}
+
+QTEST_GUILESS_MAIN(IntroE2eTest)
+#include "IntroE2eTest.moc"
