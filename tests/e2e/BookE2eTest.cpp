@@ -219,6 +219,10 @@ void BookE2eTest::missingBackgroundShowsOneMessageAndColouringGoesOn()
 
     const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
     QVERIFY2(boxes.size() == 1, qPrintable(harness.describe()));
+    // Its own top-level window, beside the main window.
+    const QList<qulonglong> windows = harness.programWindows();
+    QVERIFY2(windows.contains(boxes.first()) && windows.size() == 2,
+             qPrintable(harness.describe()));
     QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
 
     // Closing the box uncovers the window and repaints it; the report must

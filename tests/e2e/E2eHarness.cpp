@@ -349,6 +349,24 @@ QList<qulonglong> E2eHarness::titledWindows() const
     return windows;
 }
 
+QList<qulonglong> E2eHarness::programWindows() const
+{
+    QList<qulonglong> windows;
+    if (!m_program || m_program->processId() == 0)
+        return windows;
+    const ToolResult found =
+        runTool(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                 QString::number(m_program->processId())});
+    for (const QByteArray& line : found.out.split('\n')) {
+        bool ok = false;
+        const qulonglong id = line.trimmed().toULongLong(&ok);
+        if (ok)
+            windows.append(id);
+    }
+    return windows;
+}
+
 QRect E2eHarness::windowGeometry(qulonglong window) const
 {
     const ToolResult shell =

@@ -79,6 +79,8 @@ public:
 
     // Visible windows titled "Tintaro" (main window, intro, message boxes).
     QList<qulonglong> titledWindows() const;
+    // Visible windows that belong to the program's process, whatever their title.
+    QList<qulonglong> programWindows() const;
     QRect windowGeometry(qulonglong window) const;
     // Visible titled windows that are neither the main window nor the intro.
     QList<qulonglong> messageBoxes() const;
