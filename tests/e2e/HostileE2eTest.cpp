@@ -1,0 +1,595 @@
+#include "e2e/DrawingProbe.h"
+#include "e2e/E2eHarness.h"
+#include "e2e/HostileFolder.h"
+#include "e2e/MainWindowGeometry.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The program in a folder that works against it: broken or enormous pictures,
+// things that are not files where files belong, links, odd names, a folder it
+// may not write and a disk with no room. Whatever happens, the child sees a
+// message that names the file at fault, and the program either carries on or
+// ends with status 1 once the message is closed; it never crashes, never
+// hangs, and never touches a file other than the coloured copies.
+class HostileE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void unreadablePageEndsWithMessage_data();
+    void unreadablePageEndsWithMessage();
+    void oddEntriesLeaveBookWorking_data();
+    void oddEntriesLeaveBookWorking();
+    void linkedCopyIsNeverFollowed_data();
+    void linkedCopyIsNeverFollowed();
+    void failedSaveKeepsColouring_data();
+    void failedSaveKeepsColouring();
+    void veryTallDrawingIsPinnedAndCut();
+
+private:
+    bool startToFirstPage(E2eHarness& harness, QString* why);
+    // Waits until the canvas of a 640 × 480 page shows `expected`.
+    bool canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
+                     QString* why, int timeoutMs = 5000);
+    bool fillFirstArea(E2eHarness& harness, QString* why);
+    // A message box shows, names `dibujos/<file>` on stderr, and once closed
+    // with Return the program ends with status 1.
+    bool endsWithMessageNaming(E2eHarness& harness, const QString& file, QString* why);
+
+    QImage m_page1;
+    QImage m_page2;
+    QImage m_page3;
+    QImage m_page1Red;
+    DrawingProbe::Area m_area;
+};
+
+namespace {
+
+constexpr QRgb kRed = 0xffff0000u;
+constexpr QRgb kGreen = 0xff00ff00u;
+constexpr QRgb kWhite = 0xffffffffu;
+constexpr QRgb kBlack = 0xff000000u;
+// A 640 × 480 page as a 24-bit BMP: 54 bytes of headers and 640 × 3 × 480.
+constexpr qint64 kCopyBytes = 921654;
+
+enum OddEntry { DirectoryNamedLikePage, ForeignNames, BorraTxtFolder, BorraTxtBinary };
+
+bool sameColour(QRgb a, QRgb b)
+{
+    return (a | 0xff000000u) == (b | 0xff000000u);
+}
+
+QString rgbText(QRgb c)
+{
+    return QStringLiteral("rgb(%1,%2,%3)").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c));
+}
+
+QString difference(const QImage& seen, const QImage& expected)
+{
+    if (seen.size() != expected.size())
+        return QStringLiteral("size %1x%2, expected %3x%4")
+            .arg(seen.width())
+            .arg(seen.height())
+            .arg(expected.width())
+            .arg(expected.height());
+    int count = 0;
+    QString first;
+    for (int y = 0; y < seen.height(); ++y) {
+        for (int x = 0; x < seen.width(); ++x) {
+            if (sameColour(seen.pixel(x, y), expected.pixel(x, y)))
+                continue;
+            if (count++ == 0)
+                first = QStringLiteral("first at %1,%2: %3, expected %4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(rgbText(seen.pixel(x, y)), rgbText(expected.pixel(x, y)));
+        }
+    }
+    return count == 0 ? QString() : QStringLiteral("%1 pixels differ, %2").arg(count).arg(first);
+}
+
+QImage samplePage(int page)
+{
+    return QImage(E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/%1.gif").arg(page))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QImage flat(QSize size, QRgb colour)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+// Waits for a regular file (not a link) at `path` that holds a picture.
+QImage waitForPicture(const QString& path, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        const QFileInfo info(path);
+        if (info.isFile() && !info.isSymLink()) {
+            const QImage picture(path);
+            if (!picture.isNull())
+                return picture.convertToFormat(QImage::Format_RGB32);
+        }
+        if (deadline.hasExpired())
+            return {};
+        QThread::msleep(60);
+    }
+}
+
+QStringList hiddenEntries(const QString& folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".*")},
+                                  QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+QString changesText(const QStringList& changes)
+{
+    return QStringLiteral("files changed outside the coloured copies:\n  ") +
+           changes.join(QStringLiteral("\n  "));
+}
+
+} // namespace
+
+void HostileE2eTest::initTestCase()
+{
+    m_page1 = samplePage(1);
+    m_page2 = samplePage(2);
+    m_page3 = samplePage(3);
+    QVERIFY2(!m_page1.isNull() && !m_page2.isNull() && !m_page3.isNull(),
+             "the sample book needs pages 1 to 3");
+    QCOMPARE(m_page1.size(), QSize(640, 480));
+    QCOMPARE(m_page2.size(), m_page1.size());
+    QCOMPARE(m_page3.size(), m_page1.size());
+    const QList<DrawingProbe::Area> areas = DrawingProbe::enclosedWhiteAreas(m_page1);
+    QVERIFY2(!areas.isEmpty(), "page 1 of the sample book needs a closed white area");
+    m_area = areas.first();
+    m_page1Red = DrawingProbe::filled(m_page1, m_area.inside, kRed);
+}
+
+bool HostileE2eTest::startToFirstPage(E2eHarness& harness, QString* why)
+{
+    if (!harness.startToMainWindow()) {
+        *why = QStringLiteral("no main window: ") + harness.describe();
+        return false;
+    }
+    return canvasShows(harness, m_page1, QStringLiteral("hostile-page-1"), why, 8000);
+}
+
+bool HostileE2eTest::canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
+                                 QString* why, int timeoutMs)
+{
+    const QRect inside = MainWindowGeometry::canvas(expected.size()).adjusted(1, 1, -1, -1);
+    QImage shot;
+    if (harness.waitForScreen(
+            [&](const QImage& s) { return difference(s.copy(inside), expected).isEmpty(); },
+            timeoutMs, &shot))
+        return true;
+    *why = QStringLiteral("%1: canvas vs expected: %2; screenshot %3; %4")
+               .arg(label, difference(shot.copy(inside), expected),
+                    E2eHarness::saveArtefact(shot, label), harness.describe());
+    return false;
+}
+
+bool HostileE2eTest::fillFirstArea(E2eHarness& harness, QString* why)
+{
+    if (!harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), m_area.inside))) {
+        *why = QStringLiteral("could not press on the canvas");
+        return false;
+    }
+    return canvasShows(harness, m_page1Red, QStringLiteral("hostile-page-1-filled"), why);
+}
+
+bool HostileE2eTest::endsWithMessageNaming(E2eHarness& harness, const QString& file, QString* why)
+{
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
+    if (boxes.size() != 1) {
+        *why = QStringLiteral("expected one message box naming %1; screenshot %2; %3")
+                   .arg(file,
+                        E2eHarness::saveArtefact(harness.screenshot(),
+                                                 QStringLiteral("hostile-no-message")),
+                        harness.describe());
+        return false;
+    }
+    // The box is modal: the program waits for it before ending.
+    if (!harness.programRunning()) {
+        *why = QStringLiteral("the program ended before its message was closed; %1")
+                   .arg(harness.describe());
+        return false;
+    }
+    const QByteArray errors = harness.programStderr();
+    const QByteArray named = ("/dibujos/" + file).toUtf8();
+    if (!errors.contains("Tintaro: ") || !errors.contains(named)) {
+        *why = QStringLiteral("the message does not name %1; stderr: %2")
+                   .arg(QString::fromUtf8(named), QString::fromLocal8Bit(errors));
+        return false;
+    }
+    qInfo("%s", errors.mid(errors.indexOf("Tintaro: ")).trimmed().constData());
+    if (!harness.closeWithReturn(boxes.first())) {
+        *why = QStringLiteral("the message box would not close; %1").arg(harness.describe());
+        return false;
+    }
+    const int status = harness.waitForExit(8000);
+    if (status != 1) {
+        *why = QStringLiteral("exit status %1 (-1: still running or killed by a signal); %2")
+                   .arg(status)
+                   .arg(harness.describe());
+        return false;
+    }
+    return true;
+}
+
+// --- A page that cannot be read -----------------------------------------------------
+
+void HostileE2eTest::unreadablePageEndsWithMessage_data()
+{
+    QTest::addColumn<QString>("file"); // written into dibujos
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QByteArray>("borraTxt"); // empty: no borra.txt
+    QTest::addColumn<bool>("atStartUp");      // page 1 at start-up, else page 2 on a turn
+
+    QFile realPage(E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/2.gif"));
+    QVERIFY(realPage.open(QIODevice::ReadOnly));
+    const QByteArray page2 = realPage.readAll();
+    QVERIFY(page2.size() > 100);
+
+    QTest::newRow("truncated 2.gif")
+        << QStringLiteral("2.gif") << page2.left(page2.size() / 2) << QByteArray() << false;
+    QTest::newRow("random bytes as 2.gif")
+        << QStringLiteral("2.gif") << HostileFolder::randomBytes(page2.size(), 20240601)
+        << QByteArray() << false;
+    QTest::newRow("2.bmp claiming 60000 x 60000, kept by borra.txt")
+        << QStringLiteral("2.bmp") << HostileFolder::bmpClaiming(60000, 60000)
+        << QByteArray("NO\r\n") << false;
+    // Within what the picture reader will size up, but past the page limit.
+    QTest::newRow("2.bmp claiming 10000 x 10000, kept by borra.txt")
+        << QStringLiteral("2.bmp") << HostileFolder::bmpClaiming(10000, 10000)
+        << QByteArray("NO\r\n") << false;
+    QTest::newRow("zero-byte 1.gif")
+        << QStringLiteral("1.gif") << QByteArray() << QByteArray() << true;
+}
+
+void HostileE2eTest::unreadablePageEndsWithMessage()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(QByteArray, borraTxt);
+    QFETCH(bool, atStartUp);
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString path = harness.drawingsFolder() + QLatin1Char('/') + file;
+    QVERIFY(HostileFolder::writeFile(path, contents));
+    if (!borraTxt.isEmpty())
+        QVERIFY(harness.writeBorraTxt(borraTxt));
+    HostileFolder folder;
+    folder.watch(harness.programFolder(), true);
+
+    QString why;
+    if (atStartUp) {
+        QVERIFY(harness.startDisplay());
+        QVERIFY(harness.startProgram());
+        QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
+    } else {
+        QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
+        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    }
+    QVERIFY2(endsWithMessageNaming(harness, file, &why), qPrintable(why));
+
+    const QStringList changes = folder.changes();
+    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
+    // The copy a hostile header came in is not the program's to touch either.
+    QCOMPARE(HostileFolder::readFile(path), contents);
+}
+
+// --- Entries that are not pages ---------------------------------------------------------
+
+void HostileE2eTest::oddEntriesLeaveBookWorking_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<bool>("onePageBook");
+
+    QTest::newRow("a folder named 2.gif ends the book at page 1")
+        << int(DirectoryNamedLikePage) << true;
+    QTest::newRow("ñandú.gif, '1 copia.gif' and ü.bmp beside the pages")
+        << int(ForeignNames) << false;
+    QTest::newRow("borra.txt is a folder") << int(BorraTxtFolder) << false;
+    QTest::newRow("borra.txt is 1 MB of bytes with no line end") << int(BorraTxtBinary) << false;
+}
+
+void HostileE2eTest::oddEntriesLeaveBookWorking()
+{
+    QFETCH(int, entry);
+    QFETCH(bool, onePageBook);
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString drawings = harness.drawingsFolder();
+    switch (entry) {
+    case DirectoryNamedLikePage:
+        // Pages 3 to 6 stay: beyond the gap they are not part of the book.
+        QVERIFY(QFile::remove(drawings + QStringLiteral("/2.gif")));
+        QVERIFY(QDir(drawings).mkdir(QStringLiteral("2.gif")));
+        break;
+    case ForeignNames:
+        QVERIFY(harness.copySamplePage(3, QStringLiteral("ñandú.gif")));
+        QVERIFY(harness.copySamplePage(4, QStringLiteral("1 copia.gif")));
+        QVERIFY(harness.writeDrawing(QStringLiteral("ü.bmp"), flat(m_page1.size(), kGreen)));
+        break;
+    case BorraTxtFolder:
+        QVERIFY(QDir(harness.programFolder()).mkdir(QStringLiteral("borra.txt")));
+        break;
+    case BorraTxtBinary:
+        QVERIFY(HostileFolder::writeFile(harness.programFolder() + QStringLiteral("/borra.txt"),
+                                         HostileFolder::randomBytes(1 << 20, 77)));
+        break;
+    }
+    // A coloured copy from an earlier run: without a "NO" switch it goes.
+    QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), flat(m_page1.size(), kGreen)));
+    HostileFolder folder;
+    folder.watch(harness.programFolder(), true);
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    QVERIFY2(harness.passIntro() && harness.waitForMainWindow() != 0,
+             qPrintable(harness.describe()));
+    QString why;
+    QVERIFY2(canvasShows(harness, m_page1, QStringLiteral("hostile-odd-page-1"), &why, 8000),
+             qPrintable(why));
+    qInfo("main window with page 1 after %lld ms", clock.elapsed());
+    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
+    QVERIFY2(!QFileInfo::exists(drawings + QStringLiteral("/1.bmp")),
+             "the old coloured copy 1.bmp was not deleted at start-up");
+
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    const QImage saved = waitForPicture(drawings + QStringLiteral("/1.bmp"), 5000);
+    QVERIFY2(!saved.isNull(),
+             qPrintable(
+                 QStringLiteral("no 1.bmp after a fill and Command4; %1").arg(harness.describe())));
+    QCOMPARE(difference(saved, m_page1Red), QString());
+    // A book of one page turns back to page 1, shown from the copy just saved.
+    QVERIFY2(canvasShows(harness, onePageBook ? m_page1Red : m_page2,
+                         QStringLiteral("hostile-odd-after-forward"), &why),
+             qPrintable(why));
+    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
+    QVERIFY(harness.programRunning());
+
+    const QStringList changes = folder.changes();
+    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
+}
+
+// --- A coloured copy that is a link ------------------------------------------------------
+
+void HostileE2eTest::linkedCopyIsNeverFollowed_data()
+{
+    QTest::addColumn<bool>("keepCopies");
+
+    QTest::newRow("start-up deletes the link, not its target") << false;
+    QTest::newRow("saving replaces the link, not its target") << true;
+}
+
+void HostileE2eTest::linkedCopyIsNeverFollowed()
+{
+    QFETCH(bool, keepCopies);
+
+    QTemporaryDir outside;
+    QVERIFY(outside.isValid());
+    const QString target = outside.filePath(QStringLiteral("ajeno.bmp"));
+    QVERIFY(flat(m_page1.size(), kGreen).save(target, "BMP"));
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString link = harness.drawingsFolder() + QStringLiteral("/2.bmp");
+    QVERIFY(QFile::link(target, link));
+    if (keepCopies)
+        QVERIFY(harness.writeBorraTxt("NO\r\n"));
+    HostileFolder folder;
+    folder.watch(harness.programFolder(), true);
+    folder.watch(outside.path(), false);
+
+    QString why;
+    QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
+    if (!keepCopies) {
+        const QFileInfo gone(link);
+        QVERIFY2(!gone.exists() && !gone.isSymLink(), "the link 2.bmp survived start-up");
+        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("hostile-link-page-2"), &why),
+                 qPrintable(why));
+    } else {
+        // Page 2 shows what the link leads to; a fill there colours it all.
+        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY2(canvasShows(harness, flat(m_page1.size(), kGreen),
+                             QStringLiteral("hostile-link-page-2-green"), &why),
+                 qPrintable(why));
+        QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), QPoint(320, 240))));
+        QVERIFY2(canvasShows(harness, flat(m_page1.size(), kRed),
+                             QStringLiteral("hostile-link-page-2-red"), &why),
+                 qPrintable(why));
+        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        const QImage saved = waitForPicture(link, 5000);
+        QVERIFY2(
+            !saved.isNull(),
+            qPrintable(
+                QStringLiteral("2.bmp is still a link or unreadable; %1").arg(harness.describe())));
+        QCOMPARE(difference(saved, flat(m_page1.size(), kRed)), QString());
+        QVERIFY2(canvasShows(harness, m_page3, QStringLiteral("hostile-link-page-3"), &why),
+                 qPrintable(why));
+        // The first turn left an unfilled page: nothing was saved for it.
+        QVERIFY(!QFileInfo::exists(harness.drawingsFolder() + QStringLiteral("/1.bmp")));
+    }
+    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
+    QVERIFY(harness.programRunning());
+
+    const QStringList changes = folder.changes();
+    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
+    QImage still(target);
+    QCOMPARE(difference(still.convertToFormat(QImage::Format_RGB32), flat(m_page1.size(), kGreen)),
+             QString());
+}
+
+// --- A save that cannot be written -------------------------------------------------------
+
+void HostileE2eTest::failedSaveKeepsColouring_data()
+{
+    QTest::addColumn<bool>("fullDisk"); // else a read-only dibujos
+
+    QTest::newRow("read-only dibujos") << false;
+    QTest::newRow("dibujos on a full disk") << true;
+}
+
+void HostileE2eTest::failedSaveKeepsColouring()
+{
+    QFETCH(bool, fullDisk);
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString drawings = harness.drawingsFolder();
+    // Declared after the harness so it unmounts before the harness removes
+    // the program folder.
+    HostileFolder folder;
+    if (fullDisk) {
+        if (!folder.mountSmallDisk(drawings, 600 * 1024))
+            QSKIP("a small tmpfs cannot be mounted here (needs the super-user)");
+        for (int page = 1; page <= 6; ++page)
+            QVERIFY(harness.copySamplePage(page, QStringLiteral("%1.gif").arg(page)));
+        // Some room is left, so the copy starts and the disk fills under it.
+        const qint64 left =
+            HostileFolder::fillDisk(drawings, QStringLiteral("relleno.dat"), 64 * 1024);
+        QVERIFY2(left >= 0 && left < kCopyBytes,
+                 qPrintable(QStringLiteral("%1 bytes left on the small disk").arg(left)));
+    } else {
+        QVERIFY(QFile::setPermissions(
+            drawings, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther));
+        // The super-user writes anywhere: the program then runs as a user
+        // whom mode 0555 binds.
+        QFile probe(drawings + QStringLiteral("/.probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.close();
+            probe.remove();
+            if (!harness.runProgramUnprivileged())
+                QSKIP("this account writes into a folder of mode 0555 and cannot start the "
+                      "program as another user");
+        }
+    }
+    folder.watch(harness.programFolder(), true);
+
+    QString why;
+    QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
+    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
+    QVERIFY2(boxes.size() == 1,
+             qPrintable(
+                 QStringLiteral("no message box after a failed save; %1").arg(harness.describe())));
+    const QByteArray errors = harness.programStderr();
+    QVERIFY2(errors.contains("Tintaro: ") && errors.contains("/dibujos/1.bmp"), errors.constData());
+    qInfo("%s", errors.mid(errors.indexOf("Tintaro: ")).trimmed().constData());
+    QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
+
+    // Still page 1, still coloured, still running.
+    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("hostile-after-failed-save"), &why),
+             qPrintable(why));
+    QVERIFY(harness.programRunning());
+    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
+    QVERIFY2(!QFileInfo::exists(drawings + QStringLiteral("/1.bmp")),
+             "a partial 1.bmp was left behind");
+    QVERIFY2(hiddenEntries(drawings).isEmpty(),
+             qPrintable(QStringLiteral("left in dibujos: %1")
+                            .arg(hiddenEntries(drawings).join(QStringLiteral(", ")))));
+    const QStringList changes = folder.changes();
+    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
+}
+
+// --- A drawing taller than the screen ----------------------------------------------------
+
+void HostileE2eTest::veryTallDrawingIsPinnedAndCut()
+{
+    // Boxes 99 pixels tall stacked down a 640 × 20000 page, each closed all
+    // round, so a press fills one box and nothing else.
+    const QSize size(640, 20000);
+    QImage tall = flat(size, kWhite);
+    for (int y = 0; y < size.height(); ++y) {
+        tall.setPixel(0, y, kBlack);
+        tall.setPixel(size.width() - 1, y, kBlack);
+        if (y % 100 == 0 || y == size.height() - 1) {
+            for (int x = 0; x < size.width(); ++x)
+                tall.setPixel(x, y, kBlack);
+        }
+    }
+
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.writeBorraTxt("NO\r\n"));
+    QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), tall));
+    HostileFolder folder;
+    folder.watch(harness.programFolder(), true);
+    QVERIFY2(harness.startToMainWindow(), qPrintable(harness.describe()));
+
+    // Pinned at the top, cut so it ends above the colour bar at 700.
+    const QRect canvas = MainWindowGeometry::canvas(size);
+    QCOMPARE(canvas, QRect(191, 0, 642, 698));
+    const QRect inside = canvas.adjusted(1, 1, -1, -1);
+    const QImage expected = tall.copy(0, 0, inside.width(), inside.height());
+    auto shows = [&](const QImage& shot) {
+        for (int x = canvas.left(); x <= canvas.right(); ++x) {
+            if (!sameColour(shot.pixel(x, canvas.top()), kBlack) ||
+                !sameColour(shot.pixel(x, canvas.bottom()), kBlack))
+                return false;
+        }
+        return difference(shot.copy(inside), expected).isEmpty();
+    };
+    QImage shot;
+    QVERIFY2(harness.waitForScreen(shows, 10000, &shot),
+             qPrintable(QStringLiteral("tall canvas: %1; screenshot %2; %3")
+                            .arg(difference(shot.copy(inside), expected),
+                                 E2eHarness::saveArtefact(shot, QStringLiteral("hostile-tall")),
+                                 harness.describe())));
+    QVERIFY(MainWindowGeometry::colourBar().top() > canvas.bottom());
+
+    // A press in the second box fills it, and only it.
+    const QPoint inBox = MainWindowGeometry::canvasPixel(size, QPoint(320, 150));
+    const QPoint aboveBox = MainWindowGeometry::canvasPixel(size, QPoint(320, 50));
+    const QPoint belowBox = MainWindowGeometry::canvasPixel(size, QPoint(320, 250));
+    QVERIFY(harness.click(inBox));
+    QVERIFY2(harness.waitForScreen(
+                 [&](const QImage& s) {
+                     return sameColour(s.pixel(inBox), kRed) &&
+                            sameColour(s.pixel(aboveBox), kWhite) &&
+                            sameColour(s.pixel(belowBox), kWhite);
+                 },
+                 5000, &shot),
+             qPrintable(QStringLiteral("fill on the tall page: %1 %2 %3; %4")
+                            .arg(rgbText(shot.pixel(inBox)), rgbText(shot.pixel(aboveBox)),
+                                 rgbText(shot.pixel(belowBox)), harness.describe())));
+
+    // The page turn saves the whole drawing, the part out of view included.
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QString why;
+    QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("hostile-tall-then-page-2"), &why, 8000),
+             qPrintable(why));
+    const QImage saved = waitForPicture(harness.drawingsFolder() + QStringLiteral("/1.bmp"), 5000);
+    QCOMPARE(saved.size(), size);
+    QCOMPARE(rgbText(saved.pixel(320, 150)), rgbText(kRed));
+    QCOMPARE(rgbText(saved.pixel(320, 50)), rgbText(kWhite));
+    QCOMPARE(rgbText(saved.pixel(320, 19950)), rgbText(kWhite));
+    QCOMPARE(rgbText(saved.pixel(0, 19950)), rgbText(kBlack));
+    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
+    QVERIFY(harness.programRunning());
+
+    const QStringList changes = folder.changes();
+    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
+}
+
+QTEST_GUILESS_MAIN(HostileE2eTest)
+#include "HostileE2eTest.moc"
