@@ -1,0 +1,130 @@
+// The fill on small pictures made from the bytes, against a plain breadth-first
+// fill: the same pixels painted, the same answer about whether any changed.
+
+#include "colour/FloodFill.h"
+
+#include <QImage>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kColourBits = 0x00FFFFFFu;
+
+// Reads the input a byte at a time; zeros once it runs out.
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    std::uint8_t next() { return m_at < m_size ? m_data[m_at++] : 0; }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_at = 0;
+};
+
+void check(bool condition, const char* what, int x = -1, int y = -1)
+{
+    if (!condition) {
+        std::fprintf(stderr, "fill differs from the reference: %s at (%d, %d)\n", what, x, y);
+        std::abort();
+    }
+}
+
+// 4-connected breadth-first fill over the 24 colour bits of each pixel.
+bool referenceFill(std::vector<std::uint32_t>& pixels, int width, int height, int x, int y,
+                   std::uint32_t fill)
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return false;
+    const std::uint32_t target = pixels[static_cast<std::size_t>(y * width + x)];
+    if (target == fill)
+        return false;
+    std::deque<std::pair<int, int>> queue{{x, y}};
+    pixels[static_cast<std::size_t>(y * width + x)] = fill;
+    while (!queue.empty()) {
+        const auto [px, py] = queue.front();
+        queue.pop_front();
+        const int dx[] = {1, -1, 0, 0};
+        const int dy[] = {0, 0, 1, -1};
+        for (int i = 0; i < 4; ++i) {
+            const int nx = px + dx[i];
+            const int ny = py + dy[i];
+            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                continue;
+            std::uint32_t& p = pixels[static_cast<std::size_t>(ny * width + nx)];
+            if (p == target) {
+                p = fill;
+                queue.emplace_back(nx, ny);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ByteReader in(data, size);
+    const int width = 1 + in.next() % 32;
+    const int height = 1 + in.next() % 32;
+    // Presses may fall a little outside the picture too.
+    const int x = static_cast<int>(in.next() % (width + 4)) - 2;
+    const int y = static_cast<int>(in.next() % (height + 4)) - 2;
+    const std::uint8_t options = in.next();
+
+    // A few colours, so that areas of one colour form; the unused top byte of
+    // a pixel is set freely, as the fill must ignore it.
+    std::uint32_t palette[4];
+    for (std::uint32_t& colour : palette)
+        colour = (std::uint32_t(in.next()) << 16) | (std::uint32_t(in.next()) << 8) | in.next();
+    const ColorRef fill = in.next() % 4 == 0
+                              ? rgbColour(qRed(palette[0]), qGreen(palette[0]), qBlue(palette[0]))
+                              : rgbColour(in.next(), in.next(), in.next());
+
+    QImage image(width, height, QImage::Format_RGB32);
+    std::vector<std::uint32_t> expected(static_cast<std::size_t>(width * height));
+    for (int py = 0; py < height; ++py) {
+        auto* row = reinterpret_cast<std::uint32_t*>(image.scanLine(py));
+        for (int px = 0; px < width; ++px) {
+            const std::uint8_t b = in.next();
+            const std::uint32_t top = (options & 1) ? std::uint32_t(b & 0xF0) << 24 : 0xFF000000u;
+            row[px] = top | palette[b & 3];
+            expected[static_cast<std::size_t>(py * width + px)] = palette[b & 3];
+        }
+    }
+    // Now and then the picture comes in another format, to be converted first.
+    if ((options & 6) == 2)
+        image = image.convertToFormat(QImage::Format_RGB888);
+    else if ((options & 6) == 4)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+
+    const bool expectedChange =
+        referenceFill(expected, width, height, x, y, toQRgb(fill) & kColourBits);
+    const QImage before = image;
+    const bool changed = floodFill(image, x, y, fill);
+    check(changed == expectedChange, "answer about a change");
+    check(image.size() == QSize(width, height), "picture size");
+    if (!changed) {
+        // Nothing painted: the picture is the one given (in any format).
+        for (int py = 0; py < height; ++py)
+            for (int px = 0; px < width; ++px)
+                check((image.pixel(px, py) & kColourBits) == (before.pixel(px, py) & kColourBits),
+                      "pixel changed though the fill says none did", px, py);
+        return 0;
+    }
+    check(image.format() == QImage::Format_RGB32, "picture format after painting");
+    for (int py = 0; py < height; ++py) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(py));
+        for (int px = 0; px < width; ++px)
+            check((row[px] & kColourBits) == expected[static_cast<std::size_t>(py * width + px)],
+                  "pixel", px, py);
+    }
+    return 0;
+}
