@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -111,22 +113,56 @@ void PageBook::deleteCopy(const QString& path)
             QStringLiteral("No puedo borrar la copia coloreada (%1).").arg(file.errorString()));
 }
 
+namespace {
+
+// Why a coloured copy could not be written, in words a parent understands.
+QString saveReason(int error, const QString& folder, qint64 needed)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("la carpeta es de solo lectura o no tengo permiso para escribir");
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return QStringLiteral("no queda sitio en el disco");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("la carpeta de los dibujos ya no está");
+    default:
+        break;
+    }
+    const QStorageInfo storage(folder);
+    if (storage.isValid() && storage.bytesAvailable() < needed)
+        return QStringLiteral("no queda sitio en el disco");
+    return QStringLiteral("el disco no deja escribir el archivo");
+}
+
+[[noreturn]] void saveFailed(const QString& path, const QString& reason)
+{
+    throw SaveFailure(path,
+                      QStringLiteral("No puedo guardar el dibujo coloreado: %1.").arg(reason));
+}
+
+} // namespace
+
 void PageBook::saveCopy(const QImage& image, const QString& path)
 {
     const QFileInfo target(path);
-    // Hidden, so a half-written file left by a crash is never taken for a page.
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!temp.open())
-        throw SaveFailure(
-            path,
-            QStringLiteral("No puedo guardar el dibujo coloreado (%1).").arg(temp.errorString()));
+    const QString folder = target.absolutePath();
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const qint64 needed = 54 + qint64((rgb.width() * 3 + 3) & ~3) * rgb.height();
+    // Hidden, so a half-written file left by a crash is never taken for a page.
+    QTemporaryFile temp(folder + QStringLiteral("/.") + target.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    errno = 0;
+    if (!temp.open())
+        saveFailed(path, saveReason(errno, folder, needed));
+    errno = 0;
     if (!rgb.save(&temp, "BMP") || !temp.flush())
-        throw SaveFailure(path, QStringLiteral("No puedo guardar el dibujo coloreado (%1).")
-                                    .arg(temp.errorString().isEmpty()
-                                             ? QStringLiteral("no queda sitio en el disco")
-                                             : temp.errorString()));
+        saveFailed(path, saveReason(errno, folder, needed));
     temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                         QFileDevice::ReadOther);
     temp.close();
@@ -135,7 +171,6 @@ void PageBook::saveCopy(const QImage& image, const QString& path)
     std::filesystem::rename(std::filesystem::path(temp.fileName().toStdU16String()),
                             std::filesystem::path(path.toStdU16String()), error);
     if (error)
-        throw SaveFailure(path, QStringLiteral("No puedo guardar el dibujo coloreado (%1).")
-                                    .arg(QString::fromLocal8Bit(error.message())));
+        saveFailed(path, saveReason(error.value(), folder, needed));
     temp.setAutoRemove(false);
 }

@@ -2,8 +2,87 @@
 
 #include "book/Failure.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
+
+namespace {
+
+constexpr qint64 kMaxFileBytes = 512LL * 1024 * 1024;
+
+quint16 le16(const QByteArray& data, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+qint32 le32(const QByteArray& data, qsizetype at)
+{
+    return qFromLittleEndian<qint32>(data.constData() + at);
+}
+
+// Walks a GIF's blocks up to the end of its first picture's data. The decoder
+// turns a cut-off file into a picture with its lower part black and reports
+// nothing, so a truncated page is caught here instead.
+bool gifFirstPictureIsComplete(const QByteArray& data)
+{
+    const qsizetype size = data.size();
+    qsizetype at = 13;
+    if (size < at)
+        return false;
+    const auto colourTable = [](quint8 flags) -> qsizetype {
+        return (flags & 0x80) ? 3 * (qsizetype(2) << (flags & 0x07)) : 0;
+    };
+    const auto skipSubBlocks = [&](qsizetype& pos) {
+        while (pos < size) {
+            const quint8 length = static_cast<quint8>(data[pos]);
+            pos += 1 + length;
+            if (length == 0)
+                return pos <= size;
+        }
+        return false;
+    };
+    at += colourTable(static_cast<quint8>(data[10]));
+    while (at < size) {
+        const quint8 introducer = static_cast<quint8>(data[at]);
+        if (introducer == 0x21) { // extension: label, then sub-blocks
+            at += 2;
+            if (!skipSubBlocks(at))
+                return false;
+        } else if (introducer == 0x2C) { // picture: descriptor, table, code size, data
+            if (at + 10 > size)
+                return false;
+            at += 10 + colourTable(static_cast<quint8>(data[at + 9])) + 1;
+            return skipSubBlocks(at);
+        } else {
+            return false; // the trailer or garbage before any picture
+        }
+    }
+    return false;
+}
+
+// The size a BMP header claims, so that a huge claim is refused before any
+// pixel memory is taken (the decoder does not report it).
+QSize bmpClaimedSize(const QByteArray& data)
+{
+    if (data.size() < 26)
+        return {};
+    if (le32(data, 14) == 12)
+        return {le16(data, 18), le16(data, 20)};
+    const qint64 width = qAbs(qint64(le32(data, 18)));
+    const qint64 height = qAbs(qint64(le32(data, 22)));
+    return {int(qMin<qint64>(width, INT_MAX)), int(qMin<qint64>(height, INT_MAX))};
+}
+
+[[noreturn]] void tooLarge(const QString& path, QSize size)
+{
+    throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
+                            .arg(size.width())
+                            .arg(size.height()));
+}
+
+} // namespace
 
 QImage PictureLoader::load(const QString& path)
 {
@@ -12,17 +91,40 @@ QImage PictureLoader::load(const QString& path)
         throw Failure(path, QStringLiteral("No encuentro el dibujo: el archivo no existe."));
     if (!info.isFile())
         throw Failure(path, QStringLiteral("No puedo abrir el dibujo: no es un archivo."));
+    if (info.size() > kMaxFileBytes)
+        throw Failure(path, QStringLiteral("El archivo del dibujo es demasiado grande."));
 
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(path, QStringLiteral("No puedo abrir el dibujo: no tengo permiso para "
+                                           "leerlo o el disco no responde."));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Failure(path, QStringLiteral("No puedo leer el dibujo: el disco no responde."));
+    file.close();
+    if (data.isEmpty())
+        throw Failure(path, QStringLiteral("No puedo leer el dibujo: el archivo está vacío."));
+
+    const bool isGif = data.startsWith("GIF87a") || data.startsWith("GIF89a");
+    if (isGif && !gifFirstPictureIsComplete(data))
+        throw Failure(
+            path, QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado."));
+    if (data.startsWith("BM")) {
+        const QSize claimed = bmpClaimedSize(data);
+        if (qint64(claimed.width()) * claimed.height() > kMaxPixels)
+            tooLarge(path, claimed);
+    }
+
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
-        throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
-                                .arg(size.width())
-                                .arg(size.height()));
+        tooLarge(path, size);
     QImage image = reader.read();
     if (image.isNull())
-        throw Failure(path,
-                      QStringLiteral("No puedo leer el dibujo: %1.").arg(reader.errorString()));
+        throw Failure(path, QStringLiteral("No puedo leer el dibujo: el archivo está dañado o "
+                                           "no es un dibujo GIF ni BMP."));
     return image.convertToFormat(QImage::Format_RGB32);
 }
