@@ -52,16 +52,13 @@ Form1::~Form1() = default;
 
 void Form1::setTwips(QWidget* control, const QRectF& rect)
 {
-    m_twips.insert(control, rect);
-    control->setGeometry(twipsToPixels(rect.left()), twipsToPixels(rect.top()),
-                         twipsToPixels(rect.width()), twipsToPixels(rect.height()));
+    m_geometry.place(control, rect);
 }
 
 void Form1::createControls()
 {
     // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
-    setTwips(this, QRectF(60, 60, 9480, 7080));
-    m_twips.remove(this);
+    setGeometry(twipsToPixels(60), twipsToPixels(60), twipsToPixels(9480), twipsToPixels(7080));
 
     // Creation order; later controls lie above earlier ones.
     m_command4 = new PictureButton(storedPicture("forward.gif"), this);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/TwipGeometry.h"
+
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QRectF>
 #include <QWidget>
@@ -35,7 +36,7 @@ public:
     void showCovering();
 
     // Positions in twips, the unit the window is laid out in.
-    QRectF twips(const QWidget* control) const { return m_twips.value(control); }
+    QRectF twips(const QWidget* control) const { return m_geometry.of(control); }
     void setTwips(QWidget* control, const QRectF& rect);
 
     const PageState& pageState() const { return m_book.state(); }
@@ -84,7 +85,7 @@ private:
     PageBook m_book;
     BackgroundPainter m_background;
     SoundPlayer* m_sound = nullptr;
-    QHash<const QWidget*, QRectF> m_twips;
+    TwipGeometry m_geometry;
 
     PictureButton* m_command4 = nullptr;
     PictureButton* m_command3 = nullptr;

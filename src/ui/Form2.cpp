@@ -56,9 +56,7 @@ Form2::~Form2() = default;
 
 void Form2::setTwips(QWidget* control, const QRectF& rect)
 {
-    m_twips.insert(control, rect);
-    control->setGeometry(twipsToPixels(rect.left()), twipsToPixels(rect.top()),
-                         twipsToPixels(rect.width()), twipsToPixels(rect.height()));
+    m_geometry.place(control, rect);
 }
 
 QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int points)

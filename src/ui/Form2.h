@@ -1,10 +1,11 @@
 #pragma once
 
+#include "ui/TwipGeometry.h"
+
 #include "app/IntroRandom.h"
 #include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QRectF>
 #include <QWidget>
@@ -38,7 +39,7 @@ public:
     void Command1_Click();
 
     // Positions in twips, the unit the window is laid out in.
-    QRectF twips(const QWidget* control) const { return m_twips.value(control); }
+    QRectF twips(const QWidget* control) const { return m_geometry.of(control); }
 
     ColorRef backColour() const;
     ColorRef foreColour(int labelIndex) const;
@@ -62,7 +63,7 @@ private:
     // Both timers draw from this one generator, so the colours each shows
     // depend on the order in which their ticks arrive.
     IntroRandom m_random;
-    QHash<const QWidget*, QRectF> m_twips;
+    TwipGeometry m_geometry;
     QPointer<Form1> m_form1;
 
     QTimer* m_timer2 = nullptr;

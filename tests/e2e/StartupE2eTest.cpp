@@ -1,5 +1,6 @@
 #include "e2e/DrawingProbe.h"
 #include "e2e/E2eHarness.h"
+#include "e2e/ImageCompare.h"
 #include "e2e/MainWindowGeometry.h"
 
 #include <QFile>
@@ -23,12 +24,9 @@ private:
 
 namespace {
 
-const QColor kPlantedGreen(0, 255, 0);
+using ImageCompare::sameColour;
 
-bool sameColour(QRgb a, QRgb b)
-{
-    return (a | 0xff000000u) == (b | 0xff000000u);
-}
+const QColor kPlantedGreen(0, 255, 0);
 
 } // namespace
 

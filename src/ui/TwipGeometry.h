@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QHash>
+#include <QRectF>
+
+class QWidget;
+
+// Control positions and sizes kept in twips, the unit the windows are laid
+// out in; the widgets get their pixels through the one conversion rule.
+class TwipGeometry {
+public:
+    void place(QWidget* control, const QRectF& twips);
+    QRectF of(const QWidget* control) const { return m_twips.value(control); }
+
+private:
+    QHash<const QWidget*, QRectF> m_twips;
+};
