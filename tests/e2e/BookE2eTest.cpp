@@ -26,9 +26,6 @@ private slots:
 
 private:
     bool start(E2eHarness& harness);
-    // Waits until the canvas shows `expected` (a 640 × 480 page).
-    bool canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
-                     QString* why, int timeoutMs = 5000);
     // Presses inside the first closed area of page 1 and waits for red.
     bool fillFirstArea(E2eHarness& harness, QString* why);
 
@@ -91,28 +88,13 @@ bool BookE2eTest::start(E2eHarness& harness)
     return harness.waitForPixel(probe, Qt::white, 8000);
 }
 
-bool BookE2eTest::canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
-                              QString* why, int timeoutMs)
-{
-    const QRect inside = MainWindowGeometry::canvas(expected.size()).adjusted(1, 1, -1, -1);
-    QImage shot;
-    if (harness.waitForScreen(
-            [&](const QImage& s) { return difference(s.copy(inside), expected).isEmpty(); },
-            timeoutMs, &shot))
-        return true;
-    *why = QStringLiteral("%1: canvas vs expected: %2; screenshot %3; %4")
-               .arg(label, difference(shot.copy(inside), expected),
-                    E2eHarness::saveArtefact(shot, label), harness.describe());
-    return false;
-}
-
 bool BookE2eTest::fillFirstArea(E2eHarness& harness, QString* why)
 {
     if (!harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), m_area.inside))) {
         *why = QStringLiteral("could not press on the canvas");
         return false;
     }
-    return canvasShows(harness, m_page1Red, QStringLiteral("page-1-filled"), why);
+    return harness.canvasShows(m_page1Red, QStringLiteral("page-1-filled"), why);
 }
 
 void BookE2eTest::forwardSavesColouredPageAndBackwardShowsIt()
@@ -131,13 +113,13 @@ void BookE2eTest::forwardSavesColouredPageAndBackwardShowsIt()
         qPrintable(QStringLiteral("no readable 1.bmp after Command4; %1").arg(harness.describe())));
     QCOMPARE(rgbText(saved.pixel(m_area.inside)), rgbText(kRed));
     QCOMPARE(difference(saved, m_page1Red), QString());
-    QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("page-2-after-forward"), &why),
+    QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("page-2-after-forward"), &why),
              qPrintable(why));
     // Only the page left behind was written.
     QCOMPARE(colouredCopies(harness.drawingsFolder()), QStringList{QStringLiteral("1.bmp")});
 
     QVERIFY(harness.click(MainWindowGeometry::command3().center()));
-    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-after-backward"), &why),
+    QVERIFY2(harness.canvasShows(m_page1Red, QStringLiteral("page-1-after-backward"), &why),
              qPrintable(why));
     QVERIFY(harness.programRunning());
 }
@@ -151,11 +133,11 @@ void BookE2eTest::restoreDeletesCopyAndShowsCleanDrawing()
     QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), m_page1Red));
     QVERIFY(harness.startToMainWindow());
     QString why;
-    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-from-copy"), &why, 8000),
+    QVERIFY2(harness.canvasShows(m_page1Red, QStringLiteral("page-1-from-copy"), &why, 8000),
              qPrintable(why));
 
     QVERIFY(harness.click(MainWindowGeometry::command1().center()));
-    QVERIFY2(canvasShows(harness, m_page1, QStringLiteral("page-1-restored"), &why),
+    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("page-1-restored"), &why),
              qPrintable(why));
     QVERIFY(!QFile::exists(harness.drawingsFolder() + QStringLiteral("/1.bmp")));
     QVERIFY(QFile::exists(harness.drawingsFolder() + QStringLiteral("/1.gif")));
@@ -264,7 +246,7 @@ void BookE2eTest::failedSaveKeepsPageOnScreen()
     QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
 
     // The page was not turned and its colouring is still there.
-    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("page-1-after-failed-save"), &why),
+    QVERIFY2(harness.canvasShows(m_page1Red, QStringLiteral("page-1-after-failed-save"), &why),
              qPrintable(why));
     QVERIFY(!QFileInfo(folder + QStringLiteral("/1.bmp")).isFile());
     QVERIFY(harness.programRunning());

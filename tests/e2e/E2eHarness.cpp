@@ -1,5 +1,8 @@
 #include "e2e/E2eHarness.h"
 
+#include "e2e/ImageCompare.h"
+#include "e2e/MainWindowGeometry.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -571,4 +574,20 @@ QString E2eHarness::saveArtefact(const QImage& image, const QString& name)
     here.mkpath(QStringLiteral("e2e-artefacts"));
     const QString path = here.filePath(QStringLiteral("e2e-artefacts/") + name + ".png");
     return image.save(path, "PNG") ? path : QString();
+}
+
+bool E2eHarness::canvasShows(const QImage& expected, const QString& label, QString* why,
+                             int timeoutMs) const
+{
+    using ImageCompare::difference;
+    const QRect inside = MainWindowGeometry::canvas(expected.size()).adjusted(1, 1, -1, -1);
+    QImage shot;
+    if (waitForScreen(
+            [&](const QImage& s) { return difference(s.copy(inside), expected).isEmpty(); },
+            timeoutMs, &shot))
+        return true;
+    *why = QStringLiteral("%1: canvas vs expected: %2; screenshot %3; %4")
+               .arg(label, difference(shot.copy(inside), expected), saveArtefact(shot, label),
+                    describe());
+    return false;
 }

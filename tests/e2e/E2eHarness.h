@@ -103,6 +103,10 @@ public:
     // (or the last one taken, when the deadline passed) in `last`.
     template <typename Check>
     bool waitForScreen(Check check, int timeoutMs, QImage* last = nullptr) const;
+    // Waits until the inside of the canvas, placed for a page of
+    // `expected`'s size, shows `expected`; on failure says why in `why`.
+    bool canvasShows(const QImage& expected, const QString& label, QString* why,
+                     int timeoutMs = 5000) const;
     // The clipboard's image/png contents, read by another process.
     QImage clipboardImage() const;
 

@@ -34,9 +34,6 @@ private slots:
 
 private:
     bool startToFirstPage(E2eHarness& harness, QString* why);
-    // Waits until the canvas of a 640 × 480 page shows `expected`.
-    bool canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
-                     QString* why, int timeoutMs = 5000);
     bool fillFirstArea(E2eHarness& harness, QString* why);
     // A message box shows, names `dibujos/<file>` on stderr, and once closed
     // with Return the program ends with status 1.
@@ -130,22 +127,7 @@ bool HostileE2eTest::startToFirstPage(E2eHarness& harness, QString* why)
         *why = QStringLiteral("no main window: ") + harness.describe();
         return false;
     }
-    return canvasShows(harness, m_page1, QStringLiteral("hostile-page-1"), why, 8000);
-}
-
-bool HostileE2eTest::canvasShows(E2eHarness& harness, const QImage& expected, const QString& label,
-                                 QString* why, int timeoutMs)
-{
-    const QRect inside = MainWindowGeometry::canvas(expected.size()).adjusted(1, 1, -1, -1);
-    QImage shot;
-    if (harness.waitForScreen(
-            [&](const QImage& s) { return difference(s.copy(inside), expected).isEmpty(); },
-            timeoutMs, &shot))
-        return true;
-    *why = QStringLiteral("%1: canvas vs expected: %2; screenshot %3; %4")
-               .arg(label, difference(shot.copy(inside), expected),
-                    E2eHarness::saveArtefact(shot, label), harness.describe());
-    return false;
+    return harness.canvasShows(m_page1, QStringLiteral("hostile-page-1"), why, 8000);
 }
 
 bool HostileE2eTest::fillFirstArea(E2eHarness& harness, QString* why)
@@ -154,7 +136,7 @@ bool HostileE2eTest::fillFirstArea(E2eHarness& harness, QString* why)
         *why = QStringLiteral("could not press on the canvas");
         return false;
     }
-    return canvasShows(harness, m_page1Red, QStringLiteral("hostile-page-1-filled"), why);
+    return harness.canvasShows(m_page1Red, QStringLiteral("hostile-page-1-filled"), why);
 }
 
 bool HostileE2eTest::endsWithMessageNaming(E2eHarness& harness, const QString& file, QString* why)
@@ -313,7 +295,7 @@ void HostileE2eTest::oddEntriesLeaveBookWorking()
     QVERIFY2(harness.passIntro() && harness.waitForMainWindow() != 0,
              qPrintable(harness.describe()));
     QString why;
-    QVERIFY2(canvasShows(harness, m_page1, QStringLiteral("hostile-odd-page-1"), &why, 8000),
+    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("hostile-odd-page-1"), &why, 8000),
              qPrintable(why));
     qInfo("main window with page 1 after %lld ms", clock.elapsed());
     QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
@@ -328,8 +310,8 @@ void HostileE2eTest::oddEntriesLeaveBookWorking()
                  QStringLiteral("no 1.bmp after a fill and Command4; %1").arg(harness.describe())));
     QCOMPARE(difference(saved, m_page1Red), QString());
     // A book of one page turns back to page 1, shown from the copy just saved.
-    QVERIFY2(canvasShows(harness, onePageBook ? m_page1Red : m_page2,
-                         QStringLiteral("hostile-odd-after-forward"), &why),
+    QVERIFY2(harness.canvasShows(onePageBook ? m_page1Red : m_page2,
+                                 QStringLiteral("hostile-odd-after-forward"), &why),
              qPrintable(why));
     QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
     QVERIFY(harness.programRunning());
@@ -373,17 +355,17 @@ void HostileE2eTest::linkedCopyIsNeverFollowed()
         const QFileInfo gone(link);
         QVERIFY2(!gone.exists() && !gone.isSymLink(), "the link 2.bmp survived start-up");
         QVERIFY(harness.click(MainWindowGeometry::command4().center()));
-        QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("hostile-link-page-2"), &why),
+        QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("hostile-link-page-2"), &why),
                  qPrintable(why));
     } else {
         // Page 2 shows what the link leads to; a fill there colours it all.
         QVERIFY(harness.click(MainWindowGeometry::command4().center()));
-        QVERIFY2(canvasShows(harness, flat(m_page1.size(), kGreen),
-                             QStringLiteral("hostile-link-page-2-green"), &why),
+        QVERIFY2(harness.canvasShows(flat(m_page1.size(), kGreen),
+                                     QStringLiteral("hostile-link-page-2-green"), &why),
                  qPrintable(why));
         QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), QPoint(320, 240))));
-        QVERIFY2(canvasShows(harness, flat(m_page1.size(), kRed),
-                             QStringLiteral("hostile-link-page-2-red"), &why),
+        QVERIFY2(harness.canvasShows(flat(m_page1.size(), kRed),
+                                     QStringLiteral("hostile-link-page-2-red"), &why),
                  qPrintable(why));
         QVERIFY(harness.click(MainWindowGeometry::command4().center()));
         const QImage saved = waitForPicture(link, 5000);
@@ -392,7 +374,7 @@ void HostileE2eTest::linkedCopyIsNeverFollowed()
             qPrintable(
                 QStringLiteral("2.bmp is still a link or unreadable; %1").arg(harness.describe())));
         QCOMPARE(difference(saved, flat(m_page1.size(), kRed)), QString());
-        QVERIFY2(canvasShows(harness, m_page3, QStringLiteral("hostile-link-page-3"), &why),
+        QVERIFY2(harness.canvasShows(m_page3, QStringLiteral("hostile-link-page-3"), &why),
                  qPrintable(why));
         // The first turn left an unfilled page: nothing was saved for it.
         QVERIFY(!QFileInfo::exists(harness.drawingsFolder() + QStringLiteral("/1.bmp")));
@@ -469,7 +451,7 @@ void HostileE2eTest::failedSaveKeepsColouring()
     QVERIFY2(harness.closeWithReturn(boxes.first()), qPrintable(harness.describe()));
 
     // Still page 1, still coloured, still running.
-    QVERIFY2(canvasShows(harness, m_page1Red, QStringLiteral("hostile-after-failed-save"), &why),
+    QVERIFY2(harness.canvasShows(m_page1Red, QStringLiteral("hostile-after-failed-save"), &why),
              qPrintable(why));
     QVERIFY(harness.programRunning());
     QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
@@ -547,7 +529,7 @@ void HostileE2eTest::veryTallDrawingIsPinnedAndCut()
     // The page turn saves the whole drawing, the part out of view included.
     QVERIFY(harness.click(MainWindowGeometry::command4().center()));
     QString why;
-    QVERIFY2(canvasShows(harness, m_page2, QStringLiteral("hostile-tall-then-page-2"), &why, 8000),
+    QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("hostile-tall-then-page-2"), &why, 8000),
              qPrintable(why));
     const QImage saved = waitForPicture(harness.drawingsFolder() + QStringLiteral("/1.bmp"), 5000);
     QCOMPARE(saved.size(), size);
