@@ -6,21 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-missing=()
-for pkg in libopencv-dev libbenchmark-dev; do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$pkg")
-    fi
-done
-if ((${#missing[@]})); then
-    asRoot=()
-    if [[ $(id -u) -ne 0 ]]; then
-        asRoot=(sudo)
-    fi
-    "${asRoot[@]}" apt-get update
-    "${asRoot[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-        "${missing[@]}"
-fi
+scripts/install-packages.sh build-essential cmake qt6-base-dev libopencv-dev libbenchmark-dev
 
 cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
     -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF

@@ -14,6 +14,8 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
 fi
 started=$(date +%s)
 
+scripts/install-packages.sh build-essential cmake qt6-base-dev clang libclang-rt-14-dev
+
 CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j2
 built=$(date +%s)

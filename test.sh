@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: the normal
 # build first, then the core and widget tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
@@ -22,5 +22,8 @@ cmake --build build-sanitize -j"$jobs" >build-sanitize/build.log 2>&1 ||
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 (cd build-sanitize && ctest --output-on-failure -j"$jobs" -L 'core|widget' "$@") || status=1
+
+echo "== Fuzzing, 30 s a target =="
+./fuzz.sh 30 || status=1
 
 exit $status
