@@ -46,7 +46,7 @@ Form2::Form2(QString programFolder, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Tintaro"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/duck.ico")));
+    setWindowIcon(QIcon(QStringLiteral(":/pictures/duck.png")));
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     setAutoFillBackground(true);
     createControls();

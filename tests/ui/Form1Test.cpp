@@ -62,6 +62,8 @@ void Form1Test::init()
     m_book = new BookFolder;
     addRingPage(*m_book, "1.gif");
     addRingPage(*m_book, "2.gif");
+    // Without a wallpaper the window would report it in a modal box.
+    QFile::copy(m_book->drawing("1.gif"), m_book->path() + "/fondo.gif");
     m_form = new Form1(m_book->path());
     m_form->Form_Load();
     m_form->resize(m_form->screen()->geometry().size());
