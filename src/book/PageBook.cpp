@@ -53,6 +53,11 @@ QImage PageBook::loadPage(int page) const
     const QString copy = pagePath(page, ".bmp");
     if (passesExactNameTest(copy))
         return PictureLoader::load(copy);
+    return loadDrawing(page);
+}
+
+QImage PageBook::loadDrawing(int page) const
+{
     // A drawing stored as 3.GIF is still page 3: open it under the name found.
     const QString drawing = pagePath(page, ".gif");
     const QString found = FindFileName(drawing);
@@ -95,13 +100,13 @@ PageBook::Turn PageBook::turn(Direction direction, const QImage& persistentImage
 
 QImage PageBook::restore()
 {
+    // The clean drawing is read before the coloured copy goes, so a drawing
+    // that cannot be read never costs the child the coloured page as well.
+    QImage drawing = loadDrawing(m_state.CurrentPage);
     const QString copy = pagePath(m_state.CurrentPage, ".bmp");
     if (passesExactNameTest(copy))
         deleteCopy(copy);
-    const QString drawing = pagePath(m_state.CurrentPage, ".gif");
-    const QString found = FindFileName(drawing);
-    return PictureLoader::load(
-        found.isEmpty() ? drawing : QFileInfo(drawing).absolutePath() + QLatin1Char('/') + found);
+    return drawing;
 }
 
 void PageBook::deleteCopy(const QString& path)

@@ -38,7 +38,8 @@ public:
     // A copy that cannot be written throws SaveFailure and changes nothing.
     Turn turn(Direction direction, const QImage& persistentImage);
 
-    // Deletes the page's coloured copy and loads its clean drawing.
+    // Deletes the page's coloured copy and loads its clean drawing. A drawing
+    // that cannot be read throws Failure and leaves the copy in place.
     QImage restore();
 
     // Every fill marks the page, whatever the fill did.
@@ -52,6 +53,7 @@ public:
 private:
     QString pagePath(int page, const char* extension) const;
     QImage loadPage(int page) const;
+    QImage loadDrawing(int page) const;
     static void deleteCopy(const QString& path);
 
     QString m_programFolder;

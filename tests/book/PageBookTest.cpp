@@ -45,6 +45,8 @@ private slots:
     void copyIsShownWhenComingBack();
     void restoreThenTurnSavesClean();
     void restoreKeepsOtherSpellings();
+    void restoreWithoutDrawingKeepsCopy();
+    void saveFailureKeepsThePage_data();
     void saveFailureKeepsThePage();
     void saveReplacesLinkNotTarget();
 };
@@ -244,9 +246,27 @@ void PageBookTest::restoreKeepsOtherSpellings()
     QVERIFY(book.exists("1.BMP"));
 }
 
+void PageBookTest::restoreWithoutDrawingKeepsCopy()
+{
+    BookFolder book;
+    book.addPicture("1.bmp", kCopyColour);
+    PageBook pages(book.path());
+    pages.startUp();
+    QVERIFY_THROWS_EXCEPTION(Failure, pages.restore());
+    QVERIFY(book.exists("1.bmp"));
+}
+
+void PageBookTest::saveFailureKeepsThePage_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("folder in the way of the copy") << false;
+}
+
 void PageBookTest::saveFailureKeepsThePage()
 {
-    if (geteuid() == 0)
+    QFETCH(bool, readOnlyFolder);
+    if (readOnlyFolder && geteuid() == 0)
         QSKIP("the superuser writes into read-only folders");
     BookFolder book;
     addPages(book, 2);
@@ -254,7 +274,10 @@ void PageBookTest::saveFailureKeepsThePage()
     pages.startUp();
     pages.markChanged();
     const QString folder = book.path() + "/dibujos";
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (readOnlyFolder)
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    else
+        QDir(folder).mkdir("1.bmp");
     bool refused = false;
     try {
         pages.turn(PageBook::Direction::Forward, coloured(qRgb(255, 0, 0)));
@@ -267,6 +290,7 @@ void PageBookTest::saveFailureKeepsThePage()
     QVERIFY(refused);
     QCOMPARE(pages.state().CurrentPage, 1);
     QCOMPARE(pages.state().PageChanged, PageState::kTrue);
+    // Nothing half-written is left beside the pages.
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
