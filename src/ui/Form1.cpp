@@ -170,9 +170,12 @@ void Form1::Form_Load(QWidget* intro)
 void Form1::showCovering()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    // Without a window manager maximising alone leaves the window small.
+    // The controls are laid out for the whole screen, so the window must
+    // cover it: a maximised window stops short of a desktop's panels and
+    // would hide the bottom band under them. Without a window manager the
+    // geometry has to be given explicitly.
     setGeometry(screen->geometry());
-    showMaximized();
+    showFullScreen();
     raise();
     activateWindow();
 }
