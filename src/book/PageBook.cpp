@@ -45,6 +45,11 @@ void PageBook::startUp()
 
 QImage PageBook::loadFirstPage() const
 {
+    const QString drawing = pagePath(1, ".gif");
+    if (m_state.PageCount == 0 && !passesExactNameTest(pagePath(1, ".bmp")) &&
+        !QFileInfo::exists(drawing))
+        throw Failure(drawing, QStringLiteral("El libro no tiene dibujos: la carpeta «dibujos» "
+                                              "necesita los dibujos 1.gif, 2.gif, 3.gif…"));
     return loadPage(1);
 }
 
