@@ -137,11 +137,18 @@ void Form2::createControls()
 
 void Form2::Form_Load()
 {
+    centreOnScreen();
+    m_saltarin1->setPictureFile(m_programFolder + QStringLiteral("/ani.gif"));
+    setBackColour(IntroColours::colour(IntroColours::kLightRed));
+}
+
+void Form2::centreOnScreen()
+{
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen->geometry();
-    // The outer size including the frame. The frame is only known once the
-    // window manager has framed the window; before the first show this is
-    // the client area, which without a window manager is the whole window.
+    // The outer size including the frame, which is known only once a window
+    // manager has framed the window; until then it is the client area, which
+    // without a window manager is the whole window.
     const QSize outer = frameGeometry().size();
     const std::int64_t left =
         centredPosition(pixelsToTwips(area.width()), pixelsToTwips(outer.width()));
@@ -149,9 +156,20 @@ void Form2::Form_Load()
         centredPosition(pixelsToTwips(area.height()), pixelsToTwips(outer.height()));
     move(area.x() + twipsToPixels(static_cast<double>(left)),
          area.y() + twipsToPixels(static_cast<double>(top)));
+}
 
-    m_saltarin1->setPictureFile(m_programFolder + QStringLiteral("/ani.gif"));
-    setBackColour(IntroColours::colour(IntroColours::kLightRed));
+void Form2::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_framed)
+        return;
+    m_framed = true;
+    // A window manager adds its frame after the first show: centre again
+    // once, on the framed size, when there is one.
+    QTimer::singleShot(100, this, [this] {
+        if (frameGeometry().size() != size())
+            centreOnScreen();
+    });
 }
 
 void Form2::Timer1_Timer()

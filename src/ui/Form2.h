@@ -52,7 +52,12 @@ public:
     QFrame* Shape1() const { return m_shape1; }
     Form1* mainWindow() const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void centreOnScreen();
+
     void createControls();
     void setTwips(QWidget* control, const QRectF& rect);
     QLabel* makeLabel(int index, const QRectF& rect, const QString& text, int points);
@@ -64,6 +69,7 @@ private:
     // depend on the order in which their ticks arrive.
     IntroRandom m_random;
     TwipGeometry m_geometry;
+    bool m_framed = false;
     QPointer<Form1> m_form1;
 
     QTimer* m_timer2 = nullptr;
