@@ -11,8 +11,8 @@ scripts/install-packages.sh build-essential cmake qt6-base-dev libopencv-dev lib
 cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
     -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF
 cmake --build build-bench --target fill_bench -j2
-./build-bench/bench/fill_bench "$@"
+./build-bench/bench/fill_bench --benchmark_color=false "$@"
 
 # Start-up of a book of 30,000 drawings; fails when it takes 2 s of CPU time or more.
 cmake --build build-bench --target book_bench -j2
-./build-bench/bench/book_bench
+./build-bench/bench/book_bench --benchmark_color=false
