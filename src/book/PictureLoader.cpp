@@ -75,6 +75,22 @@ QSize bmpClaimedSize(const QByteArray& data)
     return {int(qMin<qint64>(width, INT_MAX)), int(qMin<qint64>(height, INT_MAX))};
 }
 
+// Whether an uncompressed BMP holds all the rows its header promises. The
+// decoder shows a cut-off file with its missing rows black and reports
+// nothing, which is what a copy cut short by a pulled-out stick looks like.
+bool bmpPixelsAreComplete(const QByteArray& data, QSize claimed)
+{
+    if (data.size() < 34 || le32(data, 14) < 40)
+        return true; // old headers: left to the decoder
+    const qint32 compression = le32(data, 30);
+    if (compression != 0 && compression != 3)
+        return true; // run-length data has no fixed size
+    const qint64 bitsPerPixel = le16(data, 28);
+    const qint64 stride = (claimed.width() * bitsPerPixel + 31) / 32 * 4;
+    const qint64 offset = quint32(le32(data, 10));
+    return data.size() >= offset + stride * claimed.height();
+}
+
 [[noreturn]] void tooLarge(const QString& path, QSize size)
 {
     throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
@@ -113,6 +129,10 @@ QImage PictureLoader::load(const QString& path)
         const QSize claimed = bmpClaimedSize(data);
         if (qint64(claimed.width()) * claimed.height() > kMaxPixels)
             tooLarge(path, claimed);
+        if (!bmpPixelsAreComplete(data, claimed))
+            throw Failure(
+                path,
+                QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado."));
     }
 
     QBuffer buffer;

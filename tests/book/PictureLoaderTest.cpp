@@ -22,6 +22,7 @@ QByteArray bmpClaiming(qint32 width, qint32 height)
     QByteArray header(54, '\0');
     header[0] = 'B';
     header[1] = 'M';
+    qToLittleEndian<qint32>(54, header.data() + 10);
     qToLittleEndian<qint32>(40, header.data() + 14);
     qToLittleEndian<qint32>(width, header.data() + 18);
     qToLittleEndian<qint32>(height, header.data() + 22);
@@ -51,6 +52,8 @@ void PictureLoaderTest::refused_data()
     QTest::newRow("BMP claiming upside-down huge")
         << bmpClaiming(60000, -60000) << "demasiado grande";
     QTest::newRow("GIF header only") << kGif.left(13) << "incompleto";
+    QTest::newRow("BMP missing its last rows")
+        << bmpClaiming(4, 4) + QByteArray(12 * 3, '\0') << "incompleto";
 }
 
 void PictureLoaderTest::refused()
