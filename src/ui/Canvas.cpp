@@ -15,5 +15,4 @@ void Canvas::setPicture(const QImage& picture)
 void Canvas::fillAt(int x, int y)
 {
     floodFill(m_picture, x, y, m_fillColour);
-    repaint();
 }

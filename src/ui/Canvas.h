@@ -20,7 +20,7 @@ public:
     bool persistentMode() const { return m_persistentMode; }
 
     // Floods the area at a pixel of the persistent image with the fill
-    // colour and redraws at once. A point outside the picture paints nothing.
+    // colour. A point outside the picture paints nothing.
     void fillAt(int x, int y);
 
     // Drawing settings the page-book start-up gives the canvas.

@@ -247,31 +247,32 @@ void Form1::Picture1_MouseDown(int button, int, float x, float y)
     m_picture1->setPersistentMode(false);
 }
 
-void Form1::pickColour(PictureBox* control, float x, float y)
+bool Form1::pickColour(PictureBox* control, float x, float y)
 {
     const ColorRef colour = control->colourAt(pressToPixel(x), pressToPixel(y));
+    if (colour == kInvalidColour)
+        return false; // no colour to read at this point: the press is ignored
     PickedColour = static_cast<qint32>(colour);
     const ::PickedColour parts = splitColour(colour);
     PickedRed = parts.red;
     PickedGreen = parts.green;
     PickedBlue = static_cast<qint16>(parts.blue);
     m_picture1->setFillColour(joinColour(parts));
+    return true;
 }
 
 void Form1::Picture2_MouseDown(int index, int, int, float x, float y)
 {
-    if (m_picture2[index]->colourAt(pressToPixel(x), pressToPixel(y)) == kInvalidColour)
-        return; // no colour to read at this point
-    pickColour(m_picture2[index], x, y);
+    if (!pickColour(m_picture2[index], x, y))
+        return;
     m_picture1->setPersistentMode(true);
     m_picture1->setPersistentMode(false);
 }
 
 void Form1::Picture3_MouseDown(int, int, float x, float y)
 {
-    if (m_picture3->colourAt(pressToPixel(x), pressToPixel(y)) == kInvalidColour)
+    if (!pickColour(m_picture3, x, y))
         return;
-    pickColour(m_picture3, x, y);
     const std::array<ColorRef, 11> tints = tintsOf(static_cast<ColorRef>(PickedColour));
     for (SwatchCounter = 1; SwatchCounter <= 11; ++SwatchCounter)
         m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);

@@ -78,7 +78,7 @@ private:
     void placeCanvas(int threshold);
     void showPicture(const QImage& picture);
     void pageTurn(PageBook::Direction direction);
-    void pickColour(PictureBox* control, float x, float y);
+    bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
 
     QString m_programFolder;
