@@ -1,7 +1,9 @@
 #include "ui/SoundPlayer.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -9,7 +11,8 @@ SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent) {}
 
 void SoundPlayer::play(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
+    // With no file, or nowhere to play it, the default beep stands in.
+    if (!QFileInfo(path).isFile() || QMediaDevices::defaultAudioOutput().isNull()) {
         QApplication::beep();
         return;
     }
