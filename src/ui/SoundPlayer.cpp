@@ -20,12 +20,11 @@ void SoundPlayer::play(const QString& path)
     // the audio device.
     if (!m_effect) {
         m_effect = new QSoundEffect(this);
+        // The file loads in the background: play it once it is ready.
         connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
             if (m_effect->status() == QSoundEffect::Error)
                 QApplication::beep();
-        });
-        connect(m_effect, &QSoundEffect::statusChanged, this, [this] {
-            if (m_effect->status() == QSoundEffect::Ready && !m_effect->isPlaying())
+            else if (m_effect->status() == QSoundEffect::Ready && !m_effect->isPlaying())
                 m_effect->play();
         });
     }
