@@ -1,6 +1,7 @@
 #include "book/Failure.h"
 
 #include <QDir>
+#include <cstdio>
 
 Failure::Failure(QString file, QString reason)
     : std::runtime_error((reason + QStringLiteral(": ") + file).toStdString()),
@@ -13,4 +14,9 @@ QString Failure::message() const
     if (m_file.isEmpty())
         return m_reason;
     return QStringLiteral("%1\n\nArchivo: %2").arg(m_reason, QDir::toNativeSeparators(m_file));
+}
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "Tintaro: %s\n", qPrintable(message));
 }

@@ -24,3 +24,7 @@ class SaveFailure : public Failure {
 public:
     using Failure::Failure;
 };
+
+// Writes a message to standard error, prefixed with the program's name: the
+// trace a parent or a developer finds after a message box is gone.
+void printError(const QString& message);

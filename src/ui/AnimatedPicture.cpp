@@ -1,5 +1,7 @@
 #include "ui/AnimatedPicture.h"
 
+#include "ui/Units.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -9,7 +11,8 @@
 AnimatedPicture::AnimatedPicture(const State& state, QWidget* parent) : QWidget(parent)
 {
     // The stored extent is in hundredths of a millimetre at 96 dots per inch.
-    resize(qRound(state.extentWidth * 96.0 / 2540.0), qRound(state.extentHeight * 96.0 / 2540.0));
+    resize(static_cast<int>(himetricToPixels(state.extentWidth, 96.0)),
+           static_cast<int>(himetricToPixels(state.extentHeight, 96.0)));
     if (state.backColour & 0x80000000u)
         setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);

@@ -31,12 +31,11 @@ QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter
         TileWidth = tile.width();
         TileHeight = tile.height();
     }
-    const int width = twipsToPixels(TileWidth);
-    const int height = twipsToPixels(TileHeight);
+    const int width = widgetPixels(TileWidth);
+    const int height = widgetPixels(TileHeight);
     Tiling::forEachTile(
         QSize(TileWidth, TileHeight), innerWidthTwips, innerHeightTwips, [&](int x, int y) {
-            painter.drawImage(QRect(twipsToPixels(x), twipsToPixels(y), width, height),
-                              TilePicture);
+            painter.drawImage(QRect(widgetPixels(x), widgetPixels(y), width, height), TilePicture);
         });
     return {};
 }

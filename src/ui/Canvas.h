@@ -16,22 +16,10 @@ public:
     void setFillColour(ColorRef colour) { m_fillColour = colour; }
     ColorRef fillColour() const { return m_fillColour; }
 
-    void setPersistentMode(bool on) { m_persistentMode = on; }
-    bool persistentMode() const { return m_persistentMode; }
-
     // Floods the area at a pixel of the persistent image with the fill
     // colour. A point outside the picture paints nothing.
     void fillAt(int x, int y);
 
-    // Drawing settings the page-book start-up gives the canvas.
-    void setScaleInPixels(bool on) { m_scaleInPixels = on; }
-    void setSolidFillStyle(bool on) { m_solidFillStyle = on; }
-    void setDrawWidth(int width) { m_drawWidth = width; }
-
 private:
     ColorRef m_fillColour = rgbColour(255, 0, 0);
-    bool m_persistentMode = false;
-    bool m_scaleInPixels = false;
-    bool m_solidFillStyle = false;
-    int m_drawWidth = 1;
 };

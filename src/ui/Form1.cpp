@@ -5,9 +5,11 @@
 #include "colour/Palette.h"
 #include "ui/Canvas.h"
 #include "ui/CanvasPlacement.h"
+#include "ui/FailureBoundary.h"
 #include "ui/Layout.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
+#include "ui/ScreenOf.h"
 #include "ui/SoundPlayer.h"
 #include "ui/Units.h"
 
@@ -22,8 +24,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 
 const char* const Form1::kAnimationFile = "monstruito.gif";
 
@@ -58,7 +58,7 @@ void Form1::setTwips(QWidget* control, const QRectF& rect)
 void Form1::createControls()
 {
     // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
-    setGeometry(twipsToPixels(60), twipsToPixels(60), twipsToPixels(9480), twipsToPixels(7080));
+    setGeometry(widgetPixels(60), widgetPixels(60), widgetPixels(9480), widgetPixels(7080));
 
     // Creation order; later controls lie above earlier ones.
     m_command4 = new PictureButton(storedPicture("forward.gif"), this);
@@ -89,10 +89,10 @@ void Form1::createControls()
         m_picture2[index] = swatch;
         connect(swatch, &PictureBox::mouseDown, this,
                 [this, index](int button, int shift, float x, float y) {
-                    Picture2_MouseDown(index, button, shift, x, y);
+                    FailureBoundary::run([&] { Picture2_MouseDown(index, button, shift, x, y); });
                 });
     };
-    for (int index = 10; index >= 6; --index)
+    for (int index = kSwatchCount - 1; index >= 6; --index)
         makeSwatch(index, 960 + 600 * index);
 
     m_picture3 = new PictureBox(this);
@@ -103,8 +103,12 @@ void Form1::createControls()
     const QPixmap rayGun(QStringLiteral(":/pictures/raygun.png"));
     if (!rayGun.isNull())
         m_picture3->setCursor(QCursor(rayGun, 4, 4)); // the muzzle
-    connect(m_picture3, &PictureBox::mouseDown, this, &Form1::Picture3_MouseDown);
-    connect(m_picture3, &PictureBox::doubleClicked, this, &Form1::Picture3_DblClick);
+    connect(m_picture3, &PictureBox::mouseDown, this,
+            [this](int button, int shift, float x, float y) {
+                FailureBoundary::run([&] { Picture3_MouseDown(button, shift, x, y); });
+            });
+    connect(m_picture3, &PictureBox::doubleClicked, this,
+            [this] { FailureBoundary::run([this] { Picture3_DblClick(); }); });
 
     for (int index = 5; index >= 0; --index)
         makeSwatch(index, 960 + 600 * index);
@@ -119,19 +123,26 @@ void Form1::createControls()
     m_picture1 = new Canvas(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     setTwips(m_picture1, QRectF(720, 840, 5445, 3405));
-    connect(m_picture1, &PictureBox::mouseDown, this, &Form1::Picture1_MouseDown);
+    connect(m_picture1, &PictureBox::mouseDown, this,
+            [this](int button, int shift, float x, float y) {
+                FailureBoundary::run([&] { Picture1_MouseDown(button, shift, x, y); });
+            });
 
-    connect(m_command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(m_command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(m_command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(m_command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { FailureBoundary::run([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(m_command1, &Form1::Command1_Click);
+    onClick(m_command2, &Form1::Command2_Click);
+    onClick(m_command3, &Form1::Command3_Click);
+    onClick(m_command4, &Form1::Command4_Click);
 
     // Tab order.
     QList<QWidget*> order{m_picture1, m_command2};
     for (int index = 0; index <= 5; ++index)
         order.append(m_picture2[index]);
     order.append(m_picture3);
-    for (int index = 6; index <= 10; ++index)
+    for (int index = 6; index < kSwatchCount; ++index)
         order.append(m_picture2[index]);
     order << m_command1 << m_saltarin1 << m_command3 << m_command4;
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -140,24 +151,17 @@ void Form1::createControls()
 
 QSizeF Form1::screenTwips() const
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect geometry = screen->geometry();
+    const QRect geometry = screenOf(this)->geometry();
     return {pixelsToTwips(geometry.width()), pixelsToTwips(geometry.height())};
 }
 
 void Form1::Form_Load(QWidget* intro)
 {
-    m_book.startUp();                   // steps 1 to 5
-    m_picture1->setScaleInPixels(true); // mouse positions and image points in pixels
-    QPalette colours = palette();       // drawing colour black
-    colours.setColor(QPalette::WindowText, Qt::black);
-    setPalette(colours);
-    m_picture1->setSolidFillStyle(true);
-    m_picture1->setDrawWidth(5);
+    m_book.startUp();
     Form_Layout();
     m_picture1->setFillColour(rgbColour(255, 0, 0));
-    const std::array<ColorRef, 11> ramp = startRamp();
-    for (int i = 1; i <= 11; ++i)
+    const std::array<ColorRef, kSwatchCount> ramp = startRamp();
+    for (int i = 1; i <= kSwatchCount; ++i)
         m_picture2[i - 1]->setBackColour(ramp[i - 1]);
     showPicture(m_book.loadFirstPage());
     placeCanvas(1);
@@ -169,7 +173,7 @@ void Form1::Form_Load(QWidget* intro)
 
 void Form1::showCovering()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen = screenOf(this);
     // The controls are laid out for the whole screen, so the window must
     // cover it: a maximised window stops short of a desktop's panels and
     // would hide the bottom band under them. Without a window manager the
@@ -202,9 +206,9 @@ void Form1::Form_Layout()
 
     const Layout layout = Layout::compute(screen.width(), screen.height(), sizes);
     SwatchCounter = 1;
-    for (int i = 0; i < 11; ++i)
+    for (int i = 0; i < kSwatchCount; ++i)
         setTwips(m_picture2[i], layout.picture2[i]);
-    SwatchCounter = 11;
+    SwatchCounter = kSwatchCount;
     setTwips(m_command4, layout.command4);
     setTwips(m_command3, layout.command3);
     setTwips(m_picture3, layout.picture3);
@@ -239,12 +243,9 @@ void Form1::Picture1_MouseDown(int button, int, float x, float y)
 {
     if (button != PictureBox::kLeftButton)
         return;
-    m_picture1->setPersistentMode(true);
-    m_picture1->setScaleInPixels(true);
     m_picture1->fillAt(pressToPixel(x), pressToPixel(y));
     m_book.markChanged();
     m_picture1->repaint();
-    m_picture1->setPersistentMode(false);
 }
 
 bool Form1::pickColour(PictureBox* control, float x, float y)
@@ -263,21 +264,16 @@ bool Form1::pickColour(PictureBox* control, float x, float y)
 
 void Form1::Picture2_MouseDown(int index, int, int, float x, float y)
 {
-    if (!pickColour(m_picture2[index], x, y))
-        return;
-    m_picture1->setPersistentMode(true);
-    m_picture1->setPersistentMode(false);
+    pickColour(m_picture2[index], x, y);
 }
 
 void Form1::Picture3_MouseDown(int, int, float x, float y)
 {
     if (!pickColour(m_picture3, x, y))
         return;
-    const std::array<ColorRef, 11> tints = tintsOf(static_cast<ColorRef>(PickedColour));
-    for (SwatchCounter = 1; SwatchCounter <= 11; ++SwatchCounter)
+    const std::array<ColorRef, kSwatchCount> tints = tintsOf(static_cast<ColorRef>(PickedColour));
+    for (SwatchCounter = 1; SwatchCounter <= kSwatchCount; ++SwatchCounter)
         m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);
-    m_picture1->setPersistentMode(true);
-    m_picture1->setPersistentMode(false);
 }
 
 void Form1::Picture3_DblClick()
@@ -289,21 +285,17 @@ void Form1::Picture3_DblClick()
 
 void Form1::pageTurn(PageBook::Direction direction)
 {
-    if (m_book.state().PageChanged == PageState::kTrue)
-        m_picture1->setPersistentMode(true);
     PageBook::Turn turn;
     try {
         turn = m_book.turn(direction, m_picture1->persistentImage());
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
-        std::fprintf(stderr, "Tintaro: %s\n", qPrintable(failure.message()));
+        printError(failure.message());
         QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
         return;
     }
     showPicture(turn.picture);
     placeCanvas(turn.threshold);
-    if (direction == PageBook::Direction::Forward)
-        m_picture1->setPersistentMode(false);
     m_sound->play(turn.soundPath);
 }
 
@@ -325,8 +317,10 @@ void Form1::Command1_Click()
 
 void Form1::Command2_Click()
 {
-    // Ends at once: nothing saved, no close handlers.
-    std::_Exit(0);
+    // Ends at once, saving nothing and asking nothing. The way out is the
+    // event loop's, so that Qt hands a copied page to the desktop's
+    // clipboard manager before the program is gone.
+    QCoreApplication::exit(0);
 }
 
 void Form1::paintEvent(QPaintEvent*)
@@ -343,7 +337,7 @@ void Form1::paintEvent(QPaintEvent*)
 
 void Form1::reportBackgroundFailure(const QString& text)
 {
-    std::fprintf(stderr, "Tintaro: %s\n", qPrintable(text));
+    printError(text);
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tintaro"), text, QMessageBox::Ok, this);
     box.exec();
 }

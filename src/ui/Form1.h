@@ -4,6 +4,7 @@
 
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
+#include "colour/Palette.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
@@ -91,7 +92,7 @@ private:
     PictureButton* m_command3 = nullptr;
     AnimatedPicture* m_saltarin1 = nullptr;
     PictureButton* m_command1 = nullptr;
-    std::array<PictureBox*, 11> m_picture2{};
+    std::array<PictureBox*, kSwatchCount> m_picture2{};
     PictureBox* m_picture3 = nullptr;
     PictureButton* m_command2 = nullptr;
     Canvas* m_picture1 = nullptr;

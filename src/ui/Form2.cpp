@@ -2,7 +2,9 @@
 
 #include "app/IntroCentring.h"
 #include "app/IntroColours.h"
+#include "ui/FailureBoundary.h"
 #include "ui/Form1.h"
+#include "ui/ScreenOf.h"
 #include "ui/Units.h"
 
 #include <QApplication>
@@ -47,7 +49,7 @@ Form2::Form2(QString programFolder, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/duck.png")));
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    setFixedSize(widgetPixels(kClientWidth), widgetPixels(kClientHeight));
     setAutoFillBackground(true);
     createControls();
 }
@@ -98,7 +100,8 @@ void Form2::createControls()
                        "QPushButton:pressed { border-style: inset; }"
                        "QPushButton:focus { outline: 1px dotted black; }"));
     setTwips(m_command1, QRectF(1080, 5040, 4335, 855));
-    connect(m_command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(m_command1, &QPushButton::clicked, this,
+            [this] { FailureBoundary::run([this] { Command1_Click(); }); });
 
     AnimatedPicture::State saltarin;
     saltarin.version = 0x00020000;
@@ -144,8 +147,7 @@ void Form2::Form_Load()
 
 void Form2::centreOnScreen()
 {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen->geometry();
+    const QRect area = screenOf(this)->geometry();
     // The outer size including the frame, which is known only once a window
     // manager has framed the window; until then it is the client area, which
     // without a window manager is the whole window.
@@ -154,22 +156,20 @@ void Form2::centreOnScreen()
         centredPosition(pixelsToTwips(area.width()), pixelsToTwips(outer.width()));
     const std::int64_t top =
         centredPosition(pixelsToTwips(area.height()), pixelsToTwips(outer.height()));
-    move(area.x() + twipsToPixels(static_cast<double>(left)),
-         area.y() + twipsToPixels(static_cast<double>(top)));
+    move(area.x() + widgetPixels(static_cast<double>(left)),
+         area.y() + widgetPixels(static_cast<double>(top)));
 }
 
-void Form2::showEvent(QShowEvent* event)
+void Form2::moveEvent(QMoveEvent* event)
 {
-    QWidget::showEvent(event);
-    if (m_framed)
-        return;
-    m_framed = true;
-    // A window manager adds its frame after the first show: centre again
-    // once, on the framed size, when there is one.
-    QTimer::singleShot(100, this, [this] {
-        if (frameGeometry().size() != size())
-            centreOnScreen();
-    });
+    QWidget::moveEvent(event);
+    // A window manager frames the window some time after it is shown, and
+    // framing moves it: centre once more, on the framed size, when the frame
+    // has arrived, however long that took.
+    if (!m_centredOnFrame && isVisible() && frameGeometry().size() != size()) {
+        m_centredOnFrame = true;
+        centreOnScreen();
+    }
 }
 
 void Form2::Timer1_Timer()

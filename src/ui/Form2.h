@@ -53,7 +53,7 @@ public:
     Form1* mainWindow() const;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void centreOnScreen();
@@ -69,7 +69,7 @@ private:
     // depend on the order in which their ticks arrive.
     IntroRandom m_random;
     TwipGeometry m_geometry;
-    bool m_framed = false;
+    bool m_centredOnFrame = false;
     QPointer<Form1> m_form1;
 
     QTimer* m_timer2 = nullptr;

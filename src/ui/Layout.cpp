@@ -5,7 +5,7 @@
 Layout Layout::compute(double sw, double sh, const Sizes& s)
 {
     Layout l;
-    l.margin = floorToInt((sw - 11 * s.swatchWidth) / 2);
+    l.margin = floorToInt((sw - kSwatchCount * s.swatchWidth) / 2);
 
     const double swatchTop = sh - (kSwatchHeight + 25);
     double left = static_cast<double>(l.margin);

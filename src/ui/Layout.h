@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colour/Palette.h"
+
 #include <QRectF>
 #include <array>
 
@@ -21,7 +23,7 @@ struct Layout {
     static constexpr double kSwatchHeight = 450;
 
     long long margin = 0; // M: wide, so a very wide screen cannot overflow it
-    std::array<QRectF, 11> picture2{};
+    std::array<QRectF, kSwatchCount> picture2{};
     QRectF command4, command3, picture3, command1, command2, picture1, saltarin1;
 
     static Layout compute(double screenWidth, double screenHeight, const Sizes& sizes);

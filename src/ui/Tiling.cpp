@@ -6,9 +6,6 @@
 #include <cstdint>
 
 namespace {
-constexpr double kHimetricPerInch = 2540.0;
-constexpr double kTwipsPerInch = 1440.0;
-
 int twipsOf(int pixels, double dpi)
 {
     const std::int64_t himetric = roundHalfEven(pixels * kHimetricPerInch / dpi);

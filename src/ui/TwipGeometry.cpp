@@ -7,6 +7,6 @@
 void TwipGeometry::place(QWidget* control, const QRectF& twips)
 {
     m_twips.insert(control, twips);
-    control->setGeometry(twipsToPixels(twips.left()), twipsToPixels(twips.top()),
-                         twipsToPixels(twips.width()), twipsToPixels(twips.height()));
+    control->setGeometry(widgetPixels(twips.left()), widgetPixels(twips.top()),
+                         widgetPixels(twips.width()), widgetPixels(twips.height()));
 }

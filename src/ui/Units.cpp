@@ -1,7 +1,25 @@
 #include "ui/Units.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <limits>
+
+namespace {
+
+// The largest double below 2^63 and the smallest at or above -2^63: every
+// double in between converts to int64 exactly.
+constexpr double kWideMax = 9223372036854774784.0;
+constexpr double kWideMin = -9223372036854775808.0;
+
+std::int64_t toWide(double whole)
+{
+    if (std::isnan(whole))
+        return 0;
+    return static_cast<std::int64_t>(std::clamp(whole, kWideMin, kWideMax));
+}
+
+} // namespace
 
 std::int64_t roundHalfEven(double value)
 {
@@ -11,20 +29,31 @@ std::int64_t roundHalfEven(double value)
     std::fesetround(FE_TONEAREST);
     const double r = std::nearbyint(value);
     std::fesetround(saved);
-    return static_cast<std::int64_t>(r);
+    return toWide(r);
 }
 
 std::int64_t floorToInt(double value)
 {
-    return static_cast<std::int64_t>(std::floor(value));
+    return toWide(std::floor(value));
 }
 
-int twipsToPixels(double twips)
+std::int64_t twipsToPixels(double twips)
 {
-    return static_cast<int>(roundHalfEven(twips / kTwipsPerPixel));
+    return roundHalfEven(twips / kTwipsPerPixel);
+}
+
+int widgetPixels(double twips)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(
+        twipsToPixels(twips), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 double pixelsToTwips(double pixels)
 {
     return pixels * kTwipsPerPixel;
+}
+
+std::int64_t himetricToPixels(double himetric, double dotsPerInch)
+{
+    return roundHalfEven(himetric * dotsPerInch / kHimetricPerInch);
 }

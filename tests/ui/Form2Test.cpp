@@ -28,7 +28,7 @@ void fillProgramFolder(const QString& folder)
 
 QRect pixels(double left, double top, double width, double height)
 {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
+    return {widgetPixels(left), widgetPixels(top), widgetPixels(width), widgetPixels(height)};
 }
 
 } // namespace
@@ -129,9 +129,9 @@ void Form2Test::loadCentresSetsAnimationAndLightRed()
     QCOMPARE(m_form->backColour(), rgbColour(255, 0, 0));
     const QRect screen = m_form->screen()->geometry();
     const int left =
-        twipsToPixels(static_cast<double>(floorToInt((screen.width() * 15.0 - 6420) / 2)));
+        widgetPixels(static_cast<double>(floorToInt((screen.width() * 15.0 - 6420) / 2)));
     const int top =
-        twipsToPixels(static_cast<double>(floorToInt((screen.height() * 15.0 - 6330) / 2)));
+        widgetPixels(static_cast<double>(floorToInt((screen.height() * 15.0 - 6330) / 2)));
     QCOMPARE(m_form->pos(), screen.topLeft() + QPoint(left, top));
 }
 

@@ -4,6 +4,8 @@
 #include "ui/Units.h"
 
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 class LayoutTest : public QObject {
     Q_OBJECT
@@ -31,6 +33,15 @@ void LayoutTest::rounding_data()
     QTest::newRow("-0.5") << -0.5 << qint64(0) << qint64(-1);
     QTest::newRow("-1.5") << -1.5 << qint64(-2) << qint64(-2);
     QTest::newRow("3277.5") << 3277.5 << qint64(3278) << qint64(3277);
+    // Never an undefined conversion: NaN is 0, the rest clamps to the range.
+    constexpr qint64 top = std::numeric_limits<qint64>::max() - 1023;
+    constexpr qint64 bottom = std::numeric_limits<qint64>::min();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("nan") << std::nan("") << qint64(0) << qint64(0);
+    QTest::newRow("inf") << inf << top << top;
+    QTest::newRow("-inf") << -inf << bottom << bottom;
+    QTest::newRow("1e300") << 1e300 << top << top;
+    QTest::newRow("-1e19") << -1e19 << bottom << bottom;
 }
 
 void LayoutTest::rounding()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+
+// The one place where a handler's failure stops. Qt does not allow an
+// exception to unwind through its signal and event code, so every handler
+// that can fail runs inside `run`: a failure is shown in a message box
+// captioned "Tintaro" naming the file and the reason, and the program ends
+// with status 1.
+class FailureBoundary {
+public:
+    template <typename Handler> static void run(Handler&& handler) noexcept
+    {
+        try {
+            std::forward<Handler>(handler)();
+        } catch (...) {
+            reportCurrent();
+        }
+    }
+
+    // Shows the message and ends the program.
+    [[noreturn]] static void reportAndExit(const QString& message);
+
+    // Tests replace the message box and the exit; the handler then returns.
+    using Reporter = void (*)(const QString& message);
+    static void setReporter(Reporter reporter);
+
+private:
+    static void reportCurrent() noexcept;
+};
