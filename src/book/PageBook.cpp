@@ -5,13 +5,21 @@
 #include "book/PictureLoader.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 PageBook::PageBook(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
@@ -24,6 +32,7 @@ void PageBook::startUp()
 {
     const bool keepCopies = switchKeepsCopies(readSwitchLine(m_programFolder));
     m_state.PageChanged = PageState::kFalse;
+    removeUnfinishedSaves(m_programFolder + QStringLiteral("/dibujos"));
 
     FolderIndex drawings(m_programFolder + QStringLiteral("/dibujos"));
     int count = 1;
@@ -114,6 +123,30 @@ QImage PageBook::restore()
     return drawing;
 }
 
+namespace {
+
+// The hidden name a copy is written under before it takes its place.
+QString unfinishedSavePattern(const QString& copyName)
+{
+    return QStringLiteral(".") + copyName + QStringLiteral(".XXXXXX");
+}
+
+} // namespace
+
+void PageBook::removeUnfinishedSaves(const QString& folder)
+{
+    // A save cut short by a crash or a power cut leaves its hidden temporary
+    // file behind; only names of exactly that pattern are removed.
+    static const QRegularExpression unfinished(
+        QStringLiteral("^\\.[0-9]+\\.bmp\\.[A-Za-z0-9]{6}$"));
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        if (unfinished.match(entries.fileName()).hasMatch())
+            QFile::remove(entries.filePath());
+    }
+}
+
 void PageBook::deleteCopy(const QString& path)
 {
     QFile file(path);
@@ -156,6 +189,41 @@ QString saveReason(int error, const QString& folder, qint64 needed)
                       QStringLiteral("No puedo guardar el dibujo coloreado: %1.").arg(reason));
 }
 
+#ifdef Q_OS_UNIX
+// A new file gets what the user's umask allows, as any other program's would.
+void giveUsualPermissions(int fd)
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+}
+
+// Whether the folder's entries reached the disk: after a rename, a power cut
+// could otherwise bring back the old name or none.
+bool syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    // Some file systems cannot sync a folder at all; that is no failure.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    ::close(fd);
+    return synced;
+}
+#endif
+
+// Waits until the file's bytes are on the disk, so that a power cut or a
+// pulled stick after the rename cannot leave a copy cut short.
+bool syncFile(QFileDevice& file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
 } // namespace
 
 void PageBook::saveCopy(const QImage& image, const QString& path)
@@ -165,16 +233,16 @@ void PageBook::saveCopy(const QImage& image, const QString& path)
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const qint64 needed = 54 + qint64((rgb.width() * 3 + 3) & ~3) * rgb.height();
     // Hidden, so a half-written file left by a crash is never taken for a page.
-    QTemporaryFile temp(folder + QStringLiteral("/.") + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
+    QTemporaryFile temp(folder + QLatin1Char('/') + unfinishedSavePattern(target.fileName()));
     errno = 0;
     if (!temp.open())
         saveFailed(path, saveReason(errno, folder, needed));
     errno = 0;
-    if (!rgb.save(&temp, "BMP") || !temp.flush())
+    if (!rgb.save(&temp, "BMP") || !temp.flush() || !syncFile(temp))
         saveFailed(path, saveReason(errno, folder, needed));
-    temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
+#ifdef Q_OS_UNIX
+    giveUsualPermissions(temp.handle());
+#endif
     temp.close();
 
     std::error_code error;
@@ -183,4 +251,9 @@ void PageBook::saveCopy(const QImage& image, const QString& path)
     if (error)
         saveFailed(path, saveReason(error.value(), folder, needed));
     temp.setAutoRemove(false);
+#ifdef Q_OS_UNIX
+    errno = 0;
+    if (!syncFolder(folder))
+        saveFailed(path, saveReason(errno, folder, needed));
+#endif
 }

@@ -50,6 +50,10 @@ public:
     // `path` is replaced, never written through. Throws SaveFailure.
     static void saveCopy(const QImage& image, const QString& path);
 
+    // Removes the hidden temporary files that saves cut short left in the
+    // drawings folder.
+    static void removeUnfinishedSaves(const QString& folder);
+
 private:
     QString pagePath(int page, const char* extension) const;
     QImage loadPage(int page) const;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 
 namespace {
@@ -91,6 +92,20 @@ bool bmpPixelsAreComplete(const QByteArray& data, QSize claimed)
     return data.size() >= offset + stride * claimed.height();
 }
 
+// A drawing's transparent parts are the paper: laid over white, they look
+// white, fill as white and are saved as white, instead of showing whatever
+// colour the file stores under them.
+QImage overWhite(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage paper(image.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    painter.drawImage(0, 0, image);
+    return paper;
+}
+
 [[noreturn]] void tooLarge(const QString& path, QSize size)
 {
     throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
@@ -146,5 +161,5 @@ QImage PictureLoader::load(const QString& path)
     if (image.isNull())
         throw Failure(path, QStringLiteral("No puedo leer el dibujo: el archivo está dañado o "
                                            "no es un dibujo GIF ni BMP."));
-    return image.convertToFormat(QImage::Format_RGB32);
+    return overWhite(image);
 }

@@ -3,6 +3,7 @@
 #include "book/Failure.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +38,8 @@ QImage coloured(QRgb colour)
 class PageBookTest : public QObject {
     Q_OBJECT
 private slots:
+    void copyFollowsUmask_data();
+    void copyFollowsUmask();
     void startUp_data();
     void startUp();
     void tooManyPages();
@@ -75,6 +78,12 @@ void PageBookTest::startUp_data()
     QTest::newRow("1.BMP neither shown nor deleted")
         << QStringList{"1.gif", "1.BMP"} << QByteArray("-") << 1 << QStringList{"1.BMP"}
         << pageColour(1);
+    // Only the hidden files of a save cut short go, whatever the switch says.
+    const QStringList leftovers{"1.gif",        ".1.bmp.a1B2c3", ".12.bmp.ZZZZZZ",
+                                ".1.bmp.short", ".notes.txt",    "1.bmp.a1B2c3"};
+    QTest::newRow("unfinished saves removed")
+        << leftovers << QByteArray("NO") << 1
+        << QStringList{".1.bmp.short", ".notes.txt", "1.bmp.a1B2c3"} << pageColour(1);
     QTest::newRow("3.GIF counts as a page")
         << QStringList{"1.gif", "2.gif", "3.GIF", "4.gif"} << QByteArray("-") << 4 << QStringList{}
         << pageColour(1);
@@ -313,6 +322,28 @@ void PageBookTest::saveReplacesLinkNotTarget()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
     QCOMPARE(shown(QImage(book.drawing("1.bmp"))), qRgb(255, 0, 0));
+}
+
+void PageBookTest::copyFollowsUmask_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("022") << 022 << 0644;
+    QTest::newRow("077") << 077 << 0600;
+    QTest::newRow("002") << 002 << 0664;
+}
+
+void PageBookTest::copyFollowsUmask()
+{
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+    BookFolder book;
+    const mode_t saved = ::umask(static_cast<mode_t>(umask));
+    PageBook::saveCopy(coloured(qRgb(255, 0, 0)), book.drawing("1.bmp"));
+    ::umask(saved);
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(book.drawing("1.bmp")).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 0777), mode);
 }
 
 QTEST_GUILESS_MAIN(PageBookTest)

@@ -40,6 +40,7 @@ private slots:
     void refused();
     void everyCutOfAGifIsRefused();
     void gifWithoutTrailerLoads();
+    void transparentPartsAreWhite();
 };
 
 void PictureLoaderTest::refused_data()
@@ -91,6 +92,23 @@ void PictureLoaderTest::gifWithoutTrailerLoads()
     BookFolder book;
     book.write("dibujos/1.gif", kGif.chopped(1));
     QCOMPARE(PictureLoader::load(book.drawing("1.gif")).pixel(0, 0), qRgb(255, 255, 255));
+}
+
+void PictureLoaderTest::transparentPartsAreWhite()
+{
+    // 2 × 1: a black pixel, then palette entry 1 (magenta), marked transparent.
+    const QByteArray gif = QByteArray::fromHex("474946383961020001008000"
+                                               "00000000ff00ff"
+                                               "21f9040100000100"
+                                               "2c000000000200010000"
+                                               "0202440a00"
+                                               "3b");
+    BookFolder book;
+    book.write("dibujos/1.gif", gif);
+    const QImage image = PictureLoader::load(book.drawing("1.gif"));
+    QCOMPARE(image.format(), QImage::Format_RGB32);
+    QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(1, 0), qRgb(255, 255, 255));
 }
 
 QTEST_GUILESS_MAIN(PictureLoaderTest)

@@ -56,6 +56,7 @@ class CrashSaveTest : public QObject {
     Q_OBJECT
 private slots:
     void killedSaveLeavesWholePagesOrNone();
+    void savesReachTheDiskBeforeAndAfterTheRename();
 };
 
 void CrashSaveTest::killedSaveLeavesWholePagesOrNone()
@@ -129,6 +130,40 @@ void CrashSaveTest::killedSaveLeavesWholePagesOrNone()
     // were there to check.
     QVERIFY(wholePagesSeen > 0);
     QVERIFY(killsWhileWriting > 0);
+}
+
+// A power cut is survived only if the bytes are on the disk before the copy
+// takes its name, and the new name is on the disk before the save is done.
+void CrashSaveTest::savesReachTheDiskBeforeAndAfterTheRename()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString trace = dir.filePath(QStringLiteral("trace"));
+    QProcess strace;
+    strace.setProcessChannelMode(QProcess::ForwardedChannels);
+    strace.start(QStringLiteral("strace"),
+                 {QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"), trace,
+                  QStringLiteral("-e"),
+                  QStringLiteral("trace=fsync,fdatasync,rename,renameat,renameat2"),
+                  QStringLiteral(TINTARO_SAVE_LOOP_HELPER), dir.path(), QStringLiteral("2"),
+                  QStringLiteral("0"), QStringLiteral("3")});
+    QVERIFY2(strace.waitForFinished(60000), "strace (Debian package strace) did not run");
+    QCOMPARE(strace.exitCode(), 0);
+
+    QFile log(trace);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QRegularExpression call(QStringLiteral("\\b(fsync|fdatasync|rename[a-z0-9]*)\\("));
+    QStringList calls;
+    for (const QByteArray& line : log.readAll().split('\n')) {
+        const QRegularExpressionMatch match = call.match(QString::fromUtf8(line));
+        if (match.hasMatch())
+            calls << (match.captured(1).startsWith(QLatin1String("rename"))
+                          ? QStringLiteral("rename")
+                          : QStringLiteral("sync"));
+    }
+    const QStringList oneSave{QStringLiteral("sync"), QStringLiteral("rename"),
+                              QStringLiteral("sync")};
+    QCOMPARE(calls, oneSave + oneSave + oneSave);
 }
 
 QTEST_GUILESS_MAIN(CrashSaveTest)
