@@ -1,6 +1,7 @@
 #include "ui/Form1.h"
 #include "book/BookFolder.h"
 #include "ui/Canvas.h"
+#include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 #include "ui/Units.h"
@@ -32,6 +33,31 @@ QPoint insideCanvas(int x, int y)
     return {x + PictureBox::kBorder, y + PictureBox::kBorder};
 }
 
+// Which way a page ball's white arrow points: its head, the tallest column
+// of white, lies nearer the tip than the tail.
+bool arrowPointsLeft(const QImage& ball)
+{
+    int first = ball.width(), last = -1, tallest = 0, tallestColumn = 0;
+    for (int x = 0; x < ball.width(); ++x) {
+        int height = 0;
+        for (int y = 0; y < ball.height(); ++y) {
+            const QRgb p = ball.pixel(x, y);
+            height += qRed(p) >= 150 && qRed(p) == qGreen(p) && qGreen(p) == qBlue(p);
+        }
+        if (height > 0) {
+            first = std::min(first, x);
+            last = x;
+        }
+        if (height > tallest) {
+            tallest = height;
+            tallestColumn = x;
+        }
+    }
+    return tallestColumn - first < last - tallestColumn;
+}
+
+QStringList g_reported;
+
 QRgb canvasPixel(const Form1& form, int x, int y)
 {
     return form.Picture1()->persistentImage().pixel(x, y) | 0xFF000000u;
@@ -51,6 +77,8 @@ private slots:
     void swatchPicksItsTint();
     void doubleClickCopies();
     void pageTurnSavesAndRestoreCleans();
+    void pageBallsPointTheirWays();
+    void failureStopsAtTheBoundary();
 
 private:
     BookFolder* m_book = nullptr;
@@ -163,6 +191,24 @@ void Form1Test::pageTurnSavesAndRestoreCleans()
     QVERIFY(!m_book->exists("1.bmp"));
     QCOMPARE(canvasPixel(*m_form, 30, 20), qRgb(255, 255, 255));
     QCOMPARE(m_form->Picture1()->pos(), before);
+}
+
+void Form1Test::pageBallsPointTheirWays()
+{
+    QVERIFY(arrowPointsLeft(m_form->Command4()->picture()));
+    QVERIFY(!arrowPointsLeft(m_form->Command3()->picture()));
+}
+
+void Form1Test::failureStopsAtTheBoundary()
+{
+    // The drawing is gone when the eraser asks for it: the failure is shown
+    // by the boundary, and never unwinds through Qt's event code.
+    FailureBoundary::setReporter([](const QString& message) { g_reported << message; });
+    QVERIFY(QFile::remove(m_book->drawing("1.gif")));
+    QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+    FailureBoundary::setReporter(nullptr);
+    QCOMPARE(g_reported.size(), 1);
+    QVERIFY(g_reported.first().contains(QStringLiteral("1.gif")));
 }
 
 QTEST_MAIN(Form1Test)
