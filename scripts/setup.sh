@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
   libgif-dev libsndfile1-dev
-  xvfb xauth xdotool x11-utils xclip imagemagick strace
+  xvfb xauth xdotool x11-utils xclip imagemagick strace openbox
   fonts-liberation
 )
 

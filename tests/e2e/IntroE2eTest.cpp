@@ -13,6 +13,7 @@ private slots:
     void centredLightRedThenFlashing();
     void continuarLeavesOnlyTheMainWindow();
     void closingTheIntroEndsTheProgram();
+    void lateWindowManagerFrameIsCentred();
 };
 
 namespace {
@@ -81,6 +82,35 @@ bool sendCloseRequest(const QString& display, qulonglong window)
     free(error);
     xcb_disconnect(connection);
     return ok;
+}
+
+// The outer rectangle of the window's frame: its ancestor just below the root.
+QRect frameOf(const QString& display, qulonglong window)
+{
+    xcb_connection_t* connection = xcb_connect(display.toLocal8Bit().constData(), nullptr);
+    QRect frame;
+    auto top = static_cast<xcb_window_t>(window);
+    while (!xcb_connection_has_error(connection)) {
+        xcb_query_tree_reply_t* tree =
+            xcb_query_tree_reply(connection, xcb_query_tree(connection, top), nullptr);
+        if (!tree)
+            break;
+        const bool atRoot = tree->parent == tree->root;
+        if (!atRoot)
+            top = tree->parent;
+        free(tree);
+        if (atRoot) {
+            xcb_get_geometry_reply_t* g =
+                xcb_get_geometry_reply(connection, xcb_get_geometry(connection, top), nullptr);
+            if (g)
+                frame = QRect(g->x, g->y, g->width + 2 * g->border_width,
+                              g->height + 2 * g->border_width);
+            free(g);
+            break;
+        }
+    }
+    xcb_disconnect(connection);
+    return frame;
 }
 
 } // namespace
@@ -158,6 +188,45 @@ void IntroE2eTest::closingTheIntroEndsTheProgram()
     const int status = harness.waitForExit(5000);
     QVERIFY2(status == 0,
              qPrintable(QStringLiteral("status %1; ").arg(status) + harness.describe()));
+}
+
+// A window manager that frames the window long after it showed: the framed
+// window is centred again, whatever the delay.
+void IntroE2eTest::lateWindowManagerFrameIsCentred()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    const qulonglong intro = waitForIntro(harness);
+    QVERIFY2(intro != 0, qPrintable(harness.describe()));
+    QThread::msleep(1000);
+
+    QProcess manager;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), harness.display());
+    manager.setProcessEnvironment(env);
+    manager.start(QStringLiteral("openbox"), {});
+    QVERIFY2(manager.waitForStarted(5000), "openbox (Debian package openbox) did not start");
+    QRect frame;
+    QDeadlineTimer deadline(8000);
+    auto centred = [](const QRect& r) {
+        return qAbs(2 * r.x() + r.width() - 1024) <= 2 && qAbs(2 * r.y() + r.height() - 768) <= 2;
+    };
+    do {
+        QThread::msleep(100);
+        frame = frameOf(harness.display(), intro);
+    } while (!deadline.hasExpired() &&
+             !(frame.height() > kIntroGeometry.height() && centred(frame)));
+    manager.kill();
+    manager.waitForFinished(5000);
+    QVERIFY2(frame.height() > kIntroGeometry.height(),
+             "the window manager never framed the window");
+    QVERIFY2(centred(frame), qPrintable(QStringLiteral("frame at %1,%2 %3 x %4")
+                                            .arg(frame.x())
+                                            .arg(frame.y())
+                                            .arg(frame.width())
+                                            .arg(frame.height())));
 }
 
 QTEST_GUILESS_MAIN(IntroE2eTest)
