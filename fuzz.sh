@@ -16,8 +16,10 @@ started=$(date +%s)
 
 scripts/install-packages.sh build-essential cmake qt6-base-dev clang libclang-rt-14-dev
 
-CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j2
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTINTARO_BUILD_FUZZ=ON -DTINTARO_BUILD_APP=OFF -DTINTARO_BUILD_TESTS=OFF >/dev/null
+targets=(switch_line_fuzzer picture_load_fuzzer flood_fill_fuzzer)
+cmake --build build-fuzz -j2 --target "${targets[@]}"
 built=$(date +%s)
 
 export QT_QPA_PLATFORM=offscreen
@@ -26,10 +28,10 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 failed=()
-for target in switch_line_fuzzer picture_load_fuzzer flood_fill_fuzzer; do
+for target in "${targets[@]}"; do
     mkdir -p "build-fuzz/corpus/$target" build-fuzz/artifacts
     echo "== $target: ${seconds} s"
-    if ! "./build-fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
+    if ! "./build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
         -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$target-" \
         "build-fuzz/corpus/$target" "fuzz/corpus/$target" \
         >"build-fuzz/$target.log" 2>&1; then
