@@ -30,8 +30,13 @@ void SoundPlayer::play(const QString& path)
     }
     m_effect->stop();
     const QUrl source = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    // The same source again changes nothing, so no new status arrives.
     if (m_effect->source() == source && m_effect->status() == QSoundEffect::Ready) {
         m_effect->play();
+        return;
+    }
+    if (m_effect->source() == source && m_effect->status() == QSoundEffect::Error) {
+        QApplication::beep();
         return;
     }
     m_effect->setSource(source);
