@@ -13,6 +13,10 @@
 
 namespace {
 
+// Samples at most, about six minutes of 48 kHz stereo: a longer file beeps
+// instead of being read into memory whole, which would stall the window.
+constexpr sf_count_t kMaxSamples = sf_count_t(32) * 1024 * 1024;
+
 struct Sound {
     QAudioFormat format;
     QByteArray samples;
@@ -29,7 +33,7 @@ std::optional<Sound> readWav(const QString& path)
     const int type = info.format & SF_FORMAT_TYPEMASK;
     std::optional<Sound> sound;
     if ((type == SF_FORMAT_WAV || type == SF_FORMAT_WAVEX) && info.frames > 0 &&
-        info.channels > 0) {
+        info.channels > 0 && info.frames <= kMaxSamples / info.channels) {
         sound.emplace();
         sound->format.setSampleRate(info.samplerate);
         sound->format.setChannelCount(info.channels);

@@ -153,7 +153,7 @@ QList<PulseServer::Burst> PulseServer::bursts(const std::vector<qint16>& samples
     return found;
 }
 
-std::vector<qint16> PulseServer::readSound(const QString& path, int* rate)
+PulseServer::Burst PulseServer::fileBurst(const QString& path)
 {
     SF_INFO info{};
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
@@ -162,11 +162,23 @@ std::vector<qint16> PulseServer::readSound(const QString& path, int* rate)
     std::vector<qint16> frames(size_t(info.frames * info.channels));
     sf_readf_short(file, frames.data(), info.frames);
     sf_close(file);
-    std::vector<qint16> first;
+    std::vector<qint16> first; // the first channel is enough
     for (size_t i = 0; i < frames.size(); i += size_t(info.channels))
         first.push_back(frames[i]);
-    *rate = info.samplerate;
-    return first;
+    const QList<Burst> found = bursts(first, info.samplerate);
+    return {0, 1000.0 * double(info.frames) / info.samplerate,
+            found.isEmpty() ? 0 : found.first().crossingsPerMs};
+}
+
+QString PulseServer::describe(const QList<Burst>& bursts)
+{
+    QStringList parts;
+    for (const Burst& burst : bursts)
+        parts << QStringLiteral("%1 ms at %2 ms (%3 crossings/ms)")
+                     .arg(burst.lengthMs, 0, 'f', 1)
+                     .arg(burst.startMs, 0, 'f', 0)
+                     .arg(burst.crossingsPerMs, 0, 'f', 2);
+    return parts.join(QStringLiteral("; "));
 }
 
 bool PulseServer::writeTone(const QString& path, double hz, double seconds, int rate, int channels)

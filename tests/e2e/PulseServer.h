@@ -35,8 +35,9 @@ public:
     std::vector<qint16> stopRecording();
 
     static QList<Burst> bursts(const std::vector<qint16>& samples, int rate);
-    // The first channel of a sound file, and its rate.
-    static std::vector<qint16> readSound(const QString& path, int* rate);
+    // The burst a WAV file should give: its whole length, and its pitch.
+    static Burst fileBurst(const QString& path);
+    static QString describe(const QList<Burst>& bursts);
     // A steady tone with 10 ms fades at both ends, as 16-bit WAV.
     static bool writeTone(const QString& path, double hz, double seconds, int rate, int channels);
 
