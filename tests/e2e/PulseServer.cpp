@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QThread>
 #include <cmath>
 #include <sndfile.h>
@@ -42,58 +41,51 @@ QProcessEnvironment PulseServer::environment() const
     return env;
 }
 
-bool PulseServer::pactl(const QStringList& arguments)
+bool PulseServer::pactl(const QString& command)
 {
     QProcess tool;
     tool.setProcessEnvironment(environment());
-    tool.start(QStringLiteral("pactl"), arguments);
+    tool.start(QStringLiteral("pactl"), command.split(QLatin1Char(' ')));
     return tool.waitForFinished(5000) && tool.exitStatus() == QProcess::NormalExit &&
            tool.exitCode() == 0;
 }
 
-bool PulseServer::start(const QString& display, QString* why)
+bool PulseServer::start(QString* why)
 {
-    for (const char* tool : {"pulseaudio", "pactl", "parec"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            *why = QStringLiteral("no audio server: %1 is not installed (scripts/setup.sh "
-                                  "installs pulseaudio and pulseaudio-utils)")
-                       .arg(QString::fromLatin1(tool));
-            return false;
-        }
-    }
     const QString log = m_dir.filePath(QStringLiteral("pulse.log"));
     m_server.setProcessEnvironment(environment());
-    m_server.setStandardOutputFile(log);
     m_server.setStandardErrorFile(log);
-    // No rewinds: the monitor then records a stream exactly as far as it was
-    // played, not as far as it had been handed over.
-    m_server.start(
-        QStringLiteral("pulseaudio"),
-        {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-         QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-         QStringLiteral("--log-target=stderr"), QStringLiteral("-L"),
-         QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") +
-             m_dir.filePath(QStringLiteral("native")),
-         QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=tintaro norewinds=1"),
-         QStringLiteral("-L"), QStringLiteral("module-x11-bell sample=bell display=") + display});
-    const QString bell = m_dir.filePath(QStringLiteral("bell.wav"));
+    m_server.start(QStringLiteral("pulseaudio"),
+                   {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                    QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
+                    QStringLiteral("-L"),
+                    QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") +
+                        m_dir.filePath(QStringLiteral("native"))});
     QDeadlineTimer deadline(10000);
-    while (!pactl({QStringLiteral("info")})) {
-        if (deadline.hasExpired() || m_server.state() == QProcess::NotRunning) {
+    while (!pactl(QStringLiteral("info"))) {
+        if (deadline.hasExpired() || !m_server.waitForStarted(0) ||
+            m_server.state() == QProcess::NotRunning) {
             QFile file(log);
             file.open(QIODevice::ReadOnly);
-            *why = QStringLiteral("the audio server did not start: ") +
-                   QString::fromLocal8Bit(file.readAll().right(600));
+            *why = QStringLiteral("no audio server could be started (pulseaudio, from "
+                                  "scripts/setup.sh): %1 %2")
+                       .arg(m_server.errorString(), QString::fromLocal8Bit(file.readAll()));
             return false;
         }
         QThread::msleep(100);
     }
-    if (!writeTone(bell, 1500, 0.15, 22050, 1) ||
-        !pactl({QStringLiteral("upload-sample"), bell, QStringLiteral("bell")})) {
-        *why = QStringLiteral("the audio server took no bell sound");
-        return false;
-    }
     return true;
+}
+
+bool PulseServer::setUp(const QString& display)
+{
+    // No rewinds: the monitor then records a stream exactly as far as it was
+    // played, not as far as it had been handed over.
+    const QString bell = m_dir.filePath(QStringLiteral("bell.wav"));
+    return pactl(QStringLiteral("load-module module-null-sink sink_name=tintaro norewinds=1")) &&
+           pactl(QStringLiteral("load-module module-x11-bell sample=bell display=") + display) &&
+           writeTone(bell, 1500, 0.15, 22050, 1) &&
+           pactl(QStringLiteral("upload-sample %1 bell").arg(bell));
 }
 
 bool PulseServer::startRecording()

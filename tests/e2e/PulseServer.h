@@ -26,8 +26,10 @@ public:
     PulseServer(const PulseServer&) = delete;
     PulseServer& operator=(const PulseServer&) = delete;
 
-    // Starts the server with the bell of `display`; on failure says why.
-    bool start(const QString& display, QString* why);
+    // Starts the server; when none can be started, says why.
+    bool start(QString* why);
+    // The null sink, and the bell of the X `display` playing on it.
+    bool setUp(const QString& display);
     // What a client puts in PULSE_SERVER to play here.
     QString address() const;
     bool startRecording();
@@ -42,7 +44,7 @@ public:
     static bool writeTone(const QString& path, double hz, double seconds, int rate, int channels);
 
 private:
-    bool pactl(const QStringList& arguments);
+    bool pactl(const QString& command);
     QProcessEnvironment environment() const;
     void stop(QProcess& process);
 

@@ -49,8 +49,9 @@ void SoundE2eTest::init()
     QVERIFY(m_harness->prepareProgramFolder());
     QVERIFY(m_harness->startDisplay());
     QString why;
-    if (!m_pulse->start(m_harness->display(), &why))
+    if (!m_pulse->start(&why))
         QSKIP(qPrintable(why));
+    QVERIFY(m_pulse->setUp(m_harness->display()));
     qputenv("PULSE_SERVER", m_pulse->address().toLocal8Bit());
     QVERIFY2(m_harness->startProgram() && m_harness->passIntro() &&
                  m_harness->waitForMainWindow() != 0,
