@@ -83,7 +83,8 @@ void SoundPlayer::play(const QString& path)
     source->open(QIODevice::ReadOnly);
     connect(m_sink, &QAudioSink::stateChanged, this, &SoundPlayer::stateChanged);
     m_sink->start(source);
-    if (m_sink->error() != QAudio::NoError) {
+    // A stream that failed while starting may have said so already.
+    if (m_sink && m_sink->error() != QAudio::NoError) {
         stop();
         QApplication::beep();
     }
