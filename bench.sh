@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-packages.sh build-essential cmake qt6-base-dev libopencv-dev libbenchmark-dev
+scripts/install-packages.sh build-essential cmake qt6-base-dev libopencv-dev libbenchmark-dev \
+    pkg-config libsndfile1-dev
 
 cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
     -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
   libgif-dev libsndfile1-dev
   xvfb xauth xdotool x11-utils xclip imagemagick strace openbox
+  pulseaudio pulseaudio-utils
   fonts-liberation
 )
 

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QAudio>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
-class QSoundEffect;
+class QAudioSink;
 
 // Plays a short .wav without blocking. A new sound cuts off the one still
-// playing; a missing or unplayable file gives the default beep.
+// playing; a missing or unplayable file gives the default beep, every time.
+//
+// The file is read whole at each play and fed to an audio stream that stays
+// open until the server has played it to the end. An audio server holds the
+// last part of a stream in its own buffer after the player has handed it
+// over; closing the stream at that point (what QSoundEffect does) loses that
+// part, a good third of a short chime.
 class SoundPlayer : public QObject {
     Q_OBJECT
 public:
@@ -14,5 +23,12 @@ public:
     void play(const QString& path);
 
 private:
-    QSoundEffect* m_effect = nullptr;
+    void stateChanged(QAudio::State state);
+    void stopOnceDrained();
+    void stop();
+
+    QAudioSink* m_sink = nullptr;
+    qint64 m_lengthUs = 0;
+    QTimer m_drainCheck;
+    QDeadlineTimer m_drainDeadline;
 };
