@@ -1,9 +1,10 @@
 // tintaro_assetgen <programDir> <generatedDir>
 // Writes every picture and sound the program ships: the sample book, wallpaper,
 // animations and sounds into the program folder, and the pictures stored inside the
-// windows into the generated folder.
+// windows and the desktop icon into the generated folder.
 
 #include "Animations.h"
+#include "AppIcon.h"
 #include "BookDrawings.h"
 #include "Icons.h"
 #include "Sounds.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
         Sounds::writeAll(programDir);
         WindowPictures::writeAll(generatedDir);
         Icons::writeAll(generatedDir);
+        AppIcon::writeAll(generatedDir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tintaro_assetgen: %s\n", e.what());
         return 1;

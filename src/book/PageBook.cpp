@@ -21,20 +21,25 @@
 #include <unistd.h>
 #endif
 
-PageBook::PageBook(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+PageBook::PageBook(QString bookFolder) : PageBook(bookFolder, bookFolder) {}
+
+PageBook::PageBook(QString bookFolder, QString soundFolder)
+    : m_bookFolder(std::move(bookFolder)), m_soundFolder(std::move(soundFolder))
+{
+}
 
 QString PageBook::pagePath(int page, const char* extension) const
 {
-    return PageFilePath(m_programFolder, page, QString::fromLatin1(extension));
+    return PageFilePath(m_bookFolder, page, QString::fromLatin1(extension));
 }
 
 void PageBook::startUp()
 {
-    const bool keepCopies = switchKeepsCopies(readSwitchLine(m_programFolder));
+    const bool keepCopies = switchKeepsCopies(readSwitchLine(m_bookFolder));
     m_state.PageChanged = PageState::kFalse;
-    removeUnfinishedSaves(m_programFolder + QStringLiteral("/dibujos"));
+    removeUnfinishedSaves(m_bookFolder + QStringLiteral("/dibujos"));
 
-    FolderIndex drawings(m_programFolder + QStringLiteral("/dibujos"));
+    FolderIndex drawings(m_bookFolder + QStringLiteral("/dibujos"));
     int count = 1;
     while (!drawings.findFileName(QString::number(count) + QStringLiteral(".gif")).isEmpty()) {
         if (!keepCopies) {
@@ -43,7 +48,7 @@ void PageBook::startUp()
                 deleteCopy(copy);
         }
         if (count == kPageLimit)
-            throw Failure(m_programFolder + QStringLiteral("/dibujos"),
+            throw Failure(m_bookFolder + QStringLiteral("/dibujos"),
                           QStringLiteral("El libro tiene demasiados dibujos: caben %1 como mucho.")
                               .arg(kPageLimit - 1));
         ++count;
@@ -103,10 +108,10 @@ PageBook::Turn PageBook::turn(Direction direction, const QImage& persistentImage
     result.picture = loadPage(m_state.CurrentPage);
     if (direction == Direction::Backward) {
         result.threshold = 2;
-        result.soundPath = m_programFolder + QStringLiteral("/sonido2.wav");
+        result.soundPath = m_soundFolder + QStringLiteral("/sonido2.wav");
     } else {
         result.threshold = 1;
-        result.soundPath = m_programFolder + QStringLiteral("/sonido1.wav");
+        result.soundPath = m_soundFolder + QStringLiteral("/sonido1.wav");
         m_state.PageChanged = PageState::kFalse;
     }
     return result;

@@ -22,9 +22,12 @@ public:
     // One more than the largest page count the book's 16-bit counter can hold.
     static constexpr int kPageLimit = 32767;
 
-    explicit PageBook(QString programFolder);
+    // The book's folder holds `dibujos` and `borra.txt`; the page-turn sounds
+    // come from `soundFolder`, which a portable program keeps in the same place.
+    explicit PageBook(QString bookFolder);
+    PageBook(QString bookFolder, QString soundFolder);
 
-    const QString& programFolder() const { return m_programFolder; }
+    const QString& bookFolder() const { return m_bookFolder; }
     const PageState& state() const { return m_state; }
 
     // Reads the switch, counts the pages and deletes the coloured copies the
@@ -60,6 +63,7 @@ private:
     QImage loadDrawing(int page) const;
     static void deleteCopy(const QString& path);
 
-    QString m_programFolder;
+    QString m_bookFolder;
+    QString m_soundFolder;
     PageState m_state;
 };

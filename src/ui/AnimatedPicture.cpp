@@ -2,13 +2,13 @@
 
 #include "ui/Units.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMovie>
 #include <QPainter>
 
-AnimatedPicture::AnimatedPicture(const State& state, QWidget* parent) : QWidget(parent)
+AnimatedPicture::AnimatedPicture(const State& state, QString folder, QWidget* parent)
+    : QWidget(parent), m_folder(std::move(folder))
 {
     // The stored extent is in hundredths of a millimetre at 96 dots per inch.
     resize(static_cast<int>(himetricToPixels(state.extentWidth, 96.0)),
@@ -27,7 +27,7 @@ void AnimatedPicture::setPictureFile(const QString& file)
     m_movie = nullptr;
     QString path = file;
     if (!path.isEmpty() && QFileInfo(path).isRelative())
-        path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + path;
+        path = m_folder + QLatin1Char('/') + path;
     if (QFileInfo(path).isFile()) {
         m_movie = new QMovie(path, QByteArray(), this);
         if (m_movie->isValid()) {

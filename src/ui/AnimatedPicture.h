@@ -20,9 +20,9 @@ public:
         quint8 flags[3] = {1, 1, 0};
     };
 
-    explicit AnimatedPicture(const State& state, QWidget* parent = nullptr);
+    // A bare name is looked for in `folder`.
+    AnimatedPicture(const State& state, QString folder, QWidget* parent = nullptr);
 
-    // A bare name is looked for in the program folder.
     void setPictureFile(const QString& file);
     QString pictureFile() const { return m_pictureFile; }
     bool isPlaying() const;
@@ -31,6 +31,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString m_folder;
     QString m_pictureFile;
     QMovie* m_movie = nullptr;
 };

@@ -38,8 +38,8 @@ QImage storedPicture(const char* name)
 
 } // namespace
 
-Form1::Form1(QString programFolder, QWidget* parent)
-    : QWidget(parent), m_programFolder(std::move(programFolder)), m_book(m_programFolder)
+Form1::Form1(AppFolders folders, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders)), m_book(m_folders.book(), m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Tintaro"));
@@ -73,7 +73,7 @@ void Form1::createControls()
     saltarin.extentWidth = 2381;
     saltarin.extentHeight = 2408;
     saltarin.pictureFile = QString::fromLatin1(kAnimationFile);
-    m_saltarin1 = new AnimatedPicture(saltarin, this);
+    m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
     m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
     setTwips(m_saltarin1, QRectF(0, 3240, 1350, 1365));
 
@@ -327,7 +327,7 @@ void Form1::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QString report =
-        m_background.TileBackground(m_programFolder + QStringLiteral("/fondo.gif"), painter,
+        m_background.TileBackground(m_folders.data() + QStringLiteral("/fondo.gif"), painter,
                                     pixelsToTwips(width()), pixelsToTwips(height()));
     if (!report.isEmpty()) {
         // A modal box cannot open inside a repaint; show it right after.

@@ -2,6 +2,7 @@
 
 #include "ui/TwipGeometry.h"
 
+#include "app/AppFolders.h"
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"
@@ -23,10 +24,10 @@ class SoundPlayer;
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    // The name of the main window's animation in the program folder.
+    // The name of the main window's animation in the data folder.
     static const char* const kAnimationFile;
 
-    explicit Form1(QString programFolder, QWidget* parent = nullptr);
+    explicit Form1(AppFolders folders, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up: runs once before the window is first shown; closes and
@@ -82,7 +83,7 @@ private:
     bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
 
-    QString m_programFolder;
+    AppFolders m_folders;
     PageBook m_book;
     BackgroundPainter m_background;
     SoundPlayer* m_sound = nullptr;

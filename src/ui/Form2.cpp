@@ -39,8 +39,7 @@ QColor qColour(ColorRef colour)
 
 } // namespace
 
-Form2::Form2(QString programFolder, QWidget* parent)
-    : QWidget(parent), m_programFolder(std::move(programFolder))
+Form2::Form2(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(std::move(folders))
 {
     // A fixed border with the window menu and close button, but no minimise
     // or maximise button.
@@ -110,7 +109,7 @@ void Form2::createControls()
     saltarin.reserved = 1;
     saltarin.backColour = 0x8000000F;
     saltarin.pictureFile = QStringLiteral("escritor.gif");
-    m_saltarin1 = new AnimatedPicture(saltarin, this);
+    m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
     m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
     setTwips(m_saltarin1, QRectF(2400, 1200, 2775, 2025));
 
@@ -141,7 +140,7 @@ void Form2::createControls()
 void Form2::Form_Load()
 {
     centreOnScreen();
-    m_saltarin1->setPictureFile(m_programFolder + QStringLiteral("/ani.gif"));
+    m_saltarin1->setPictureFile(m_folders.data() + QStringLiteral("/ani.gif"));
     setBackColour(IntroColours::colour(IntroColours::kLightRed));
 }
 
@@ -189,7 +188,7 @@ void Form2::Command1_Click()
     if (!m_form1) {
         // Not parented: the main window has no owner and outlives this one,
         // which its start-up closes and discards as its last step.
-        auto form1 = std::make_unique<Form1>(m_programFolder);
+        auto form1 = std::make_unique<Form1>(m_folders);
         form1->setAttribute(Qt::WA_DeleteOnClose);
         form1->Form_Load(this);
         m_form1 = form1.release();

@@ -2,6 +2,7 @@
 
 #include "ui/TwipGeometry.h"
 
+#include "app/AppFolders.h"
 #include "app/IntroRandom.h"
 #include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
@@ -26,7 +27,7 @@ public:
     static constexpr double kClientWidth = 6420;
     static constexpr double kClientHeight = 6330;
 
-    explicit Form2(QString programFolder, QWidget* parent = nullptr);
+    explicit Form2(AppFolders folders, QWidget* parent = nullptr);
     ~Form2() override;
 
     // Load procedure: runs once before the window is first shown.
@@ -64,7 +65,7 @@ private:
     void setBackColour(ColorRef colour);
     void setForeColour(QWidget* control, ColorRef colour);
 
-    QString m_programFolder;
+    AppFolders m_folders;
     // Both timers draw from this one generator, so the colours each shows
     // depend on the order in which their ticks arrive.
     IntroRandom m_random;

@@ -186,20 +186,30 @@ QProcessEnvironment E2eHarness::displayEnvironment() const
     return env;
 }
 
+void E2eHarness::useProgram(const QString& binary, const QStringList& arguments,
+                            const QProcessEnvironment& environment)
+{
+    m_binary = binary;
+    m_arguments = arguments;
+    m_extraEnvironment = environment;
+}
+
 bool E2eHarness::startProgram()
 {
-    if (m_display.isEmpty() || !m_folder)
+    if (m_display.isEmpty() || (!m_folder && m_binary.isEmpty()))
         return false;
     m_program = std::make_unique<QProcess>();
     QProcessEnvironment env = displayEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_work->path());
     env.remove(QStringLiteral("TINTARO_PROGRAM_DIR"));
+    env.insert(m_extraEnvironment);
     m_program->setProcessEnvironment(env);
-    m_program->setWorkingDirectory(programFolder());
+    m_program->setWorkingDirectory(m_binary.isEmpty() ? programFolder() : m_work->path());
     m_program->setStandardOutputFile(m_work->filePath(QStringLiteral("program.out")));
     m_program->setStandardErrorFile(m_work->filePath(QStringLiteral("program.err")));
-    const QString binary = programFolder() + QStringLiteral("/tintaro");
+    const QString binary =
+        m_binary.isEmpty() ? programFolder() + QStringLiteral("/tintaro") : m_binary;
     if (m_unprivileged) {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime->path());
         m_program->setProcessEnvironment(env);
@@ -209,6 +219,7 @@ bool E2eHarness::startProgram()
                                  QStringLiteral("--clear-groups"), binary});
     } else {
         m_program->setProgram(binary);
+        m_program->setArguments(m_arguments);
     }
     m_program->start();
     return m_program->waitForStarted(5000);

@@ -59,6 +59,11 @@ public:
 
     // Starts the copied program with the private display.
     bool startProgram();
+    // Makes startProgram start `binary` (an installed one, say) with
+    // `arguments` and the variables of `environment` added, instead of the
+    // copied program; no program folder is then needed.
+    void useProgram(const QString& binary, const QStringList& arguments,
+                    const QProcessEnvironment& environment);
     // Runs the program as the unprivileged user "nobody" (through setpriv),
     // so that file permissions bind it even when the tests run as the
     // super-user. Only possible for the super-user; returns whether it is.
@@ -150,6 +155,9 @@ private:
     QPoint m_pointer{-1, -1};
     bool m_unprivileged = false;
     std::unique_ptr<QTemporaryDir> m_runtime;
+    QString m_binary;
+    QStringList m_arguments;
+    QProcessEnvironment m_extraEnvironment;
 };
 
 template <typename Check>

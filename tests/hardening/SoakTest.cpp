@@ -109,7 +109,7 @@ void SoakTest::longSessionLeaksNothing()
     tile.fill(qRgb(200, 230, 255));
     QVERIFY(tile.save(book.path() + QStringLiteral("/fondo.gif"), "BMP"));
 
-    Form1 form(book.path());
+    Form1 form(AppFolders(book.path()));
     form.Form_Load();
     form.resize(form.screen()->geometry().size());
     form.show();

@@ -92,7 +92,7 @@ void Form1Test::init()
     addRingPage(*m_book, "2.gif");
     // Without a wallpaper the window would report it in a modal box.
     QFile::copy(m_book->drawing("1.gif"), m_book->path() + "/fondo.gif");
-    m_form = new Form1(m_book->path());
+    m_form = new Form1(AppFolders(m_book->path()));
     m_form->Form_Load();
     m_form->resize(m_form->screen()->geometry().size());
     m_form->show();

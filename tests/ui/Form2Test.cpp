@@ -55,7 +55,7 @@ private:
 void Form2Test::init()
 {
     m_folder = new QTemporaryDir;
-    m_form = new Form2(m_folder->path());
+    m_form = new Form2(AppFolders(m_folder->path()));
 }
 
 void Form2Test::cleanup()
