@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils xclip imagemagick strace openbox
   pulseaudio pulseaudio-utils
   fonts-liberation
+  desktop-file-utils appstream
 )
 
 scripts/install-packages.sh "${packages[@]}"
