@@ -22,6 +22,15 @@ export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 (cd build-sanitize && ctest --output-on-failure -j"$jobs" -L 'core|widget' "$@") || status=1
 
+if [ "${TINTARO_PACKAGE_TEST:-}" = 1 ]; then
+  # Installs into /usr and removes it again, so only when asked, and as root.
+  echo "== Debian package: build, install, start, remove =="
+  (scripts/package.sh >/dev/null && apt-get install -y ./build/tintaro_*.deb >/dev/null &&
+    test -f /usr/share/applications/example.tintaro.Tintaro.desktop &&
+    QT_QPA_PLATFORM=offscreen /usr/bin/tintaro --version && dpkg -r tintaro >/dev/null) ||
+    status=1
+fi
+
 echo "== Fuzzing, 30 s a target =="
 ./fuzz.sh 30 || status=1
 

@@ -14,7 +14,6 @@ private slots:
     void cleanupTestCase();
     void installedFilesValidate();
     void bookIsTheUsersOwn();
-    void debianPackageInstalls();
 
 private:
     bool start(E2eHarness& harness, const QStringList& arguments = {});
@@ -38,7 +37,7 @@ std::pair<int, QString> run(const QString& program, const QStringList& arguments
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     const bool ended =
-        process.waitForFinished(240000) && process.exitStatus() == QProcess::NormalExit;
+        process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
 }
 
@@ -142,22 +141,6 @@ void InstalledE2eTest::bookIsTheUsersOwn()
     QVERIFY2(start(harness, {"--book", stick.path()}), qPrintable(harness.describe()));
     QVERIFY2(harness.canvasShows(m_page2, "installed-stick", &why, 8000), qPrintable(why));
     QCOMPARE(listing(m_prefix.path()), m_installed);
-}
-
-void InstalledE2eTest::debianPackageInstalls()
-{
-    if (qEnvironmentVariable("TINTARO_PACKAGE_TEST") != "1")
-        QSKIP("TINTARO_PACKAGE_TEST=1 builds, installs and removes the Debian package (as root)");
-    const auto [built, out] = run(TINTARO_SOURCE_DIR "/scripts/package.sh", {});
-    QVERIFY2(built == 0, qPrintable(out));
-    const QStringList debs = QDir(TINTARO_BUILD_DIR).entryList({"tintaro_*.deb"});
-    QCOMPARE(debs.size(), 1);
-    const auto [status, log] = run("apt-get", {"install", "-y", TINTARO_BUILD_DIR "/" + debs[0]});
-    QVERIFY2(status == 0, qPrintable(log));
-    QVERIFY(QFile::exists("/usr/share/applications/" + kAppId + ".desktop"));
-    QCOMPARE(run("env", {"QT_QPA_PLATFORM=offscreen", "/usr/bin/tintaro", "--help"}).first, 0);
-    QCOMPARE(run("dpkg", {"-r", "tintaro"}).first, 0);
-    QVERIFY(!QFile::exists("/usr/bin/tintaro"));
 }
 
 QTEST_GUILESS_MAIN(InstalledE2eTest)
