@@ -10,6 +10,7 @@ packages=(
   libgif-dev libsndfile1-dev
   xvfb xauth xdotool x11-utils xclip imagemagick strace openbox
   pulseaudio pulseaudio-utils
+  cinnamon-settings-daemon # its csd-clipboard keeps the clipboard in the e2e tests
   fonts-liberation
   desktop-file-utils appstream
 )
