@@ -2,6 +2,7 @@
 #include "e2e/E2eHarness.h"
 #include "e2e/ImageCompare.h"
 #include "e2e/MainWindowGeometry.h"
+#include "e2e/PulseServer.h"
 
 #include <QDir>
 #include <QProcess>
@@ -48,8 +49,8 @@ bool clipboardManagerOwned(const QString& display)
 
 void ClipboardE2eTest::doorLeavesCopiedPageWithClipboardManager()
 {
-    // Page 2, reached with a page turn, so that the program shuts down with
-    // the page-turn sound behind it as well.
+    // Page 2, reached with a page turn whose sound still plays as the
+    // program shuts down.
     const QImage page = QImage(E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/2.gif"))
                             .convertToFormat(QImage::Format_RGB32);
     const QList<DrawingProbe::Area> areas = DrawingProbe::enclosedWhiteAreas(page);
@@ -92,11 +93,21 @@ void ClipboardE2eTest::doorLeavesCopiedPageWithClipboardManager()
                                         "start: %1 %2")
                              .arg(manager.errorString(), manager.readAll())));
 
+    // A long page-turn sound, on a private sound server when one can run.
+    PulseServer pulse;
+    QString why;
+    if (pulse.start(&why) && pulse.setUp(harness.display())) {
+        qputenv("PULSE_SERVER", pulse.address().toLocal8Bit());
+        QVERIFY(PulseServer::writeTone(harness.programFolder() + QStringLiteral("/sonido1.wav"),
+                                       440, 10.0, PulseServer::kRate, 2));
+    } else {
+        qInfo("no sound server, the turn beeps: %s", qPrintable(why));
+    }
+
     QVERIFY(harness.startProgram());
     QVERIFY2(harness.passIntro() && harness.waitForMainWindow() != 0,
              qPrintable(harness.describe()));
     QVERIFY(harness.click(MainWindowGeometry::command4().center()));
-    QString why;
     QVERIFY2(harness.canvasShows(page, QStringLiteral("page-2"), &why, 8000), qPrintable(why));
     QVERIFY(harness.click(MainWindowGeometry::canvasPixel(page.size(), inside)));
     QVERIFY2(harness.canvasShows(red, QStringLiteral("fill-before-door"), &why), qPrintable(why));
