@@ -10,44 +10,14 @@ class IntroColoursTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void table_data();
-    void table();
     void colourNumberRoundsHalvesToEven_data();
     void colourNumberRoundsHalvesToEven();
     void endsComeUpHalfAsOften();
-    void twoGeneratorsDrawTheSameSequence();
     void sequenceIsPinned();
     void valuesLieInUnitInterval();
     void centring_data();
     void centring();
 };
-
-void IntroColoursTest::table_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("red");
-    QTest::addColumn<int>("green");
-    QTest::addColumn<int>("blue");
-    const int rows[16][3] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
-                             {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-                             {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
-                             {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
-    for (int n = 0; n < 16; ++n)
-        QTest::addRow("%d", n) << n << rows[n][0] << rows[n][1] << rows[n][2];
-}
-
-void IntroColoursTest::table()
-{
-    QFETCH(int, number);
-    QFETCH(int, red);
-    QFETCH(int, green);
-    QFETCH(int, blue);
-    const ColorRef c = IntroColours::colour(number);
-    QCOMPARE(redOf(c), red);
-    QCOMPARE(greenOf(c), green);
-    QCOMPARE(blueOf(c), blue);
-    QCOMPARE(c & 0xFF000000u, 0u);
-}
 
 void IntroColoursTest::colourNumberRoundsHalvesToEven_data()
 {
@@ -88,14 +58,6 @@ void IntroColoursTest::endsComeUpHalfAsOften()
         QVERIFY2(share > 0.95 && share < 1.05,
                  qPrintable(QStringLiteral("colour %1 drawn %2 times").arg(n).arg(counts[n])));
     }
-}
-
-void IntroColoursTest::twoGeneratorsDrawTheSameSequence()
-{
-    IntroRandom first;
-    IntroRandom second;
-    for (int i = 0; i < 1000; ++i)
-        QCOMPARE(first.nextBits(), second.nextBits());
 }
 
 void IntroColoursTest::sequenceIsPinned()

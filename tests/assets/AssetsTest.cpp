@@ -25,8 +25,6 @@ const QStringList generatedFiles = {"forward.gif",   "backward.gif", "eraser.bmp
 
 const QRgb black = qRgb(0, 0, 0);
 const QRgb white = qRgb(255, 255, 255);
-const QRgb midGrey = qRgb(128, 128, 128);
-const QRgb lightGrey = qRgb(192, 192, 192);
 
 QByteArray readAll(const QString& path)
 {
@@ -49,8 +47,6 @@ class AssetsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void colourBarPixel_data();
-    void colourBarPixel();
     void bmpHeader_data();
     void bmpHeader();
     void animation_data();
@@ -64,72 +60,6 @@ private slots:
     void permissions();
     void generatorIsDeterministic();
 };
-
-void AssetsTest::colourBarPixel_data()
-{
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<QRgb>("expected");
-    const QRgb fields[22][2] = {
-        {qRgb(0, 0, 0), qRgb(255, 255, 255)},      {qRgb(128, 128, 128), qRgb(192, 192, 192)},
-        {qRgb(128, 0, 0), qRgb(255, 0, 0)},        {qRgb(128, 128, 0), qRgb(255, 255, 0)},
-        {qRgb(0, 128, 0), qRgb(0, 255, 0)},        {qRgb(0, 128, 128), qRgb(0, 255, 255)},
-        {qRgb(0, 0, 128), qRgb(0, 0, 255)},        {qRgb(128, 0, 128), qRgb(255, 0, 255)},
-        {qRgb(128, 128, 64), qRgb(255, 255, 128)}, {qRgb(0, 64, 64), qRgb(0, 255, 128)},
-        {qRgb(0, 128, 255), qRgb(128, 255, 255)},  {qRgb(0, 64, 128), qRgb(128, 128, 255)},
-        {qRgb(64, 0, 255), qRgb(255, 0, 128)},     {qRgb(128, 64, 0), qRgb(255, 128, 64)},
-        {qRgb(0, 0, 0), qRgb(255, 255, 255)},      {qRgb(128, 128, 128), qRgb(192, 192, 192)},
-        {qRgb(128, 0, 0), qRgb(255, 0, 0)},        {qRgb(153, 51, 0), qRgb(204, 153, 102)},
-        {qRgb(0, 128, 0), qRgb(0, 255, 0)},        {qRgb(0, 128, 128), qRgb(204, 51, 204)},
-        {qRgb(0, 0, 128), qRgb(51, 102, 51)},      {qRgb(128, 0, 128), qRgb(255, 0, 255)},
-    };
-    const auto add = [](const char* what, int x, int y, QRgb colour) {
-        QTest::addRow("%s %d,%d", what, x, y) << x << y << colour;
-    };
-    for (int k = 0; k < 22; ++k) {
-        for (int r = 0; r < 2; ++r) {
-            const int left = 5 + 16 * k;
-            const int top = 2 + 16 * r;
-            const QRgb field = fields[k][r];
-            add("field", left + 1, top + 1, field);
-            add("field", left + 12, top + 1, field);
-            add("field", left + 1, top + 12, field);
-            add("field", left + 12, top + 12, field);
-            add("field", left + 6, top + 6, field);
-            add("top edge", left + 5, top, black);
-            add("left edge", left, top + 5, black);
-            add("top-left corner", left, top, black);
-            add("bottom edge", left + 5, top + 13, lightGrey);
-            add("right edge", left + 13, top + 5, k == 13 ? midGrey : lightGrey);
-            add("gap", left + 14, top + 7, midGrey);
-            add("gap", left + 15, top + 7, midGrey);
-        }
-    }
-    for (int y = 1; y < 33; ++y) {
-        add("divider", 226, y, midGrey);
-    }
-    for (int x : {0, 1, 2, 3, 100, 226, 359}) {
-        add("top line", x, 0, lightGrey);
-    }
-    for (int y : {1, 16, 17, 32}) {
-        add("column 2", 2, y, lightGrey);
-    }
-    for (const QPoint& p :
-         {QPoint(0, 10), QPoint(1, 10), QPoint(3, 10), QPoint(4, 10), QPoint(355, 10),
-          QPoint(359, 32), QPoint(100, 16), QPoint(100, 17), QPoint(100, 1), QPoint(100, 32)}) {
-        add("ground", p.x(), p.y(), midGrey);
-    }
-}
-
-void AssetsTest::colourBarPixel()
-{
-    static const QImage bar(generatedDir + "/colourbar.bmp");
-    QCOMPARE(bar.size(), QSize(360, 33));
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(QRgb, expected);
-    QCOMPARE(QColor(bar.pixel(x, y)), QColor(expected));
-}
 
 void AssetsTest::bmpHeader_data()
 {

@@ -4,7 +4,6 @@
 
 #include <QtTest>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -49,9 +48,6 @@ private slots:
     void restoreThenTurnSavesClean();
     void restoreKeepsOtherSpellings();
     void restoreWithoutDrawingKeepsCopy();
-    void saveFailureKeepsThePage_data();
-    void saveFailureKeepsThePage();
-    void saveReplacesLinkNotTarget();
 };
 
 void PageBookTest::startUp_data()
@@ -263,65 +259,6 @@ void PageBookTest::restoreWithoutDrawingKeepsCopy()
     pages.startUp();
     QVERIFY_THROWS_EXCEPTION(Failure, pages.restore());
     QVERIFY(book.exists("1.bmp"));
-}
-
-void PageBookTest::saveFailureKeepsThePage_data()
-{
-    QTest::addColumn<bool>("readOnlyFolder");
-    QTest::newRow("read-only folder") << true;
-    QTest::newRow("folder in the way of the copy") << false;
-}
-
-void PageBookTest::saveFailureKeepsThePage()
-{
-    QFETCH(bool, readOnlyFolder);
-    if (readOnlyFolder && geteuid() == 0)
-        QSKIP("the superuser writes into read-only folders");
-    BookFolder book;
-    addPages(book, 2);
-    PageBook pages(book.path());
-    pages.startUp();
-    pages.markChanged();
-    const QString folder = book.path() + "/dibujos";
-    if (readOnlyFolder)
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    else
-        QDir(folder).mkdir("1.bmp");
-    bool refused = false;
-    try {
-        pages.turn(PageBook::Direction::Forward, coloured(qRgb(255, 0, 0)));
-    } catch (const SaveFailure& failure) {
-        refused = true;
-        QVERIFY(failure.file().endsWith("/dibujos/1.bmp"));
-    }
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QVERIFY(refused);
-    QCOMPARE(pages.state().CurrentPage, 1);
-    QCOMPARE(pages.state().PageChanged, PageState::kTrue);
-    // Nothing half-written is left beside the pages.
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
-void PageBookTest::saveReplacesLinkNotTarget()
-{
-    BookFolder book;
-    addPages(book, 1);
-    QTemporaryDir outside;
-    const QString target = outside.path() + "/precious.bmp";
-    QImage(2, 2, QImage::Format_RGB32).save(target, "BMP");
-    const QByteArray before = [&] {
-        QFile f(target);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
-    QVERIFY(QFile::link(target, book.drawing("1.bmp")));
-    PageBook::saveCopy(coloured(qRgb(255, 0, 0)), book.drawing("1.bmp"));
-    QVERIFY(!QFileInfo(book.drawing("1.bmp")).isSymLink());
-    QFile f(target);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), before);
-    QCOMPARE(shown(QImage(book.drawing("1.bmp"))), qRgb(255, 0, 0));
 }
 
 void PageBookTest::copyFollowsUmask_data()

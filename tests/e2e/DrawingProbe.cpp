@@ -87,13 +87,8 @@ QList<DrawingProbe::Area> DrawingProbe::enclosedWhiteAreas(const QImage& source)
                     area.inside = p;
                 }
             }
-            if (bestDistance > height)
-                continue;
-            int ox = area.inside.x();
-            while (ox < width && inArea(ox, area.inside.y()))
-                ++ox;
-            area.outline = QPoint(ox, area.inside.y());
-            areas.append(area);
+            if (bestDistance <= height)
+                areas.append(area);
         }
     }
     std::sort(areas.begin(), areas.end(),

@@ -10,9 +10,8 @@
 class DrawingProbe {
 public:
     struct Area {
-        QPoint inside;  // a pixel well inside the area (its 7 × 7 square is in it)
-        QPoint outline; // the first outline pixel to the right of `inside`
-        int size = 0;   // pixels in the area
+        QPoint inside; // a pixel well inside the area (its 7 × 7 square is in it)
+        int size = 0;  // pixels in the area
     };
 
     // The white areas closed all round by the outline (not touching the

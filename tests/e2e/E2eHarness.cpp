@@ -543,21 +543,6 @@ QByteArray E2eHarness::programStderr() const
     return readWholeFile(m_work->filePath(QStringLiteral("program.err")));
 }
 
-QByteArray E2eHarness::programStdout() const
-{
-    return readWholeFile(m_work->filePath(QStringLiteral("program.out")));
-}
-
-int E2eHarness::stderrLineCount(const QByteArray& line) const
-{
-    int count = 0;
-    for (const QByteArray& each : programStderr().split('\n')) {
-        if (each == line)
-            ++count;
-    }
-    return count;
-}
-
 QString E2eHarness::describe() const
 {
     QString text;

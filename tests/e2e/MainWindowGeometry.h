@@ -23,9 +23,8 @@ public:
     static QRect command3();
     static QRect command4();
     static QRect colourBar();
-    // The canvas showing a picture of that size, after the placement that
-    // start-up and the forward button run (threshold 1).
-    static QRect canvas(QSize picture, int threshold = 1);
+    // The canvas showing a picture of that size, as start-up places it.
+    static QRect canvas(QSize picture);
 
     // The centre of the colour field in column 0–21 and row 0–1 of the bar.
     static QPoint colourField(int column, int row);

@@ -170,8 +170,6 @@ void SoakTest::longSessionLeaksNothing()
     qInfo("soak: open handles after 100 operations %d, at the end %d", handlesAfterWarmUp,
           handlesAtEnd);
 
-    QCOMPARE(fills, kFills);
-    QCOMPARE(turns, kTurns);
     QVERIFY(changedFills > kFills / 10); // the session really coloured
     QVERIFY(memoryAfterWarmUp > 0);
     if (kResidentMemoryMeansLeaks)

@@ -17,7 +17,6 @@ private slots:
     void veryWideScreen();
     void placement_data();
     void placement();
-    void tileSize();
     void tiles_data();
     void tiles();
 };
@@ -138,12 +137,6 @@ void LayoutTest::placement()
     QCOMPARE(p.canvasHeight, height);
     QCOMPARE(p.saltarinTop, top);
     QCOMPARE(p.saltarinLeft, 2865.0 + 9630 + 100);
-}
-
-void LayoutTest::tileSize()
-{
-    QCOMPARE(Tiling::tileSizeInTwips(QSize(100, 50)), QSize(1500, 750));
-    QCOMPARE(Tiling::tileSizeInTwips(QSize(1, 1)), QSize(15, 15));
 }
 
 void LayoutTest::tiles_data()
