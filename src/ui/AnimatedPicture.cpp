@@ -22,7 +22,6 @@ AnimatedPicture::AnimatedPicture(const State& state, QString folder, QWidget* pa
 
 void AnimatedPicture::setPictureFile(const QString& file)
 {
-    m_pictureFile = file;
     delete m_movie;
     m_movie = nullptr;
     QString path = file;

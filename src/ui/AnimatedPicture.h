@@ -24,7 +24,6 @@ public:
     AnimatedPicture(const State& state, QString folder, QWidget* parent = nullptr);
 
     void setPictureFile(const QString& file);
-    QString pictureFile() const { return m_pictureFile; }
     bool isPlaying() const;
 
 protected:
@@ -32,6 +31,5 @@ protected:
 
 private:
     QString m_folder;
-    QString m_pictureFile;
     QMovie* m_movie = nullptr;
 };
