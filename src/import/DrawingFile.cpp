@@ -82,9 +82,7 @@ void DrawingFile::openPicture(const QByteArray& format)
                            .arg(size.height()));
     m_picture = reader.read();
     if (m_picture.isNull())
-        refuse(
-            m_path,
-            QStringLiteral("El dibujo está dañado o incompleto (%1).").arg(reader.errorString()));
+        refuse(m_path, QStringLiteral("El dibujo está dañado o incompleto."));
     if (qint64(m_picture.width()) * m_picture.height() > PictureLoader::kMaxPixels)
         refuse(m_path, QStringLiteral("El dibujo es demasiado grande."));
 }

@@ -143,16 +143,22 @@ QByteArray make(const QString& format, QSize size, int pdfPages)
     return vector(format, size, pdfPages);
 }
 
+QList<QPoint> centres(QSize page)
+{
+    QList<QPoint> points;
+    for (const QPointF& centre : kCentres)
+        points << (centre * (page.width() / kBaseWidth)).toPoint();
+    return points;
+}
+
 Quality measure(const QImage& page)
 {
     // An area's inside less its outline: the plan drawn hard-edged with
     // every line a point wider on each side.
     const QImage inside = drawn(page.size(), false, 2);
-    const double scale = page.width() / kBaseWidth;
     const QImage clean = page.convertToFormat(QImage::Format_RGB32);
     Quality q;
-    for (const QPointF& centre : kCentres) {
-        const QPoint at = (centre * scale).toPoint();
+    for (const QPoint& at : centres(page.size())) {
         QImage filled = clean, area = inside;
         floodFill(filled, at.x(), at.y(), kMark);
         floodFill(area, at.x(), at.y(), kMark);

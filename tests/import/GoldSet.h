@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 
@@ -21,6 +23,9 @@ struct Quality {
     double worstFill = 100; // the smallest share of an area one press filled, in %
     bool leaked = false;    // a press coloured some other area
 };
+
+// A point inside each closed area of a page of that size made from the drawing.
+QList<QPoint> centres(QSize page);
 
 // Presses the centre of each area of a clean page made from the drawing.
 Quality measure(const QImage& page);
