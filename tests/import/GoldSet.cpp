@@ -153,24 +153,28 @@ QList<QPoint> centres(QSize page)
 
 Quality measure(const QImage& page)
 {
-    // An area's inside less its outline: the plan drawn hard-edged with
-    // every line a point wider on each side.
-    const QImage inside = drawn(page.size(), false, 2);
+    // Each area's inside less its outline: the plan drawn hard-edged with
+    // every line a point wider on each side, each area and the paper round
+    // the drawing marked with its own colour.
+    QImage areas = drawn(page.size(), false, 2);
+    const QList<QPoint> points = centres(page.size()) << QPoint(0, 0);
+    for (int i = 0; i < points.size(); ++i)
+        floodFill(areas, points[i].x(), points[i].y(), rgbColour(0, i + 1, 0));
     const QImage clean = page.convertToFormat(QImage::Format_RGB32);
     Quality q;
-    for (const QPoint& at : centres(page.size())) {
-        QImage filled = clean, area = inside;
-        floodFill(filled, at.x(), at.y(), kMark);
-        floodFill(area, at.x(), at.y(), kMark);
+    for (int i = 0; i + 1 < points.size(); ++i) {
+        QImage filled = clean;
+        floodFill(filled, points[i].x(), points[i].y(), kMark);
         qint64 size = 0, reached = 0, elsewhere = 0;
         for (int y = 0; y < page.height(); ++y) {
             const QRgb* f = reinterpret_cast<const QRgb*>(filled.constScanLine(y));
-            const QRgb* a = reinterpret_cast<const QRgb*>(area.constScanLine(y));
-            const QRgb* i = reinterpret_cast<const QRgb*>(inside.constScanLine(y));
+            const QRgb* a = reinterpret_cast<const QRgb*>(areas.constScanLine(y));
             for (int x = 0; x < page.width(); ++x) {
-                size += marked(a[x]);
-                reached += marked(a[x]) && marked(f[x]);
-                elsewhere += marked(f[x]) && !marked(a[x]) && qGray(i[x]) > 128;
+                const bool own = fromQRgb(a[x]) == rgbColour(0, i + 1, 0);
+                const bool other = !own && qRed(a[x]) == 0 && qGreen(a[x]) > 0;
+                size += own;
+                reached += own && marked(f[x]);
+                elsewhere += other && marked(f[x]);
             }
         }
         const double share = size ? 100.0 * double(reached) / double(size) : 0;
