@@ -181,7 +181,6 @@ Quality measure(const QImage& page)
         ++q.areas;
         q.whole += share >= 99 && elsewhere == 0;
         q.worstFill = std::min(q.worstFill, share);
-        q.leaked = q.leaked || elsewhere > 0;
     }
     return q;
 }
