@@ -31,7 +31,7 @@ QSize PageSize::largestShownWhole(QSize screen)
                                           pixelsToTwips(screen.height()), Layout::Sizes{});
     const double barTop = layout.picture3.top();
     QSize page(std::max(1, screen.width() - 2 * PictureBox::kBorder),
-               std::max(1, twipsToPixels(barTop)));
+               std::max(1, widgetPixels(barTop)));
     // The placement rounds in twips, so the last few points are found by trying.
     while (page.height() > 1 && !shownWhole(screen, barTop, page))
         page.rheight() -= 1;
