@@ -150,6 +150,9 @@ int AddCommand::run(QStringList files, const QString& book)
             outcome.refused(
                 QStringLiteral("No he añadido %1: no hay memoria para un dibujo tan grande.")
                     .arg(shown(path)));
+        } catch (const std::exception& error) {
+            outcome.refused(QStringLiteral("No he añadido %1: error inesperado (%2).")
+                                .arg(shown(path), QString::fromLocal8Bit(error.what())));
         }
     }
     return outcome.finish(askForFiles);
