@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
   libgif-dev libsndfile1-dev
+  qt6-svg-dev qt6-pdf-dev qt6-image-formats-plugins libopencv-imgproc-dev
   xvfb xauth xdotool x11-utils xclip imagemagick strace openbox
   pulseaudio pulseaudio-utils
   cinnamon-settings-daemon # its csd-clipboard keeps the clipboard in the e2e tests

@@ -1,45 +1,92 @@
 #include "app/AppFolders.h"
+#include "book/Failure.h"
+#include "import/AddCommand.h"
 #include "ui/FailureBoundary.h"
 #include "ui/Form2.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStandardPaths>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
-// The command line: `--book DIR` names the book to use instead of the usual one.
-AppFolders::Places startPlaces(const QCoreApplication& app)
-{
+// The command line: `--book DIR` names the book to use instead of the usual
+// one; `--add [FILE…]` adds drawings to it and ends without opening it.
+struct CommandLine {
     QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption book(
+    QCommandLineOption book{
         QStringLiteral("book"),
         QStringLiteral("Usa como libro la carpeta DIR, que guarda los dibujos en «dibujos»."),
-        QStringLiteral("DIR"));
-    parser.addOption(book);
-    parser.process(app);
+        QStringLiteral("DIR")};
+    QCommandLineOption add{QStringLiteral("add"),
+                           QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
+                                          "SVG o PDF) como dibujo nuevo al final del libro y "
+                                          "termina; sin archivos, pregunta cuáles.")};
 
+    explicit CommandLine(const QCoreApplication& app)
+    {
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(book);
+        parser.addOption(add);
+        parser.addPositionalArgument(QStringLiteral("ARCHIVO"),
+                                     QStringLiteral("Un dibujo para --add."),
+                                     QStringLiteral("[ARCHIVO…]"));
+        parser.process(app);
+    }
+};
+
+AppFolders::Places startPlaces(const QString& bookOption)
+{
     AppFolders::Places places;
     places.executableFolder = QCoreApplication::applicationDirPath();
     places.dataFromExecutable = QStringLiteral(TINTARO_DATA_FROM_EXECUTABLE);
     places.userDataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    places.bookOption = parser.value(book);
+    places.bookOption = bookOption;
     return places;
+}
+
+// Adding pages opens no window, so it must also work from a terminal with no
+// desktop: that is known before the application connects to a display.
+bool asksToAdd(int argc, char** argv)
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--add") == 0)
+            return true;
+    }
+    return false;
+}
+
+int addPages(const CommandLine& line)
+{
+    try {
+        const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
+        return AddCommand::run(line.parser.positionalArguments(), folders.book());
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "Tintaro: %s (%s)\n", failure.reason().toUtf8().constData(),
+                     failure.file().toUtf8().constData());
+        return 1;
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (asksToAdd(argc, argv))
+        AddCommand::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintaro"));
     QApplication::setApplicationVersion(QStringLiteral(TINTARO_VERSION));
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TINTARO_APP_ID));
-    FailureBoundary::run([&app] {
-        const AppFolders folders = AppFolders::resolve(startPlaces(app));
+    const CommandLine line(app);
+    if (line.parser.isSet(line.add))
+        return addPages(line);
+    FailureBoundary::run([&line] {
+        const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the
         // main window. Closing it first leaves no window, and exec returns 0.
         auto* form2 = new Form2(folders);

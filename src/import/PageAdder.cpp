@@ -1,0 +1,69 @@
+#include "import/PageAdder.h"
+
+#include "book/Failure.h"
+#include "book/PageBook.h"
+#include "book/PageFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <unistd.h>
+
+PageAdder::PageAdder(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
+
+QString PageAdder::drawingsFolder() const
+{
+    return m_bookFolder + QStringLiteral("/dibujos");
+}
+
+int PageAdder::nextPage()
+{
+    if (m_next == 0) {
+        FolderIndex drawings(drawingsFolder());
+        int count = 0;
+        while (
+            count < PageBook::kPageLimit &&
+            !drawings.findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
+            ++count;
+        m_next = count + 1;
+    }
+    return m_next;
+}
+
+int PageAdder::add(const QByteArray& gif)
+{
+    const int page = nextPage();
+    if (page >= PageBook::kPageLimit)
+        throw Failure(drawingsFolder(),
+                      QStringLiteral("El libro está lleno: caben %1 dibujos como mucho.")
+                          .arg(PageBook::kPageLimit - 1));
+    const QString folder = drawingsFolder();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        throw Failure(folder, QStringLiteral("No puedo crear la carpeta de los dibujos."));
+    // A coloured copy left without its drawing would be shown instead of the
+    // new page, and it is not ours to delete.
+    const QString copy = PageFilePath(m_bookFolder, page, QStringLiteral(".bmp"));
+    if (passesAnyMatchTest(copy))
+        throw Failure(copy, QStringLiteral("Ya hay una copia coloreada para la página %1 sin su "
+                                           "dibujo: muévela a otro sitio y vuelve a probar.")
+                                .arg(page));
+
+    QTemporaryFile temporary(folder + QStringLiteral("/.nuevo-XXXXXX.gif"));
+    if (!temporary.open())
+        throw Failure(folder, QStringLiteral("No puedo escribir en la carpeta de los dibujos (%1).")
+                                  .arg(temporary.errorString()));
+    if (temporary.write(gif) != gif.size() || !temporary.flush() ||
+        ::fsync(temporary.handle()) != 0)
+        throw Failure(folder, QStringLiteral("No puedo guardar el dibujo: ¿queda sitio en el "
+                                             "disco? (%1)")
+                                  .arg(temporary.errorString()));
+    temporary.close();
+    const QString target = PageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
+    // Renaming never replaces an existing file, even one made meanwhile.
+    if (!QFile::rename(temporary.fileName(), target))
+        throw Failure(target, QStringLiteral("No puedo poner el dibujo en su sitio: ya existe o "
+                                             "la carpeta no deja escribir."));
+    ++m_next;
+    return page;
+}

@@ -1,0 +1,187 @@
+#include "colour/FloodFill.h"
+#include "e2e/E2eHarness.h"
+#include "e2e/MainWindowGeometry.h"
+#include "import/GoldSet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QtTest>
+#include <unistd.h>
+
+// `tintaro --add` run for real: drawings a parent brings become pages the
+// child reaches and colours whole; anything it cannot use is refused by name
+// and the book is left as it was.
+class AddPagesE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void addedPagesColourWhole();
+    void badInputIsRefused_data();
+    void badInputIsRefused();
+};
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+// Runs the copied program with `--add`; on the private display when one is
+// given, else with no display at all; as "nobody" when asked and possible.
+Run addPages(const E2eHarness& harness, const QStringList& files, bool unprivileged = false)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    if (harness.display().isEmpty())
+        env.remove(QStringLiteral("DISPLAY"));
+    else
+        env.insert(QStringLiteral("DISPLAY"), harness.display());
+    process.setProcessEnvironment(env);
+    const QString program = harness.programFolder() + QStringLiteral("/tintaro");
+    QStringList arguments = QStringList{QStringLiteral("--add")} + files;
+    if (unprivileged) {
+        arguments.prepend(program);
+        arguments = QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                QStringLiteral("--clear-groups")} +
+                    arguments;
+        process.start(QStringLiteral("setpriv"), arguments);
+    } else {
+        process.start(program, arguments);
+    }
+    Run run;
+    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString write(const E2eHarness& harness, const QString& name, const QByteArray& bytes)
+{
+    const QString path = harness.programFolder() + QLatin1Char('/') + name;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
+// A PNG chunk's check value.
+QByteArray crc32(const QByteArray& data)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    crc = ~crc;
+    return QByteArray::fromHex(QByteArray::number(crc, 16).rightJustified(8, '0'));
+}
+
+QStringList pages(const E2eHarness& harness)
+{
+    return QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+void AddPagesE2eTest::addedPagesColourWhole()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay()); // the pages are sized for this screen
+    const int before = int(pages(harness).size());
+    const QSize drawing(800, 600);
+    const QString jpeg =
+        write(harness, QStringLiteral("dibujo.jpg"), GoldSet::make("jpeg75", drawing));
+    const QString pdf =
+        write(harness, QStringLiteral("libro.pdf"), GoldSet::make("pdf", drawing, 2));
+    const Run run = addPages(harness, {jpeg, pdf});
+    QVERIFY2(run.status == 0, qPrintable(run.err));
+    QCOMPARE(run.out.count(QLatin1Char('\n')), 3);
+    QVERIFY2(run.out.contains(QStringLiteral("página %1,").arg(before + 3)), qPrintable(run.out));
+
+    QVERIFY(harness.startProgram());
+    QVERIFY(harness.passIntro());
+    QVERIFY(harness.waitForMainWindow() != 0);
+    // Backwards from page 1: the PDF's second sheet, its first, then the JPEG.
+    for (int page = before + 3; page > before; --page) {
+        const QString file = harness.drawingsFolder() + QStringLiteral("/%1.gif").arg(page);
+        const QImage added = QImage(file).convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(!added.isNull(), qPrintable(file));
+        const GoldSet::Quality quality = GoldSet::measure(added);
+        QCOMPARE(quality.whole, quality.areas);
+        QVERIFY(harness.click(MainWindowGeometry::command3().center()));
+        QString why;
+        QVERIFY2(harness.canvasShows(added, QStringLiteral("page-%1").arg(page), &why),
+                 qPrintable(why));
+        if (page == before + 2)
+            continue; // a page of the same PDF: turning past it is enough
+        const QPoint house = GoldSet::centres(added.size()).at(4);
+        QVERIFY(harness.click(MainWindowGeometry::canvasPixel(added.size(), house)));
+        QImage filled = added;
+        floodFill(filled, house.x(), house.y(), rgbColour(255, 0, 0));
+        QVERIFY2(harness.canvasShows(filled, QStringLiteral("page-%1-filled").arg(page), &why),
+                 qPrintable(why));
+    }
+}
+
+void AddPagesE2eTest::badInputIsRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("readOnlyBook");
+    QTest::addColumn<QString>("reason");
+    const QByteArray png = GoldSet::make("png", QSize(200, 150));
+    QTest::newRow("truncated PNG")
+        << "cortado.png" << png.left(png.size() / 2) << false << "dañado";
+    QByteArray noise(4096, Qt::Uninitialized);
+    for (char& c : noise)
+        c = char(QRandomGenerator::global()->bounded(256));
+    QTest::newRow("random bytes named .pdf") << "ruido.pdf" << noise << false << "No es un dibujo";
+    // A header that promises 30000 × 30000 points, and nothing after it.
+    const QByteArray ihdr = QByteArray::fromHex("4948445200007530000075300800000000");
+    QTest::newRow("30000 × 30000 PNG header")
+        << "enorme.png" << QByteArray::fromHex("89504e470d0a1a0a0000000d") + ihdr + crc32(ihdr)
+        << false << "demasiado grande";
+    QImage blank(200, 150, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QByteArray blankPng;
+    QBuffer buffer(&blankPng);
+    buffer.open(QIODevice::WriteOnly);
+    blank.save(&buffer, "PNG");
+    QTest::newRow("no closed area") << "blanco.png" << blankPng << false << "ninguna zona cerrada";
+    QTest::newRow("read-only book") << "bueno.png" << png << true << "No puedo escribir";
+}
+
+void AddPagesE2eTest::badInputIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, readOnlyBook);
+    QFETCH(QString, reason);
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QString path = write(harness, name, bytes);
+    const QStringList before = pages(harness);
+    const bool asRoot = ::geteuid() == 0;
+    if (readOnlyBook) {
+        if (asRoot && !harness.runProgramUnprivileged())
+            QSKIP("a read-only folder binds the super-user only through setpriv");
+        QVERIFY(QFile::setPermissions(harness.drawingsFolder(),
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                          QFileDevice::ReadOther | QFileDevice::ExeOther));
+    }
+    const Run run = addPages(harness, {path}, readOnlyBook && asRoot);
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(readOnlyBook ? QStringLiteral("dibujos") : name),
+             qPrintable(run.err));
+    QCOMPARE(pages(harness), before);
+}
+
+QTEST_GUILESS_MAIN(AddPagesE2eTest)
+#include "AddPagesE2eTest.moc"

@@ -1,0 +1,42 @@
+// Writes the README's before/after picture: the gold set saved as a JPEG at
+// quality 50, coloured with one press per area as it is (left) and after the
+// clean-up --add gives it (right).
+//   before_after OUTPUT.png
+
+#include "colour/FloodFill.h"
+#include "import/GoldSet.h"
+#include "import/PageCleaner.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: before_after OUTPUT.png\n");
+        return 2;
+    }
+    const QSize size(800, 600);
+    QImage before = QImage::fromData(GoldSet::make(QStringLiteral("jpeg50"), size))
+                        .convertToFormat(QImage::Format_RGB32);
+    QImage after = PageCleaner::clean(PageCleaner::greyAtSize(before, size))
+                       .page.convertToFormat(QImage::Format_RGB32);
+    const ColorRef colours[] = {rgbColour(255, 80, 80), rgbColour(255, 200, 0),
+                                rgbColour(80, 160, 255), rgbColour(120, 200, 90),
+                                rgbColour(200, 120, 255)};
+    int next = 0;
+    for (const QPoint& at : GoldSet::centres(size)) {
+        const ColorRef colour = colours[next++ % 5];
+        floodFill(before, at.x(), at.y(), colour);
+        floodFill(after, at.x(), at.y(), colour);
+    }
+    QImage out(size.width() * 2 + 24, size.height(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.drawImage(0, 0, before);
+    p.drawImage(size.width() + 24, 0, after);
+    p.end();
+    return out.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}

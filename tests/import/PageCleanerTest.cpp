@@ -1,0 +1,156 @@
+#include "import/PageCleaner.h"
+#include "colour/FloodFill.h"
+#include "import/DrawingFile.h"
+#include "import/GifPageWriter.h"
+#include "import/GoldSet.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Pages made from ordinary drawings: one press must fill a whole area and
+// stop at its outline, whatever antialiasing, compression or dust the
+// drawing brought with it.
+class PageCleanerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void onePressFillsTheWholeArea_data();
+    void onePressFillsTheWholeArea();
+    void goldSetAreasStayWhole_data();
+    void goldSetAreasStayWhole();
+};
+
+namespace {
+
+constexpr QSize kSize(400, 300);
+constexpr QPoint kCentre(200, 150);
+constexpr ColorRef kRed = rgbColour(255, 0, 0);
+
+QImage canvas(const std::function<void(QPainter&)>& draw)
+{
+    QImage image(kSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 2));
+    draw(p);
+    return image;
+}
+
+QImage circle()
+{
+    return canvas([](QPainter& p) { p.drawEllipse(QPointF(kCentre), 120, 120); });
+}
+
+QPainterPath disc(double radius)
+{
+    QPainterPath path;
+    path.addEllipse(QPointF(kCentre), radius, radius);
+    return path;
+}
+
+} // namespace
+
+void PageCleanerTest::onePressFillsTheWholeArea_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QPainterPath>("inside");  // must be wholly filled
+    QTest::addColumn<QPainterPath>("outline"); // nothing beyond it may be; empty: open area
+    const QPainterPath inside = disc(117.5), outline = disc(122.5);
+
+    QTest::newRow("antialiased circle") << circle() << inside << outline;
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    circle().save(&buffer, "JPEG", 50);
+    QTest::newRow("JPEG noise") << QImage::fromData(jpeg) << inside << outline;
+    // A break of 3 points at the right of the circle.
+    const double gapDegrees = qRadiansToDegrees(3.0 / 120);
+    QTest::newRow("small gap closed") << canvas([&](QPainter& p) {
+        p.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+        p.drawArc(QRectF(80, 30, 240, 240), int(gapDegrees / 2 * 16), int((360 - gapDegrees) * 16));
+    }) << inside << outline;
+    QImage dusty = circle();
+    QRandomGenerator random(3);
+    for (int i = 0; i < 60; ++i) { // dust inside, pinholes in the line
+        const double a = random.bounded(2 * M_PI), r = random.bounded(100.0);
+        dusty.setPixel(kCentre + QPointF(r * std::cos(a), r * std::sin(a)).toPoint(), 0xff000000);
+        dusty.setPixel(kCentre + QPointF(120 * std::cos(a), 120 * std::sin(a)).toPoint(),
+                       0xffffffff);
+    }
+    QTest::newRow("specks removed") << dusty << inside << outline;
+    // Two lines 3 points apart: a strip of paper open at both ends.
+    QPainterPath strip;
+    strip.addRect(QRectF(100, 148, 200, 3));
+    QTest::newRow("narrow open corridor stays open") << canvas([](QPainter& p) {
+        p.setPen(QPen(Qt::black, 1));
+        p.drawLine(QPointF(100, 147.5), QPointF(300, 147.5));
+        p.drawLine(QPointF(100, 151.5), QPointF(300, 151.5));
+    }) << strip << QPainterPath();
+}
+
+void PageCleanerTest::onePressFillsTheWholeArea()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QPainterPath, inside);
+    QFETCH(QPainterPath, outline);
+    const PageCleaner::Result clean =
+        PageCleaner::clean(picture.convertToFormat(QImage::Format_Grayscale8));
+    QImage page = clean.page.convertToFormat(QImage::Format_RGB32);
+    QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
+    int missed = 0, total = 0, leaked = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const bool red = fromQRgb(page.pixel(x, y)) == kRed;
+            const QPointF at(x + 0.5, y + 0.5);
+            if (inside.contains(at)) {
+                ++total;
+                missed += !red;
+            }
+            leaked += red && !outline.isEmpty() && !outline.contains(at);
+        }
+    }
+    QVERIFY2(missed * 100 <= total,
+             qPrintable(QStringLiteral("%1 of %2 missed").arg(missed).arg(total)));
+    QCOMPARE(leaked, 0);
+    if (outline.isEmpty()) // still open: the press reaches the paper around it
+        QCOMPARE(fromQRgb(page.pixel(10, 10)), kRed);
+    QCOMPARE(clean.closedAreas, outline.isEmpty() ? 0 : 1);
+}
+
+void PageCleanerTest::goldSetAreasStayWhole_data()
+{
+    QTest::addColumn<QString>("format");
+    for (const char* format : {"png", "jpeg50", "jpeg75", "scan", "svg", "pdf"})
+        QTest::newRow(format) << QString::fromLatin1(format);
+}
+
+void PageCleanerTest::goldSetAreasStayWhole()
+{
+    QFETCH(QString, format);
+    const QSize size(600, 450);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("drawing.") + format);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(GoldSet::make(format, size));
+    file.close();
+
+    DrawingFile drawing(path, size);
+    QCOMPARE(drawing.pageCount(), 1);
+    const PageCleaner::Result clean = PageCleaner::clean(drawing.greyPage(0));
+    QCOMPARE(clean.page.size(), size);
+    const QImage gif = QImage::fromData(GifPageWriter::encode(clean.page), "GIF");
+    QCOMPARE(gif.convertToFormat(QImage::Format_Grayscale8), clean.page);
+    const GoldSet::Quality q = GoldSet::measure(gif);
+    std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%%\n", qPrintable(format),
+                q.whole, q.areas, q.worstFill);
+    QCOMPARE(q.whole, q.areas);
+    QCOMPARE(clean.closedAreas, q.areas);
+}
+
+QTEST_GUILESS_MAIN(PageCleanerTest)
+#include "PageCleanerTest.moc"
