@@ -48,13 +48,16 @@ AppFolders::Places startPlaces(const QString& bookOption)
     return places;
 }
 
-// Adding pages opens no window, so it must also work from a terminal with no
-// desktop: that is known before the application connects to a display.
-bool asksToAdd(int argc, char** argv)
+// Adding pages, the help and the version open no window, so they must also
+// work from a terminal with no desktop: that is known before the application
+// connects to a display.
+bool needsNoWindow(int argc, char** argv)
 {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--add") == 0)
-            return true;
+        for (const char* option : {"--add", "--help", "-h", "--help-all", "--version", "-v"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
     }
     return false;
 }
@@ -75,7 +78,7 @@ int addPages(const CommandLine& line)
 
 int main(int argc, char** argv)
 {
-    if (asksToAdd(argc, argv))
+    if (needsNoWindow(argc, argv))
         AddCommand::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tintaro"));
