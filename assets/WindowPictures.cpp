@@ -3,12 +3,18 @@
 #include "BmpWriter.h"
 #include "GifWriter.h"
 
+#include "OutputFile.h"
+
+#include <QBuffer>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
+#include <QRadialGradient>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -208,6 +214,48 @@ QImage WindowPictures::colourBar()
     return image;
 }
 
+QImage WindowPictures::undo(bool active)
+{
+    QImage image(52, 58, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QPointF centre(26, 29);
+    QRadialGradient face(QPointF(19, 21), 30);
+    face.setColorAt(0.0, QColor(200, 255, 170));
+    face.setColorAt(0.5, QColor(40, 215, 70));
+    face.setColorAt(1.0, QColor(0, 130, 40));
+    p.setPen(QPen(outline, 1.5));
+    p.setBrush(face);
+    p.drawEllipse(centre, 24, 24);
+
+    // An arc over the top from right to left, its head pointing down: back.
+    const QRectF arc(centre.x() - 12, centre.y() - 10, 24, 24);
+    const QPolygonF head({QPointF(6, 29), QPointF(22, 29), QPointF(14, 40)});
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 90, 30), 7, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(arc, -20 * 16, 200 * 16);
+    p.setPen(QPen(QColor(0, 90, 30), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawPolygon(head);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(arc, -20 * 16, 190 * 16);
+    p.end();
+    if (active) {
+        return image;
+    }
+    // Greyed: the same picture without colour and lifted towards white.
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = 255 - (255 - qGray(row[x])) * 2 / 5;
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]));
+        }
+    }
+    return image;
+}
+
 void WindowPictures::writeAll(const QString& dir)
 {
     for (bool left : {true, false}) {
@@ -221,4 +269,14 @@ void WindowPictures::writeAll(const QString& dir)
     BmpWriter::writeIndexed8(dir + "/eraser.bmp", eraser());
     BmpWriter::writeRgb24(dir + "/door.bmp", door());
     BmpWriter::writeIndexed8(dir + "/colourbar.bmp", colourBar());
+    for (bool active : {true, false}) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        const QString name = active ? "/undo.png" : "/undo-off.png";
+        if (!undo(active).save(&buffer, "PNG")) {
+            throw std::runtime_error("cannot encode " + name.toStdString());
+        }
+        OutputFile::write(dir + name, png);
+    }
 }

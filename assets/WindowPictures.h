@@ -5,7 +5,7 @@
 #include <QString>
 
 // The pictures stored inside the main window: the two page buttons' rolling balls, the
-// eraser, the door and the colour bar.
+// eraser, the door, the colour bar and the undo button, bright and greyed.
 class WindowPictures {
 public:
     static constexpr int ballFrameCount = 9;
@@ -15,7 +15,11 @@ public:
     static QImage eraser();
     static QImage door();
     static QImage colourBar();
+    // A green round button with a white arrow curving back; `active` false gives
+    // the lighter, greyed picture shown while there is nothing to undo.
+    static QImage undo(bool active);
 
-    // forward.gif, backward.gif, eraser.bmp, door.bmp, colourbar.bmp
+    // forward.gif, backward.gif, eraser.bmp, door.bmp, colourbar.bmp, undo.png,
+    // undo-off.png
     static void writeAll(const QString& dir);
 };

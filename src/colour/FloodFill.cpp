@@ -127,7 +127,7 @@ ColorRef pixelColour(const QImage& image, int x, int y)
     return fromQRgb(image.pixel(x, y));
 }
 
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour)
+bool floodFill(QImage& image, int x, int y, ColorRef fillColour, std::vector<PaintedSpan>* painted)
 {
     const ColorRef targetColour = pixelColour(image, x, y);
     const Pixel paint = toQRgb(fillColour);
@@ -193,6 +193,9 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour)
             x1 = paintRight(row, x1, width, target, paint);
             if (x1 > start) {
                 push(start, x1 - 1, span.y + span.dy, span.dy);
+                if (painted) {
+                    painted->push_back({span.y, start, x1 - 1});
+                }
             }
             if (x1 - 1 > span.right) {
                 push(span.right + 1, x1 - 1, span.y - span.dy, -span.dy);

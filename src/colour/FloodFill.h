@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <vector>
+
 // Pixel index of a press position: the nearest whole number, halves to the even
 // neighbour (2.5 gives 2, 3.5 gives 4). Positions beyond the int range saturate.
 int pressToPixel(float v);
@@ -11,9 +13,19 @@ int pressToPixel(float v);
 // The colour of the pixel at (x, y), or kInvalidColour outside the picture.
 ColorRef pixelColour(const QImage& image, int x, int y);
 
+// A run of pixels one fill painted on row y, from left to right inclusive.
+struct PaintedSpan {
+    int y = 0;
+    int left = 0;
+    int right = 0;
+};
+
 // Paints every pixel 4-connected to (x, y) that has exactly the 24-bit colour of
 // (x, y) with fillColour (alpha is ignored when comparing). Returns whether any
 // pixel changed: a press outside the picture, or on an area that already has the
 // fill colour, changes nothing. An image not in Format_RGB32 is converted to it
-// before the first pixel is painted.
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour);
+// before the first pixel is painted. When `painted` is given, every run the fill
+// paints is appended to it, once and in no particular order; runs on one row
+// never overlap but may touch.
+bool floodFill(QImage& image, int x, int y, ColorRef fillColour,
+               std::vector<PaintedSpan>* painted = nullptr);

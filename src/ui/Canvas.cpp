@@ -1,7 +1,5 @@
 #include "ui/Canvas.h"
 
-#include "colour/FloodFill.h"
-
 Canvas::Canvas(QWidget* parent) : PictureBox(parent)
 {
     setBackColour(rgbColour(255, 255, 255));
@@ -10,9 +8,33 @@ Canvas::Canvas(QWidget* parent) : PictureBox(parent)
 void Canvas::setPicture(const QImage& picture)
 {
     PictureBox::setPicture(picture.convertToFormat(QImage::Format_RGB32));
+    m_history.clear();
+}
+
+void Canvas::replacePicture(const QImage& picture)
+{
+    const QImage before = m_picture;
+    PictureBox::setPicture(picture.convertToFormat(QImage::Format_RGB32));
+    m_history.replaced(before, m_picture);
 }
 
 void Canvas::fillAt(int x, int y)
 {
-    floodFill(m_picture, x, y, m_fillColour);
+    m_history.fill(m_picture, x, y, m_fillColour);
+}
+
+bool Canvas::undo()
+{
+    if (!m_history.undo(m_picture))
+        return false;
+    update();
+    return true;
+}
+
+bool Canvas::redo()
+{
+    if (!m_history.redo(m_picture))
+        return false;
+    update();
+    return true;
 }

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "colour/UndoHistory.h"
 #include "ui/PictureBox.h"
 
 // The canvas: its persistent image is the page on show with all its fills,
 // what the screen shows, what a page turn saves and what the clipboard gets.
+// It keeps the history of the steps taken on the page since it was put there.
 class Canvas : public PictureBox {
     Q_OBJECT
 public:
     explicit Canvas(QWidget* parent = nullptr);
 
-    // Takes the picture as the persistent image (in RGB32, the fill's format).
+    // Takes the picture as the persistent image (in RGB32, the fill's format):
+    // a new page, with an empty history.
     void setPicture(const QImage& picture) override;
+    // Replaces the persistent image as one step that can be taken back.
+    void replacePicture(const QImage& picture);
     const QImage& persistentImage() const { return m_picture; }
 
     void setFillColour(ColorRef colour) { m_fillColour = colour; }
@@ -20,6 +25,12 @@ public:
     // colour. A point outside the picture paints nothing.
     void fillAt(int x, int y);
 
+    // Take back and do again the steps on the page; false when there is none.
+    bool undo();
+    bool redo();
+    bool canUndo() const { return m_history.canUndo(); }
+
 private:
     ColorRef m_fillColour = rgbColour(255, 0, 0);
+    UndoHistory m_history;
 };

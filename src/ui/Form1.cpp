@@ -23,11 +23,15 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 const char* const Form1::kAnimationFile = "monstruito.gif";
 
 namespace {
+
+// The room between the animation and the undo button below it, in twips.
+constexpr double kCommand5Gap = 120;
 
 QImage storedPicture(const char* name)
 {
@@ -128,6 +132,13 @@ void Form1::createControls()
                 FailureBoundary::run([&] { Picture1_MouseDown(button, shift, x, y); });
             });
 
+    // Stands below the animation and follows it (see placeCommand5).
+    m_undoPicture = storedPicture("undo.png");
+    m_undoGreyPicture = storedPicture("undo-off.png");
+    m_command5 = new PictureButton(m_undoGreyPicture, this);
+    m_command5->setObjectName(QStringLiteral("Command5"));
+    setTwips(m_command5, QRectF(0, 3240 + 1365 + kCommand5Gap, 855, 1000));
+
     const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
         connect(button, &QPushButton::clicked, this,
                 [this, handler] { FailureBoundary::run([this, handler] { (this->*handler)(); }); });
@@ -136,6 +147,20 @@ void Form1::createControls()
     onClick(m_command2, &Form1::Command2_Click);
     onClick(m_command3, &Form1::Command3_Click);
     onClick(m_command4, &Form1::Command4_Click);
+    onClick(m_command5, &Form1::Command5_Click);
+
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this,
+            [this] { FailureBoundary::run([this] { Command5_Click(); }); });
+    // Ctrl+Y as well wherever the platform's Redo lacks it.
+    auto* redoKey = new QShortcut(this);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!redoKeys.contains(ctrlY))
+        redoKeys.append(ctrlY);
+    redoKey->setKeys(redoKeys);
+    connect(redoKey, &QShortcut::activated, this,
+            [this] { FailureBoundary::run([this] { Form_Redo(); }); });
 
     // Tab order.
     QList<QWidget*> order{m_picture1, m_command2};
@@ -144,7 +169,7 @@ void Form1::createControls()
     order.append(m_picture3);
     for (int index = 6; index < kSwatchCount; ++index)
         order.append(m_picture2[index]);
-    order << m_command1 << m_saltarin1 << m_command3 << m_command4;
+    order << m_command1 << m_saltarin1 << m_command3 << m_command4 << m_command5;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -216,12 +241,19 @@ void Form1::Form_Layout()
     setTwips(m_command2, layout.command2);
     setTwips(m_picture1, layout.picture1);
     setTwips(m_saltarin1, layout.saltarin1);
+    placeCommand5();
 }
 
 void Form1::showPicture(const QImage& picture)
 {
-    // The canvas sizes itself to its picture, keeping its top-left corner.
     m_picture1->setPicture(picture);
+    fitCanvasToPicture();
+    showUndoState();
+}
+
+void Form1::fitCanvasToPicture()
+{
+    // The canvas sizes itself to its picture, keeping its top-left corner.
     const QRectF at = twips(m_picture1);
     const QSize size = m_picture1->sizeForPicture();
     setTwips(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
@@ -237,6 +269,28 @@ void Form1::placeCanvas(int threshold)
     const QRectF saltarin = twips(m_saltarin1);
     setTwips(m_saltarin1,
              QRectF(p.saltarinLeft, p.saltarinTop, saltarin.width(), saltarin.height()));
+    placeCommand5();
+}
+
+void Form1::placeCommand5()
+{
+    // Below the animation, left edges aligned; pulled back inside the window
+    // where a wide page pushes the animation off its right (or bottom) edge.
+    const QRectF saltarin = twips(m_saltarin1);
+    const QSizeF size = twips(m_command5).size();
+    const QSizeF window = screenTwips();
+    double left = saltarin.left();
+    double top = saltarin.bottom() + kCommand5Gap;
+    if (left + size.width() > window.width())
+        left = window.width() - size.width();
+    if (top + size.height() > window.height())
+        top = window.height() - size.height();
+    setTwips(m_command5, QRectF(left, top, size.width(), size.height()));
+}
+
+void Form1::showUndoState()
+{
+    m_command5->setPicture(m_picture1->canUndo() ? m_undoPicture : m_undoGreyPicture);
 }
 
 void Form1::Picture1_MouseDown(int button, int, float x, float y)
@@ -245,6 +299,7 @@ void Form1::Picture1_MouseDown(int button, int, float x, float y)
         return;
     m_picture1->fillAt(pressToPixel(x), pressToPixel(y));
     m_book.markChanged();
+    showUndoState();
     m_picture1->repaint();
 }
 
@@ -311,8 +366,33 @@ void Form1::Command4_Click()
 
 void Form1::Command1_Click()
 {
-    // The canvas keeps its place; only its size follows the drawing.
-    showPicture(m_book.restore());
+    // The canvas keeps its place; only its size follows the drawing. The
+    // coloured page stays in the history, so the press can be taken back.
+    m_picture1->replacePicture(m_book.restore());
+    fitCanvasToPicture();
+    showUndoState();
+}
+
+void Form1::Command5_Click()
+{
+    if (m_picture1->undo())
+        afterHistoryStep();
+}
+
+void Form1::Form_Redo()
+{
+    if (m_picture1->redo())
+        afterHistoryStep();
+}
+
+void Form1::afterHistoryStep()
+{
+    // What the child sees now is what the next page turn must save, even a
+    // page brought back after the eraser deleted its copy.
+    m_book.markChanged();
+    fitCanvasToPicture();
+    showUndoState();
+    m_picture1->repaint();
 }
 
 void Form1::Command2_Click()

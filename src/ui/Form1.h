@@ -50,6 +50,7 @@ public:
     PictureButton* Command3() const { return m_command3; }
     PictureButton* Command4() const { return m_command4; }
     AnimatedPicture* Saltarin1() const { return m_saltarin1; }
+    PictureButton* Command5() const { return m_command5; }
 
     // The screen size in twips, as the layout reads it.
     QSizeF screenTwips() const;
@@ -63,6 +64,9 @@ public:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    // Undo for the child; the Undo and Redo keys for grown-ups.
+    void Command5_Click();
+    void Form_Redo();
 
     // Fields the palette handlers write before they read them.
     qint32 PickedColour = 0;
@@ -79,6 +83,10 @@ private:
     void Form_Layout();
     void placeCanvas(int threshold);
     void showPicture(const QImage& picture);
+    void fitCanvasToPicture();
+    void placeCommand5();
+    void showUndoState();
+    void afterHistoryStep();
     void pageTurn(PageBook::Direction direction);
     bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
@@ -97,4 +105,7 @@ private:
     PictureBox* m_picture3 = nullptr;
     PictureButton* m_command2 = nullptr;
     Canvas* m_picture1 = nullptr;
+    PictureButton* m_command5 = nullptr;
+    QImage m_undoPicture;
+    QImage m_undoGreyPicture;
 };

@@ -10,6 +10,12 @@ PictureButton::PictureButton(const QImage& picture, QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
+void PictureButton::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    update();
+}
+
 void PictureButton::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);

@@ -9,6 +9,7 @@ class PictureButton : public QPushButton {
 public:
     explicit PictureButton(const QImage& picture, QWidget* parent = nullptr);
     const QImage& picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
