@@ -492,6 +492,11 @@ bool E2eHarness::doubleClick(QPoint screenPoint)
         .ok;
 }
 
+bool E2eHarness::key(const QString& keys)
+{
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}).ok;
+}
+
 QImage E2eHarness::screenshot() const
 {
     const ToolResult shot =

@@ -98,6 +98,8 @@ public:
 
     bool click(QPoint screenPoint);
     bool doubleClick(QPoint screenPoint);
+    // Presses keys as xdotool names them (e.g. "ctrl+y") in the window under the pointer.
+    bool key(const QString& keys);
     // The whole screen; a null image when it could not be taken.
     QImage screenshot() const;
     // Polls screenshots until the pixel shows `colour`; the last screenshot

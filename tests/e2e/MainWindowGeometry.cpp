@@ -65,6 +65,15 @@ QRect MainWindowGeometry::canvas(QSize picture)
     return fromTwips(left, top, width, height);
 }
 
+QRect MainWindowGeometry::command5(QSize picture)
+{
+    // The animation (1350 × 1365) stands 100 twips right of the canvas, at its top.
+    const double width = (picture.width() + 2) * kTwipsPerPixel;
+    const double top =
+        std::nearbyint((kColourBarTopTwips - (picture.height() + 2) * kTwipsPerPixel) / 2);
+    return fromTwips((kScreenWidthTwips - width) / 2 + width + 100, top + 1365 + 120, 855, 1000);
+}
+
 QPoint MainWindowGeometry::colourField(int column, int row)
 {
     // Fields span x 6+16k … 17+16k and y 3+16r … 14+16r inside the border.

@@ -25,6 +25,8 @@ public:
     static QRect colourBar();
     // The canvas showing a picture of that size, as start-up places it.
     static QRect canvas(QSize picture);
+    // The undo button, below the animation beside that canvas.
+    static QRect command5(QSize picture);
 
     // The centre of the colour field in column 0–21 and row 0–1 of the bar.
     static QPoint colourField(int column, int row);

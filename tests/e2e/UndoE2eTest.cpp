@@ -1,0 +1,79 @@
+#include "e2e/DrawingProbe.h"
+#include "e2e/E2eHarness.h"
+#include "e2e/MainWindowGeometry.h"
+
+#include <QFile>
+#include <QImage>
+#include <QtTest>
+
+// Taking back fills and the eraser with the undo button, and redoing with the key.
+class UndoE2eTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void undoTakesBackFillsAndRedoKeyRepeats();
+    void undoBringsErasedPageBackAndTurnSavesIt();
+
+private:
+    QImage m_page1;
+    QList<DrawingProbe::Area> m_areas;
+};
+
+void UndoE2eTest::initTestCase()
+{
+    m_page1 = QImage(E2eHarness::sourceProgramFolder() + QStringLiteral("/dibujos/1.gif"))
+                  .convertToFormat(QImage::Format_RGB32);
+    m_areas = DrawingProbe::enclosedWhiteAreas(m_page1);
+    QVERIFY2(m_areas.size() >= 2, "page 1 of the sample book needs two closed white areas");
+}
+
+void UndoE2eTest::undoTakesBackFillsAndRedoKeyRepeats()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startToMainWindow());
+    QString why;
+    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("start"), &why, 8000), qPrintable(why));
+    const QPoint undo = MainWindowGeometry::command5(m_page1.size()).center();
+    const QImage first = DrawingProbe::filled(m_page1, m_areas[0].inside, qRgb(255, 0, 0));
+    const QImage both = DrawingProbe::filled(first, m_areas[1].inside, qRgb(255, 0, 0));
+
+    QVERIFY(harness.click(undo)); // nothing to undo yet
+    QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), m_areas[0].inside)));
+    QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), m_areas[1].inside)));
+    QVERIFY2(harness.canvasShows(both, QStringLiteral("two-fills"), &why), qPrintable(why));
+    QVERIFY(harness.click(undo));
+    QVERIFY(harness.click(undo));
+    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("both-undone"), &why), qPrintable(why));
+    // A third press has nothing to take back and must leave the redo in place.
+    QVERIFY(harness.click(undo));
+    QVERIFY(harness.key(QStringLiteral("ctrl+y")));
+    QVERIFY2(harness.canvasShows(first, QStringLiteral("redone"), &why), qPrintable(why));
+    QVERIFY(harness.programRunning());
+}
+
+void UndoE2eTest::undoBringsErasedPageBackAndTurnSavesIt()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    const QImage red = DrawingProbe::filled(m_page1, m_areas[0].inside, qRgb(255, 0, 0));
+    QVERIFY(harness.writeBorraTxt("NO\r\n"));
+    QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), red));
+    QVERIFY(harness.startToMainWindow());
+    QString why;
+    QVERIFY2(harness.canvasShows(red, QStringLiteral("from-copy"), &why, 8000), qPrintable(why));
+
+    QVERIFY(harness.click(MainWindowGeometry::command1().center()));
+    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("erased"), &why), qPrintable(why));
+    const QString copy = harness.drawingsFolder() + QStringLiteral("/1.bmp");
+    QVERIFY(!QFile::exists(copy));
+    QVERIFY(harness.click(MainWindowGeometry::command5(m_page1.size()).center()));
+    QVERIFY2(harness.canvasShows(red, QStringLiteral("erase-undone"), &why), qPrintable(why));
+
+    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(QImage(copy).convertToFormat(QImage::Format_RGB32), red, 5000);
+}
+
+QTEST_GUILESS_MAIN(UndoE2eTest)
+#include "UndoE2eTest.moc"
