@@ -1,11 +1,14 @@
 // Times our span fill against OpenCV's flood fill and against a plain memcpy of the
 // same picture, which is the floor: a fill must at least read and write what it paints.
+// Also times the same fills kept in an undo history, and undo and redo of a whole
+// page against the fill that painted it.
 //
 // Every iteration first restores the picture from a pristine copy with the timer
 // paused, so the restore is excluded from all three contenders alike; the memcpy
 // contender then times one more copy of the same bytes.
 
 #include "colour/FloodFill.h"
+#include "colour/UndoHistory.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgproc.hpp>
@@ -18,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <random>
 #include <string>
@@ -183,7 +187,14 @@ void fillWithOpenCv(cv::Mat& view, const std::vector<QPoint>& presses)
     }
 }
 
-enum class Contender { Tintaro, OpenCv, Memcpy };
+void fillWithHistory(UndoHistory& history, QImage& image, const std::vector<QPoint>& presses)
+{
+    for (const QPoint& p : presses) {
+        benchmark::DoNotOptimize(history.fill(image, p.x(), p.y(), kFill));
+    }
+}
+
+enum class Contender { Tintaro, OpenCv, Memcpy, Recorded };
 
 void runCase(benchmark::State& state, const FillCase* fillCase, Contender who)
 {
@@ -192,9 +203,11 @@ void runCase(benchmark::State& state, const FillCase* fillCase, Contender who)
     const uchar* const source = fillCase->pristine.constBits();
     const auto bytes = static_cast<std::size_t>(work.sizeInBytes());
     cv::Mat view = viewOf(work);
+    UndoHistory history;
     for (auto _ : state) {
         state.PauseTiming();
         std::memcpy(bits, source, bytes);
+        history.clear();
         state.ResumeTiming();
         switch (who) {
         case Contender::Tintaro:
@@ -206,12 +219,62 @@ void runCase(benchmark::State& state, const FillCase* fillCase, Contender who)
         case Contender::Memcpy:
             std::memcpy(bits, source, bytes);
             break;
+        case Contender::Recorded:
+            fillWithHistory(history, work, fillCase->presses);
+            break;
         }
         benchmark::ClobberMemory();
     }
     if (work.constBits() != bits) {
         state.SkipWithError("the picture was copied during the run");
     }
+}
+
+// Undo (or redo, after an undo) of the one fill of a case, the fill itself untimed.
+void runUndo(benchmark::State& state, const FillCase* fillCase, bool redo)
+{
+    QImage work = fillCase->pristine.copy();
+    uchar* const bits = work.bits();
+    const auto bytes = static_cast<std::size_t>(work.sizeInBytes());
+    UndoHistory history;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(bits, fillCase->pristine.constBits(), bytes);
+        history.clear();
+        fillWithHistory(history, work, fillCase->presses);
+        if (redo) {
+            history.undo(work);
+        }
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(redo ? history.redo(work) : history.undo(work));
+        benchmark::ClobberMemory();
+    }
+    QImage check = fillCase->pristine.copy();
+    if (redo) {
+        fillWithTintaro(check, fillCase->presses);
+    }
+    if (work != check) {
+        state.SkipWithError("undo or redo did not give back the exact picture");
+    }
+}
+
+// The memory a history holds after many fills on a drawing, every step kept.
+void printHistoryBytes(const FillCase& fillCase, int fills)
+{
+    QImage work = fillCase.pristine.copy();
+    UndoHistory history(fills, std::numeric_limits<qsizetype>::max());
+    std::mt19937 random(5);
+    for (int i = 0; i < fills; ++i) {
+        const auto x = static_cast<int>(random() % static_cast<unsigned>(work.width()));
+        const auto y = static_cast<int>(random() % static_cast<unsigned>(work.height()));
+        const ColorRef colour = rgbColour(static_cast<int>(random() % 4) * 80,
+                                          static_cast<int>(random() % 4) * 80, 200);
+        history.fill(work, x, y, colour);
+    }
+    std::printf("undo_history_bytes %s fills=%d steps=%d bytes=%lld (%.2f MiB, limit 64 MiB)\n",
+                fillCase.name.c_str(), fills, history.stepCount(),
+                static_cast<long long>(history.bytes()),
+                static_cast<double>(history.bytes()) / (1 << 20));
 }
 
 // Both fills must paint the same pixels, or the comparison means nothing.
@@ -276,7 +339,8 @@ int main(int argc, char** argv)
     const std::vector<FillCase> cases{blankCase(), drawingCase(), mazeCase(), noiseCase()};
     const std::pair<const char*, Contender> contenders[] = {{"tintaro", Contender::Tintaro},
                                                             {"opencv", Contender::OpenCv},
-                                                            {"memcpy", Contender::Memcpy}};
+                                                            {"memcpy", Contender::Memcpy},
+                                                            {"recorded", Contender::Recorded}};
     for (const FillCase& c : cases) {
         checkSameResult(c);
         for (const auto& [who, contender] : contenders) {
@@ -286,6 +350,15 @@ int main(int argc, char** argv)
                 ->ReportAggregatesOnly(true)
                 ->MinTime(0.3);
         }
+    }
+    const FillCase& blank = cases.front();
+    for (const bool redo : {false, true}) {
+        benchmark::RegisterBenchmark((blank.name + (redo ? "/redo" : "/undo")).c_str(), runUndo,
+                                     &blank, redo)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true)
+            ->MinTime(0.3);
     }
 
     MedianReporter reporter;
@@ -300,6 +373,20 @@ int main(int argc, char** argv)
             std::printf("fill_ratio %s vs_opencv=%.3f vs_memcpy=%.3f\n", c.name.c_str(),
                         ours / opencv, ours / copy);
         }
+        // The share of the fill's time that keeping it for undo adds.
+        const double recorded = reporter.median(c.name + "/recorded");
+        if (ours > 0 && recorded > 0) {
+            std::printf("undo_record_overhead %s ratio=%.3f\n", c.name.c_str(),
+                        (recorded - ours) / ours);
+        }
     }
+    const double blankFill = reporter.median(blank.name + "/tintaro");
+    for (const char* step : {"undo", "redo"}) {
+        const double t = reporter.median(blank.name + "/" + step);
+        if (blankFill > 0 && t > 0) {
+            std::printf("undo_ratio %s-%s vs_fill=%.3f\n", blank.name.c_str(), step, t / blankFill);
+        }
+    }
+    printHistoryBytes(cases[1], 1000);
     return 0;
 }

@@ -1,46 +1,46 @@
 #include "colour/FillSpans.h"
 
 #include <algorithm>
-#include <limits>
+#include <cstdint>
 
-FillSpans::FillSpans(const std::vector<PaintedSpan>& painted)
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Long runs (a whole page's rows) are written past the cache: the old pixels
+// need not be read in first, which makes taking back a big fill quicker than
+// the fill was.
+void paintRun(QRgb* p, int length, QRgb colour)
 {
-    if (painted.empty())
+#if defined(__SSE2__)
+    constexpr int kLong = 1024;
+    if (length >= kLong) {
+        QRgb* const end = p + length;
+        while ((reinterpret_cast<std::uintptr_t>(p) & 15u) != 0)
+            *p++ = colour;
+        const __m128i four = _mm_set1_epi32(static_cast<int>(colour));
+        for (; p + 4 <= end; p += 4)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(p), four);
+        std::fill(p, end, colour);
         return;
-    int top = std::numeric_limits<int>::max();
-    int bottom = std::numeric_limits<int>::min();
-    for (const PaintedSpan& s : painted) {
-        top = std::min(top, s.y);
-        bottom = std::max(bottom, s.y);
     }
-    m_top = top;
-    const auto rows = static_cast<std::size_t>(bottom - top + 1);
-    m_rowStart.assign(rows + 1, 0);
-    for (const PaintedSpan& s : painted)
-        ++m_rowStart[static_cast<std::size_t>(s.y - top) + 1];
-    for (std::size_t r = 1; r <= rows; ++r)
-        m_rowStart[r] += m_rowStart[r - 1];
-    // Each row's next free slot; the last entry already holds the total.
-    std::vector<quint32> next(m_rowStart.begin(), m_rowStart.end() - 1);
-    m_runs.resize(painted.size());
-    for (const PaintedSpan& s : painted)
-        m_runs[next[static_cast<std::size_t>(s.y - top)]++] = {s.left, s.right - s.left + 1};
+#endif
+    std::fill_n(p, length, colour);
 }
+
+} // namespace
 
 void FillSpans::paint(QImage& image, QRgb colour) const
 {
-    const std::size_t rows = m_rowStart.empty() ? 0 : m_rowStart.size() - 1;
     uchar* const base = image.bits();
     const qsizetype stride = image.bytesPerLine();
-    for (std::size_t r = 0; r < rows; ++r) {
-        auto* line = reinterpret_cast<QRgb*>(base + (m_top + static_cast<qsizetype>(r)) * stride);
-        for (quint32 k = m_rowStart[r]; k < m_rowStart[r + 1]; ++k)
-            std::fill_n(line + m_runs[k].left, m_runs[k].length, colour);
-    }
-}
-
-qsizetype FillSpans::bytes() const
-{
-    return static_cast<qsizetype>(sizeof(FillSpans) + m_rowStart.capacity() * sizeof(quint32) +
-                                  m_runs.capacity() * sizeof(Run));
+    const PaintedSpan* const first = begin();
+    for (const PaintedSpan* s = first; s != first + m_count; ++s)
+        paintRun(reinterpret_cast<QRgb*>(base + s->y * stride) + s->left, s->right - s->left + 1,
+                 colour);
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
 }

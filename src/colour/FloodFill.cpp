@@ -127,7 +127,7 @@ ColorRef pixelColour(const QImage& image, int x, int y)
     return fromQRgb(image.pixel(x, y));
 }
 
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour, std::vector<PaintedSpan>* painted)
+bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted)
 {
     const ColorRef targetColour = pixelColour(image, x, y);
     const Pixel paint = toQRgb(fillColour);
@@ -146,6 +146,10 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour, std::vector<Pai
         return reinterpret_cast<Pixel*>(base + static_cast<qsizetype>(row) * stride);
     };
     const Pixel target = toQRgb(targetColour) & kColourBits;
+    std::vector<PaintedSpan>* const spans = painted ? &painted->spans : nullptr;
+    if (painted) {
+        painted->replaced = target;
+    }
 
     // Span fill: each popped run is painted and extended sideways, its children go on
     // the row beyond, and only the parts that stick out past the parent are looked at
@@ -193,8 +197,8 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour, std::vector<Pai
             x1 = paintRight(row, x1, width, target, paint);
             if (x1 > start) {
                 push(start, x1 - 1, span.y + span.dy, span.dy);
-                if (painted) {
-                    painted->push_back({span.y, start, x1 - 1});
+                if (spans) {
+                    spans->push_back({span.y, start, x1 - 1});
                 }
             }
             if (x1 - 1 > span.right) {

@@ -20,12 +20,17 @@ struct PaintedSpan {
     int right = 0;
 };
 
+// What one fill painted, for whoever wants to take it back.
+struct PaintedArea {
+    QRgb replaced = 0; // the 24 colour bits the fill matched
+    std::vector<PaintedSpan> spans;
+};
+
 // Paints every pixel 4-connected to (x, y) that has exactly the 24-bit colour of
 // (x, y) with fillColour (alpha is ignored when comparing). Returns whether any
 // pixel changed: a press outside the picture, or on an area that already has the
 // fill colour, changes nothing. An image not in Format_RGB32 is converted to it
-// before the first pixel is painted. When `painted` is given, every run the fill
-// paints is appended to it, once and in no particular order; runs on one row
-// never overlap but may touch.
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour,
-               std::vector<PaintedSpan>* painted = nullptr);
+// before the first pixel is painted. When `painted` is given and pixels change,
+// the fill tells it the colour it replaced and appends every run it paints, once
+// and in no particular order; runs on one row never overlap but may touch.
+bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted = nullptr);

@@ -2,56 +2,77 @@
 
 bool UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
 {
-    const ColorRef target = pixelColour(image, x, y);
-    m_painted.clear();
+    m_painted.spans.clear();
     if (!floodFill(image, x, y, fillColour, &m_painted))
         return false;
-    Step step;
-    step.spans = FillSpans(m_painted);
-    step.from = toQRgb(target) | 0xFF000000u;
+    Step& step = push();
+    step.spans.take(m_painted.spans);
+    step.from = m_painted.replaced | 0xFF000000u;
     step.to = toQRgb(fillColour) | 0xFF000000u;
     step.bytes = step.spans.bytes();
-    add(std::move(step));
+    m_bytes += step.bytes;
+    keepWithinBytes();
     return true;
 }
 
 void UndoHistory::replaced(const QImage& before, const QImage& after)
 {
-    Step step;
-    step.replacesPicture = true;
-    step.before = before;
-    step.after = after;
+    Step& step = push();
+    step.pictures = std::make_unique<const Pictures>(Pictures{before, after});
     step.bytes = static_cast<qsizetype>(sizeof(Step)) + before.sizeInBytes() + after.sizeInBytes();
-    add(std::move(step));
+    m_bytes += step.bytes;
+    keepWithinBytes();
 }
 
-void UndoHistory::add(Step step)
+UndoHistory::Step& UndoHistory::push()
 {
-    while (m_steps.size() > m_done) {
-        m_bytes -= m_steps.back().bytes;
-        m_steps.pop_back();
-    }
-    if (step.bytes > m_maxBytes || m_maxSteps <= 0) {
-        // Too large to keep: nothing before it can be taken back past it either.
+    if (m_ring.empty())
+        m_ring.resize(m_maxSteps);
+    while (m_count > m_done)
+        release(at(--m_count));
+    if (m_count == m_maxSteps)
+        dropOldest();
+    ++m_count;
+    m_done = m_count;
+    return at(m_count - 1);
+}
+
+void UndoHistory::keepWithinBytes()
+{
+    if (at(m_count - 1).bytes > m_maxBytes) {
+        // Too large to keep; the steps before it could no longer be taken back
+        // past it, so they go too.
         clear();
         return;
     }
-    m_bytes += step.bytes;
-    m_steps.push_back(std::move(step));
-    while (static_cast<int>(m_steps.size()) > m_maxSteps || m_bytes > m_maxBytes) {
-        m_bytes -= m_steps.front().bytes;
-        m_steps.pop_front();
-    }
-    m_done = m_steps.size();
+    while (m_bytes > m_maxBytes)
+        dropOldest();
+}
+
+void UndoHistory::release(Step& step)
+{
+    m_bytes -= step.bytes;
+    step.spans.release();
+    step.pictures.reset();
+    step.bytes = 0;
+}
+
+void UndoHistory::dropOldest()
+{
+    release(at(0));
+    if (++m_first == m_ring.size())
+        m_first = 0;
+    --m_count;
+    --m_done;
 }
 
 bool UndoHistory::undo(QImage& image)
 {
     if (!canUndo())
         return false;
-    const Step& step = m_steps[--m_done];
-    if (step.replacesPicture)
-        image = step.before;
+    const Step& step = at(--m_done);
+    if (step.pictures)
+        image = step.pictures->before;
     else
         step.spans.paint(image, step.from);
     return true;
@@ -61,9 +82,9 @@ bool UndoHistory::redo(QImage& image)
 {
     if (!canRedo())
         return false;
-    const Step& step = m_steps[m_done++];
-    if (step.replacesPicture)
-        image = step.after;
+    const Step& step = at(m_done++);
+    if (step.pictures)
+        image = step.pictures->after;
     else
         step.spans.paint(image, step.to);
     return true;
@@ -71,7 +92,9 @@ bool UndoHistory::redo(QImage& image)
 
 void UndoHistory::clear()
 {
-    m_steps.clear();
+    while (m_count > 0)
+        release(at(--m_count));
+    m_first = 0;
     m_done = 0;
     m_bytes = 0;
 }

@@ -7,7 +7,8 @@
 #include <QImage>
 #include <QtGlobal>
 
-#include <deque>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 // The steps taken on the page on show, to be taken back and done again. A fill is
@@ -22,7 +23,7 @@ public:
     static constexpr qsizetype kMaxBytes = qsizetype(64) << 20;
 
     explicit UndoHistory(int maxSteps = kMaxSteps, qsizetype maxBytes = kMaxBytes)
-        : m_maxSteps(maxSteps), m_maxBytes(maxBytes)
+        : m_maxSteps(static_cast<std::size_t>(std::max(maxSteps, 1))), m_maxBytes(maxBytes)
     {
     }
 
@@ -33,7 +34,7 @@ public:
     void replaced(const QImage& before, const QImage& after);
 
     bool canUndo() const { return m_done > 0; }
-    bool canRedo() const { return m_done < m_steps.size(); }
+    bool canRedo() const { return m_done < m_count; }
 
     // Takes back the newest step done on `image`, which must be the picture that
     // step left; returns false, changing nothing, when there is none.
@@ -43,27 +44,44 @@ public:
 
     void clear();
 
-    int stepCount() const { return static_cast<int>(m_steps.size()); }
+    int stepCount() const { return static_cast<int>(m_count); }
     // The memory the steps hold, in bytes.
     qsizetype bytes() const { return m_bytes; }
 
 private:
+    struct Pictures {
+        QImage before;
+        QImage after;
+    };
     struct Step {
         FillSpans spans;
         QRgb from = 0;
         QRgb to = 0;
-        bool replacesPicture = false;
-        QImage before;
-        QImage after;
         qsizetype bytes = 0;
+        std::unique_ptr<const Pictures> pictures; // a replaced picture; none for a fill
     };
 
-    void add(Step step);
+    // The i-th step from the oldest kept.
+    Step& at(std::size_t i)
+    {
+        const std::size_t k = m_first + i; // below twice the ring's size
+        return m_ring[k < m_ring.size() ? k : k - m_ring.size()];
+    }
+    // A free slot for the newest step, after the steps that could be done again
+    // and, when the count is full, the oldest one.
+    Step& push();
+    // Checks the newest step against the memory bound.
+    void keepWithinBytes();
+    void release(Step& step);
+    void dropOldest();
 
-    int m_maxSteps;
+    std::size_t m_maxSteps;
     qsizetype m_maxBytes;
-    std::deque<Step> m_steps;
-    std::size_t m_done = 0; // steps done; those beyond can be done again
+    // A ring of m_maxSteps slots, so that a step costs no allocation of its own.
+    std::vector<Step> m_ring;
+    std::size_t m_first = 0;
+    std::size_t m_count = 0;
+    std::size_t m_done = 0; // steps done; those after them can be done again
     qsizetype m_bytes = 0;
-    std::vector<PaintedSpan> m_painted; // kept between fills, so a fill rarely allocates
+    PaintedArea m_painted; // kept between fills, so a fill rarely allocates
 };
