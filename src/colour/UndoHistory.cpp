@@ -1,5 +1,42 @@
 #include "colour/UndoHistory.h"
 
+// A fill goes through release, dropOldest and push every time once the history
+// is full; they come first so that they can be inlined into it.
+inline void UndoHistory::release(Step& step)
+{
+    m_bytes -= step.bytes;
+    step.spans.release();
+    step.pictures.reset();
+    step.bytes = 0;
+}
+
+inline void UndoHistory::dropOldest()
+{
+    release(at(0));
+    if (++m_first == m_ring.size())
+        m_first = 0;
+    --m_count;
+    --m_done;
+}
+
+inline UndoHistory::Step& UndoHistory::push()
+{
+    if (Q_UNLIKELY(m_count != m_done || m_ring.empty()))
+        dropRedoSteps();
+    if (m_count == m_maxSteps)
+        dropOldest();
+    m_done = ++m_count;
+    return at(m_count - 1);
+}
+
+void UndoHistory::dropRedoSteps()
+{
+    if (m_ring.empty())
+        m_ring.resize(m_maxSteps);
+    while (m_count > m_done)
+        release(at(--m_count));
+}
+
 bool UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
 {
     m_painted.spans.clear();
@@ -11,7 +48,8 @@ bool UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
     step.to = toQRgb(fillColour) | 0xFF000000u;
     step.bytes = step.spans.bytes();
     m_bytes += step.bytes;
-    keepWithinBytes();
+    if (Q_UNLIKELY(m_bytes > m_maxBytes))
+        keepWithinBytes();
     return true;
 }
 
@@ -21,20 +59,8 @@ void UndoHistory::replaced(const QImage& before, const QImage& after)
     step.pictures = std::make_unique<const Pictures>(Pictures{before, after});
     step.bytes = static_cast<qsizetype>(sizeof(Step)) + before.sizeInBytes() + after.sizeInBytes();
     m_bytes += step.bytes;
-    keepWithinBytes();
-}
-
-UndoHistory::Step& UndoHistory::push()
-{
-    if (m_ring.empty())
-        m_ring.resize(m_maxSteps);
-    while (m_count > m_done)
-        release(at(--m_count));
-    if (m_count == m_maxSteps)
-        dropOldest();
-    ++m_count;
-    m_done = m_count;
-    return at(m_count - 1);
+    if (m_bytes > m_maxBytes)
+        keepWithinBytes();
 }
 
 void UndoHistory::keepWithinBytes()
@@ -47,23 +73,6 @@ void UndoHistory::keepWithinBytes()
     }
     while (m_bytes > m_maxBytes)
         dropOldest();
-}
-
-void UndoHistory::release(Step& step)
-{
-    m_bytes -= step.bytes;
-    step.spans.release();
-    step.pictures.reset();
-    step.bytes = 0;
-}
-
-void UndoHistory::dropOldest()
-{
-    release(at(0));
-    if (++m_first == m_ring.size())
-        m_first = 0;
-    --m_count;
-    --m_done;
 }
 
 bool UndoHistory::undo(QImage& image)

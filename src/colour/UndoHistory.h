@@ -70,7 +70,8 @@ private:
     // A free slot for the newest step, after the steps that could be done again
     // and, when the count is full, the oldest one.
     Step& push();
-    // Checks the newest step against the memory bound.
+    void dropRedoSteps();
+    // Brings the steps back within the memory bound.
     void keepWithinBytes();
     void release(Step& step);
     void dropOldest();
