@@ -24,7 +24,9 @@ public:
     {
         m_count = painted.size();
         if (m_count <= kInline) {
-            std::copy(painted.begin(), painted.end(), m_few.begin());
+            // Element by element: a library copy call would cost more than the copy.
+            for (std::size_t i = 0; i < m_count; ++i)
+                m_few[i] = painted[i];
             if (m_many.capacity() != 0)
                 std::vector<PaintedSpan>().swap(m_many);
         } else if (m_count >= painted.capacity() / 4 * 3) {
