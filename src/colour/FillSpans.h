@@ -5,13 +5,12 @@
 #include <QImage>
 #include <QtGlobal>
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
 // The pixels one fill painted, kept as the row runs it reported (row, left and
-// right end), in the order the fill found them: no pass over them beyond one
-// copy, so keeping a fill costs little next to the fill. A whole-page fill of a
+// right end), in the order the fill found them: they are not sorted or merged,
+// and at most copied once, so keeping a fill costs little next to the fill. A whole-page fill of a
 // 4096-pixel-high page keeps 48 KiB instead of the 64 MiB of its pixels; the
 // one or two runs of a small fill stay inside the object, with no allocation.
 class FillSpans {
