@@ -138,6 +138,9 @@ void Form1::createControls()
     m_command5 = new PictureButton(m_undoGreyPicture, this);
     m_command5->setObjectName(QStringLiteral("Command5"));
     setTwips(m_command5, QRectF(0, 3240 + 1365 + kCommand5Gap, 855, 1000));
+    // Pulled back to the window's edge beside a wide drawing, the button may
+    // reach over the canvas: the drawing stays whole on top of it.
+    m_command5->stackUnder(m_picture1);
 
     const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
         connect(button, &QPushButton::clicked, this,
