@@ -35,8 +35,11 @@ QRgb pixelAt(const QImage& shot, QPoint point)
     return shot.pixel(point) | 0xFF000000u;
 }
 
-qulonglong waitForIntro(E2eHarness& harness, int timeoutMs = 10000)
+// Starts the program on a screen of its own and waits for the intro window.
+qulonglong startToIntro(E2eHarness& harness, int timeoutMs = 10000)
 {
+    if (!harness.prepareProgramFolder() || !harness.startDisplay() || !harness.startProgram())
+        return 0;
     QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && harness.programRunning()) {
         for (qulonglong window : harness.titledWindows()) {
@@ -118,10 +121,7 @@ QRect frameOf(const QString& display, qulonglong window)
 void IntroE2eTest::centredLightRedThenFlashing()
 {
     E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    QVERIFY(harness.startDisplay());
-    QVERIFY(harness.startProgram());
-    const qulonglong intro = waitForIntro(harness);
+    const qulonglong intro = startToIntro(harness);
     QVERIFY2(intro != 0, qPrintable(harness.describe()));
     QCOMPARE(harness.windowGeometry(intro), kIntroGeometry);
 
@@ -158,10 +158,7 @@ void IntroE2eTest::centredLightRedThenFlashing()
 void IntroE2eTest::continuarLeavesOnlyTheMainWindow()
 {
     E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    QVERIFY(harness.startDisplay());
-    QVERIFY(harness.startProgram());
-    const qulonglong intro = waitForIntro(harness);
+    const qulonglong intro = startToIntro(harness);
     QVERIFY2(intro != 0, qPrintable(harness.describe()));
     QVERIFY2(harness.passIntro(), qPrintable(harness.describe()));
     const qulonglong main = harness.waitForMainWindow();
@@ -179,10 +176,7 @@ void IntroE2eTest::continuarLeavesOnlyTheMainWindow()
 void IntroE2eTest::closingTheIntroEndsTheProgram()
 {
     E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    QVERIFY(harness.startDisplay());
-    QVERIFY(harness.startProgram());
-    const qulonglong intro = waitForIntro(harness);
+    const qulonglong intro = startToIntro(harness);
     QVERIFY2(intro != 0, qPrintable(harness.describe()));
     QVERIFY(sendCloseRequest(harness.display(), intro));
     const int status = harness.waitForExit(5000);
@@ -195,10 +189,7 @@ void IntroE2eTest::closingTheIntroEndsTheProgram()
 void IntroE2eTest::lateWindowManagerFrameIsCentred()
 {
     E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    QVERIFY(harness.startDisplay());
-    QVERIFY(harness.startProgram());
-    const qulonglong intro = waitForIntro(harness);
+    const qulonglong intro = startToIntro(harness);
     QVERIFY2(intro != 0, qPrintable(harness.describe()));
     QThread::msleep(1000);
 
