@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool expectedChange =
         referenceFill(expected, width, height, x, y, toQRgb(fill) & kColourBits);
     const QImage before = image;
-    const bool changed = floodFill(image, x, y, fill);
+    const bool changed = static_cast<bool>(floodFill(image, x, y, fill));
     check(changed == expectedChange, "answer about a change");
     check(image.size() == QSize(width, height), "picture size");
     if (!changed) {

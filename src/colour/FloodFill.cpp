@@ -127,12 +127,12 @@ ColorRef pixelColour(const QImage& image, int x, int y)
     return fromQRgb(image.pixel(x, y));
 }
 
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted)
+FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted)
 {
     const ColorRef targetColour = pixelColour(image, x, y);
     const Pixel paint = toQRgb(fillColour);
     if (targetColour == kInvalidColour || toQRgb(targetColour) == paint) {
-        return false;
+        return {};
     }
     if (image.format() != QImage::Format_RGB32) {
         image.convertTo(QImage::Format_RGB32);
@@ -177,6 +177,20 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* pa
 #endif
     };
 
+    // Bounds and count of the painted runs, gathered as they are painted.
+    int left = x, right = x, top = y, bottom = y;
+    qint64 count = 0;
+    const auto paintedRun = [&](int from, int to, int row) {
+        left = std::min(left, from);
+        right = std::max(right, to);
+        top = std::min(top, row);
+        bottom = std::max(bottom, row);
+        count += to - from + 1;
+        if (spans) {
+            spans->push_back({row, from, to});
+        }
+    };
+
     push(x, x, y, 1);
     push(x, x, y - 1, -1);
 
@@ -196,10 +210,8 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* pa
         while (x1 <= span.right) {
             x1 = paintRight(row, x1, width, target, paint);
             if (x1 > start) {
+                paintedRun(start, x1 - 1, span.y);
                 push(start, x1 - 1, span.y + span.dy, span.dy);
-                if (spans) {
-                    spans->push_back({span.y, start, x1 - 1});
-                }
             }
             if (x1 - 1 > span.right) {
                 push(span.right + 1, x1 - 1, span.y - span.dy, -span.dy);
@@ -208,5 +220,5 @@ bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* pa
             start = x1;
         }
     }
-    return true;
+    return {QRect(QPoint(left, top), QPoint(right, bottom)), count};
 }

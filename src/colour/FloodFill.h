@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colour/ColorRef.h"
+#include "colour/FillResult.h"
 
 #include <QImage>
 
@@ -27,10 +28,11 @@ struct PaintedArea {
 };
 
 // Paints every pixel 4-connected to (x, y) that has exactly the 24-bit colour of
-// (x, y) with fillColour (alpha is ignored when comparing). Returns whether any
-// pixel changed: a press outside the picture, or on an area that already has the
-// fill colour, changes nothing. An image not in Format_RGB32 is converted to it
-// before the first pixel is painted. When `painted` is given and pixels change,
-// the fill tells it the colour it replaced and appends every run it paints, once
-// and in no particular order; runs on one row never overlap but may touch.
-bool floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted = nullptr);
+// (x, y) with fillColour (alpha is ignored when comparing). Returns the rectangle
+// and number of pixels painted: a press outside the picture, or on an area that
+// already has the fill colour, paints none. An image not in Format_RGB32 is
+// converted to it before the first pixel is painted. When `painted` is given and
+// pixels change, the fill tells it the colour it replaced and appends every run it
+// paints, once and in no particular order; runs on one row never overlap but may touch.
+FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour,
+                     PaintedArea* painted = nullptr);

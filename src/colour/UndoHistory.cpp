@@ -37,11 +37,12 @@ void UndoHistory::dropRedoSteps()
         release(at(--m_count));
 }
 
-bool UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
+FillResult UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
 {
     m_painted.spans.clear();
-    if (!floodFill(image, x, y, fillColour, &m_painted))
-        return false;
+    const FillResult result = floodFill(image, x, y, fillColour, &m_painted);
+    if (!result)
+        return result;
     Step& step = push();
     step.spans.take(m_painted.spans);
     step.from = m_painted.replaced | 0xFF000000u;
@@ -50,7 +51,7 @@ bool UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
     m_bytes += step.bytes;
     if (Q_UNLIKELY(m_bytes > m_maxBytes))
         keepWithinBytes();
-    return true;
+    return result;
 }
 
 void UndoHistory::replaced(const QImage& before, const QImage& after)

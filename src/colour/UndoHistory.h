@@ -29,7 +29,7 @@ public:
 
     // Fills as floodFill does; a fill that changed pixels becomes the newest step
     // and drops every step that could have been done again.
-    bool fill(QImage& image, int x, int y, ColorRef fillColour);
+    FillResult fill(QImage& image, int x, int y, ColorRef fillColour);
     // The whole picture `before` was replaced by `after`.
     void replaced(const QImage& before, const QImage& after);
 

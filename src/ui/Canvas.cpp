@@ -18,9 +18,12 @@ void Canvas::replacePicture(const QImage& picture)
     m_history.replaced(before, m_picture);
 }
 
-void Canvas::fillAt(int x, int y)
+FillResult Canvas::fillAt(int x, int y)
 {
-    m_history.fill(m_picture, x, y, m_fillColour);
+    const FillResult result = m_history.fill(m_picture, x, y, m_fillColour);
+    if (result)
+        repaint(result.changed.translated(kBorder, kBorder));
+    return result;
 }
 
 bool Canvas::undo()

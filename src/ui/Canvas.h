@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour/FillResult.h"
 #include "colour/UndoHistory.h"
 #include "ui/PictureBox.h"
 
@@ -21,9 +22,11 @@ public:
     void setFillColour(ColorRef colour) { m_fillColour = colour; }
     ColorRef fillColour() const { return m_fillColour; }
 
-    // Floods the area at a pixel of the persistent image with the fill
-    // colour. A point outside the picture paints nothing.
-    void fillAt(int x, int y);
+    // Floods the area at a pixel of the persistent image with the fill colour and
+    // puts the change on screen before returning, redrawing only the rectangle the
+    // fill changed. A point outside the picture, or an area already in the fill
+    // colour, paints nothing and redraws nothing.
+    FillResult fillAt(int x, int y);
 
     // Take back and do again the steps on the page; false when there is none.
     bool undo();

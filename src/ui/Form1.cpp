@@ -303,7 +303,6 @@ void Form1::Picture1_MouseDown(int button, int, float x, float y)
     m_picture1->fillAt(pressToPixel(x), pressToPixel(y));
     m_book.markChanged();
     showUndoState();
-    m_picture1->repaint();
 }
 
 bool Form1::pickColour(PictureBox* control, float x, float y)

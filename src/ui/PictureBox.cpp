@@ -1,7 +1,9 @@
 #include "ui/PictureBox.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
@@ -58,17 +60,24 @@ int PictureBox::shiftCode(Qt::KeyboardModifiers modifiers)
            (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
+    // Only the part asked for is drawn, and each pixel once: the picture where it
+    // lies, the background only around it, the border only when it is touched.
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(toQRgb(m_backColour)));
-    if (!m_picture.isNull()) {
-        painter.setClipRect(rect().adjusted(kBorder, kBorder, -kBorder, -kBorder));
-        painter.drawImage(kBorder, kBorder, m_picture);
-        painter.setClipping(false);
+    const QRect inside = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
+    const QRect dirty = event->rect() & inside;
+    const QRect picture = QRect(QPoint(kBorder, kBorder), m_picture.size()) & inside;
+    const QRect shown = picture & dirty;
+    if (!shown.isEmpty())
+        painter.drawImage(shown.topLeft(), m_picture, shown.translated(-kBorder, -kBorder));
+    const QColor back(toQRgb(m_backColour));
+    for (const QRect& around : QRegion(dirty) - QRegion(picture))
+        painter.fillRect(around, back);
+    if (!inside.contains(event->rect())) {
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

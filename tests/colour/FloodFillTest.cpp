@@ -69,6 +69,18 @@ void referenceFill(std::vector<QRgb>& pixels, int width, int height, int x, int 
     }
 }
 
+// Every painted pixel changes colour, so the pixels that differ are the ones painted.
+qint64 differingPixels(const QImage& a, const QImage& b)
+{
+    qint64 count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            count += (a.pixel(x, y) & 0x00FFFFFFu) != (b.pixel(x, y) & 0x00FFFFFFu);
+        }
+    }
+    return count;
+}
+
 } // namespace
 
 class FloodFillTest : public QObject {
@@ -90,40 +102,46 @@ void FloodFillTest::fillCases_data()
     QTest::addColumn<QPoint>("press");
     QTest::addColumn<ColorRef>("fill");
     QTest::addColumn<QStringList>("after");
-    QTest::addColumn<bool>("painted");
+    QTest::addColumn<QRect>("changed");
 
     const QStringList house{"..#####..", ".#.....#.", "#.......#",
                             "#..###..#", "#..#.#..#", "#########"};
     QTest::newRow("closed area up to the outline")
         << house << QPoint(2, 2) << kRed
         << QStringList{"..#####..", ".#rrrrr#.", "#rrrrrrr#", "#rr###rr#", "#rr#.#rr#", "#########"}
-        << true;
+        << QRect(1, 1, 7, 4);
     QTest::newRow("outline pixel fills the outline only")
         << house << QPoint(0, 5) << kBlue
         << QStringList{"..#####..", ".#.....#.", "b.......b", "b..bbb..b", "b..b.b..b", "bbbbbbbbb"}
-        << true;
+        << QRect(0, 2, 9, 4);
     QTest::newRow("same colour changes nothing")
         << QStringList{"#####", "#rrr#", "#####"} << QPoint(2, 1) << kRed
-        << QStringList{"#####", "#rrr#", "#####"} << false;
+        << QStringList{"#####", "#rrr#", "#####"} << QRect();
     QTest::newRow("recolours an earlier fill")
         << QStringList{"#####", "#rrr#", "#r#r#", "#####"} << QPoint(1, 2) << kBlue
-        << QStringList{"#####", "#bbb#", "#b#b#", "#####"} << true;
+        << QStringList{"#####", "#bbb#", "#b#b#", "#####"} << QRect(1, 1, 3, 2);
     QTest::newRow("a gap leaks into the next area")
         << QStringList{"..#..", "..#..", ".....", "..#.."} << QPoint(0, 0) << kRed
-        << QStringList{"rr#rr", "rr#rr", "rrrrr", "rr#rr"} << true;
+        << QStringList{"rr#rr", "rr#rr", "rrrrr", "rr#rr"} << QRect(0, 0, 5, 4);
     QTest::newRow("diagonal neighbours stay apart")
         << QStringList{"..#..", "..#..", "##.##", "..#.."} << QPoint(0, 0) << kRed
-        << QStringList{"rr#..", "rr#..", "##.##", "..#.."} << true;
+        << QStringList{"rr#..", "rr#..", "##.##", "..#.."} << QRect(0, 0, 2, 2);
+    QTest::newRow("reaches left and up from a lower right press")
+        << QStringList{"#..", "#.#", "..#"} << QPoint(1, 2) << kBlue
+        << QStringList{"#bb", "#b#", "bb#"} << QRect(0, 0, 3, 3);
+    QTest::newRow("single pixel") << QStringList{"###", "#.#", "###"} << QPoint(1, 1) << kRed
+                                  << QStringList{"###", "#r#", "###"} << QRect(1, 1, 1, 1);
     QTest::newRow("top left corner") << QStringList{"...", "##.", "..."} << QPoint(0, 0) << kBlue
-                                     << QStringList{"bbb", "##b", "bbb"} << true;
-    QTest::newRow("bottom right corner") << QStringList{".#.", ".#.", "#.."} << QPoint(2, 2)
-                                         << kBlue << QStringList{".#b", ".#b", "#bb"} << true;
+                                     << QStringList{"bbb", "##b", "bbb"} << QRect(0, 0, 3, 3);
+    QTest::newRow("bottom right corner")
+        << QStringList{".#.", ".#.", "#.."} << QPoint(2, 2) << kBlue
+        << QStringList{".#b", ".#b", "#bb"} << QRect(1, 0, 2, 3);
     QTest::newRow("one pixel picture")
-        << QStringList{"."} << QPoint(0, 0) << kRed << QStringList{"r"} << true;
-    QTest::newRow("left of the picture") << house << QPoint(-1, 2) << kRed << house << false;
-    QTest::newRow("right of the picture") << house << QPoint(9, 2) << kRed << house << false;
-    QTest::newRow("above the picture") << house << QPoint(3, -1) << kRed << house << false;
-    QTest::newRow("below the picture") << house << QPoint(3, 6) << kRed << house << false;
+        << QStringList{"."} << QPoint(0, 0) << kRed << QStringList{"r"} << QRect(0, 0, 1, 1);
+    QTest::newRow("left of the picture") << house << QPoint(-1, 2) << kRed << house << QRect();
+    QTest::newRow("right of the picture") << house << QPoint(9, 2) << kRed << house << QRect();
+    QTest::newRow("above the picture") << house << QPoint(3, -1) << kRed << house << QRect();
+    QTest::newRow("below the picture") << house << QPoint(3, 6) << kRed << house << QRect();
 }
 
 void FloodFillTest::fillCases()
@@ -132,11 +150,13 @@ void FloodFillTest::fillCases()
     QFETCH(QPoint, press);
     QFETCH(ColorRef, fill);
     QFETCH(QStringList, after);
-    QFETCH(bool, painted);
+    QFETCH(QRect, changed);
 
     QImage image = picture(before);
-    QCOMPARE(floodFill(image, press.x(), press.y(), fill), painted);
+    const FillResult result = floodFill(image, press.x(), press.y(), fill);
     QCOMPARE(image, picture(after));
+    QCOMPARE(result.changed, changed);
+    QCOMPARE(result.painted, differingPixels(picture(before), image));
 }
 
 void FloodFillTest::otherFormatsAreFilledAsRgb32()
@@ -174,7 +194,7 @@ void FloodFillTest::matchesReferenceOnRandomPictures()
             std::vector<QRgb> actual = buffer;
             QImage image(reinterpret_cast<uchar*>(actual.data()), width, height,
                          static_cast<qsizetype>(stride * sizeof(QRgb)), QImage::Format_RGB32);
-            const bool painted = floodFill(image, x, y, fromQRgb(paint));
+            const FillResult result = floodFill(image, x, y, fromQRgb(paint));
             QCOMPARE(static_cast<const void*>(image.constBits()),
                      static_cast<const void*>(actual.data()));
 
@@ -184,14 +204,18 @@ void FloodFillTest::matchesReferenceOnRandomPictures()
             }
             referenceFill(expected, width, height, x, y, paint);
 
-            bool changed = false;
+            QRect changed;
+            qint64 count = 0;
             for (int row = 0; row < height; ++row) {
                 for (int col = 0; col < stride; ++col) {
                     const auto at = static_cast<std::size_t>(row * stride + col);
                     const QRgb want = col < width
                                           ? expected[static_cast<std::size_t>(row * width + col)]
                                           : buffer[at];
-                    changed = changed || want != buffer[at];
+                    if (want != buffer[at]) {
+                        changed |= QRect(col, row, 1, 1);
+                        ++count;
+                    }
                     if (actual[at] != want) {
                         QFAIL(qPrintable(QString("round %1 seed (%2,%3) pixel (%4,%5)")
                                              .arg(round)
@@ -202,7 +226,8 @@ void FloodFillTest::matchesReferenceOnRandomPictures()
                     }
                 }
             }
-            QCOMPARE(painted, changed);
+            QCOMPARE(result.changed, changed);
+            QCOMPARE(result.painted, count);
             buffer = actual;
         }
     }

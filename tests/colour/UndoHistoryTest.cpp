@@ -62,8 +62,8 @@ void UndoHistoryTest::restoresSnapshots()
             const int y = random.bounded(image.height());
             const ColorRef colour = fromQRgb(kColours[random.bounded(4)]);
             QImage expected = states[at].copy();
-            const bool changed = floodFill(expected, x, y, colour);
-            QCOMPARE(history.fill(image, x, y, colour), changed);
+            const qint64 changed = floodFill(expected, x, y, colour).painted;
+            QCOMPARE(history.fill(image, x, y, colour).painted, changed);
             if (changed) {
                 states.resize(++at);
                 states.push_back(expected);

@@ -6,6 +6,7 @@
 #include "ui/PictureButton.h"
 #include "ui/Units.h"
 
+#include <QBackingStore>
 #include <QPainter>
 #include <QtTest>
 
@@ -61,6 +62,29 @@ QRgb canvasPixel(const Form1& form, int x, int y)
     return form.Picture1()->persistentImage().pixel(x, y) | 0xFF000000u;
 }
 
+// Records the rectangles a widget is asked to repaint.
+class PaintSpy : public QObject {
+public:
+    explicit PaintSpy(QWidget* widget) { widget->installEventFilter(this); }
+    QList<QRect> rects;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            rects.append(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+};
+
+// The pixel the window shows, read from its backing store.
+QRgb shownPixel(QWidget* widget, int x, int y)
+{
+    const auto* store = static_cast<const QImage*>(widget->window()->backingStore()->paintDevice());
+    const QPoint at = widget->mapTo(widget->window(), insideCanvas(x, y));
+    return store->pixel(at * store->devicePixelRatio()) | 0xFF000000u;
+}
+
 } // namespace
 
 class Form1Test : public QObject {
@@ -68,6 +92,7 @@ class Form1Test : public QObject {
 private slots:
     void init();
     void cleanup();
+    void pressRepaintsOnlyWhatChanged();
     void otherButtonsDoNotFill();
     void anyButtonPicksOnTheColourBar();
     void pageBallsPointTheirWays();
@@ -96,6 +121,22 @@ void Form1Test::cleanup()
 {
     delete m_form;
     delete m_book;
+}
+
+void Form1Test::pressRepaintsOnlyWhatChanged()
+{
+    QTest::qWait(20); // the first showing is drawn
+    PaintSpy spy(m_form->Picture1());
+    // A press on the border paints no pixel: nothing is drawn, the page still counts as changed.
+    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, QPoint(1, 0));
+    QTest::qWait(20);
+    QCOMPARE(spy.rects, QList<QRect>{});
+    QCOMPARE(m_form->pageState().PageChanged, PageState::kTrue);
+    // The white middle of the ring, and nothing else, is drawn again at once.
+    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    QCOMPARE(spy.rects, QList<QRect>{QRect(insideCanvas(13, 13), QSize(34, 14))});
+    QCOMPARE(shownPixel(m_form->Picture1(), 13, 26), qRgb(255, 0, 0));
+    QCOMPARE(shownPixel(m_form->Picture1(), 12, 12), qRgb(0, 0, 0));
 }
 
 void Form1Test::otherButtonsDoNotFill()
