@@ -21,8 +21,10 @@ using Pixel = std::uint32_t;
 // Qt keeps an RGB32 pixel as 0xFFRRGGBB; only the 24 colour bits take part in a match.
 constexpr Pixel kColourBits = 0x00FFFFFFu;
 
-// How many rows beyond the next one are fetched early (see prefetchRowsAhead).
-constexpr int kRowsAhead = 4;
+// A span pop costs about as much as labelling this many pixels.
+constexpr qint64 kPopsPerLabelling = 32;
+// Spans painting fewer pixels than this on average count as narrow.
+constexpr qint64 kNarrowSpan = 16;
 
 // A run of pixels on row y, from left to right inclusive, still to be examined.
 // Its parent row, already painted over the whole run, is y - dy.
@@ -89,6 +91,161 @@ inline int paintLeft(Pixel* row, int x, Pixel target, Pixel paint)
         row[--x] = paint;
     }
     return x;
+}
+
+#if defined(__SSE2__) && defined(__GNUC__)
+constexpr bool kRowMasks = true;
+#else
+constexpr bool kRowMasks = false;
+#endif
+
+// Calls onRun(left, right) for every run of matching pixels on a row, left to right.
+// Whole blocks of 64 pixels are compared at once into a bit mask whose changes
+// from one bit to the next are the ends of the runs.
+template <typename Emit>
+void forEachRun(const Pixel* row, int width, Pixel target, Emit&& onRun)
+{
+    int start = -1;
+    int x = 0;
+#if defined(__SSE2__) && defined(__GNUC__)
+    const __m128i bits = _mm_set1_epi32(static_cast<int>(kColourBits));
+    const __m128i want = _mm_set1_epi32(static_cast<int>(target));
+    for (; x + 64 <= width; x += 64) {
+        std::uint64_t mask = 0;
+        for (int k = 0; k < 16; ++k) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 4 * k));
+            const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, bits), want);
+            mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * k);
+        }
+        std::uint64_t edges = mask ^ ((mask << 1) | (start >= 0 ? 1u : 0u));
+        while (edges != 0) {
+            const int at = x + __builtin_ctzll(edges);
+            edges &= edges - 1;
+            if (start < 0) {
+                start = at;
+            } else {
+                onRun(start, at - 1);
+                start = -1;
+            }
+        }
+    }
+#endif
+    for (; x < width; ++x) {
+        const bool in = matches(row[x], target);
+        if (in && start < 0) {
+            start = x;
+        } else if (!in && start >= 0) {
+            onRun(start, x - 1);
+            start = -1;
+        }
+    }
+    if (start >= 0) {
+        onRun(start, width - 1);
+    }
+}
+
+// A run of matching pixels and the area it belongs to: the index of an earlier run
+// of the same area, or its own index for the first run of an area.
+struct Run {
+    int left = 0;
+    int right = 0;
+    int parent = 0;
+};
+
+// Every matching run of the picture, row after row, joined into areas wherever runs
+// on neighbouring rows overlap. Kept per thread between fills, like the span stack.
+struct Labelling {
+    std::vector<int> rowStart; // first run of each row, and one past the last run
+    std::vector<Run> runs;
+    std::vector<char> reached;
+};
+
+Labelling& labelling()
+{
+    thread_local Labelling labels;
+    return labels;
+}
+
+int rootOf(std::vector<Run>& runs, int i)
+{
+    while (runs[i].parent != i) {
+        runs[i].parent = runs[runs[i].parent].parent;
+        i = runs[i].parent;
+    }
+    return i;
+}
+
+// Labels every row; afterwards each run's parent is the first run of its area.
+void labelRuns(const uchar* base, qsizetype stride, int width, int height, Pixel target,
+               Labelling& labels)
+{
+    std::vector<Run>& runs = labels.runs;
+    runs.clear();
+    labels.rowStart.resize(static_cast<std::size_t>(height) + 1);
+    int above = 0; // runs of the row above: [above, here)
+    for (int y = 0; y < height; ++y) {
+        const int here = static_cast<int>(runs.size());
+        labels.rowStart[y] = here;
+        int j = above;
+        forEachRun(reinterpret_cast<const Pixel*>(base + y * stride), width, target,
+                   [&](int left, int right) {
+                       while (j < here && runs[j].right < left) {
+                           ++j;
+                       }
+                       // Roots join towards the smaller index, so parents never point forward.
+                       int root = static_cast<int>(runs.size());
+                       for (int k = j; k < here && runs[k].left <= right; ++k) {
+                           const int other = rootOf(runs, k);
+                           if (other < root) {
+                               if (root < static_cast<int>(runs.size())) {
+                                   runs[root].parent = other;
+                               }
+                               root = other;
+                           } else if (other > root) {
+                               runs[other].parent = root;
+                           }
+                       }
+                       runs.push_back({left, right, root});
+                   });
+        above = here;
+    }
+    labels.rowStart[height] = static_cast<int>(runs.size());
+    // Parents point backwards only, so one pass in order leaves every run on its root.
+    for (Run& run : runs) {
+        run.parent = runs[run.parent].parent;
+    }
+}
+
+// Paints, from the labelling, every area that a span left on the stack reaches: those
+// areas hold exactly the pixels the span fill had still to paint, as every matching
+// neighbour of a painted pixel lies in some span on the stack.
+template <typename Painted>
+void paintByLabels(uchar* base, qsizetype stride, int width, int height, Pixel target, Pixel paint,
+                   const std::vector<Span>& stack, Painted&& paintedRun)
+{
+    Labelling& labels = labelling();
+    labelRuns(base, stride, width, height, target, labels);
+    std::vector<Run>& runs = labels.runs;
+    labels.reached.assign(runs.size(), 0);
+    for (const Span& span : stack) {
+        const auto first = runs.begin() + labels.rowStart[span.y];
+        const auto last = runs.begin() + labels.rowStart[span.y + 1];
+        auto it = std::lower_bound(first, last, span.left,
+                                   [](const Run& run, int x) { return run.right < x; });
+        for (; it != last && it->left <= span.right; ++it) {
+            labels.reached[it->parent] = 1;
+        }
+    }
+    for (int y = 0; y < height; ++y) {
+        Pixel* const row = reinterpret_cast<Pixel*>(base + y * stride);
+        for (int i = labels.rowStart[y]; i < labels.rowStart[y + 1]; ++i) {
+            const Run& run = runs[i];
+            if (labels.reached[run.parent]) {
+                std::fill(row + run.left, row + run.right + 1, paint);
+                paintedRun(run.left, run.right, y);
+            }
+        }
+    }
 }
 
 // One stack per thread, kept between fills so that a press allocates nothing
@@ -160,23 +317,6 @@ FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedAr
             stack.push_back({left, right, row, dy});
         }
     };
-    // A narrow corridor is walked one row at a time, each row on its own cache line
-    // that is needed at once; asking for the next few rows early hides that wait.
-    const auto prefetchRowsAhead = [&rowAt, height](const Span& span) {
-#if defined(__GNUC__)
-        for (int k = 2; k <= kRowsAhead + 1; ++k) {
-            const int ahead = span.y + k * span.dy;
-            if (ahead >= 0 && ahead < height) {
-                __builtin_prefetch(rowAt(ahead) + span.left);
-            }
-        }
-#else
-        (void)rowAt;
-        (void)height;
-        (void)span;
-#endif
-    };
-
     // Bounds and count of the painted runs, gathered as they are painted.
     int left = x, right = x, top = y, bottom = y;
     qint64 count = 0;
@@ -194,11 +334,20 @@ FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedAr
     push(x, x, y, 1);
     push(x, x, y - 1, -1);
 
+    // Spans narrower than a few pixels (corridors, outlines) cost a cache miss each.
+    // When a fill has popped as many of them as it would take to label the whole
+    // picture row by row, it labels instead and paints the rest of the area from there.
+    const qint64 labelAfter = std::max<qint64>(4096, qint64(width) * height / kPopsPerLabelling);
+    qint64 pops = 0;
+
     while (!stack.empty()) {
+        if (kRowMasks && ++pops == labelAfter && count < pops * kNarrowSpan) {
+            paintByLabels(base, stride, width, height, target, paint, stack, paintedRun);
+            break;
+        }
         const Span span = stack.back();
         stack.pop_back();
         Pixel* const row = rowAt(span.y);
-        prefetchRowsAhead(span);
         int x1 = span.left;
         int start = x1;
         if (matches(row[x1], target)) {
