@@ -21,6 +21,9 @@ using Pixel = std::uint32_t;
 // Qt keeps an RGB32 pixel as 0xFFRRGGBB; only the 24 colour bits take part in a match.
 constexpr Pixel kColourBits = 0x00FFFFFFu;
 
+// Pixels painted one by one at the start of a run before blocks are tried.
+constexpr int kFirstSingly = 4;
+
 // A span pop costs about as much as labelling this many pixels.
 constexpr qint64 kPopsPerLabelling = 32;
 // Spans painting fewer pixels than this on average count as narrow.
@@ -46,6 +49,12 @@ inline bool matches(Pixel p, Pixel target)
 // a cache line, are read and written in one pass.
 inline int paintRight(Pixel* row, int x, int end, Pixel target, Pixel paint)
 {
+    for (const int first = std::min(x + kFirstSingly, end); x < first; ++x) {
+        if (!matches(row[x], target)) {
+            return x;
+        }
+        row[x] = paint;
+    }
 #if defined(__SSE2__)
     while (x < end && (reinterpret_cast<std::uintptr_t>(row + x) & 31u) != 0) {
         if (!matches(row[x], target)) {
