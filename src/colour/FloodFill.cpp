@@ -111,8 +111,7 @@ constexpr bool kRowMasks = false;
 // Calls onRun(left, right) for every run of matching pixels on a row, left to right.
 // Whole blocks of 64 pixels are compared at once into a bit mask whose changes
 // from one bit to the next are the ends of the runs.
-template <typename Emit>
-void forEachRun(const Pixel* row, int width, Pixel target, Emit&& onRun)
+template <typename Emit> void forEachRun(const Pixel* row, int width, Pixel target, Emit&& onRun)
 {
     int start = -1;
     int x = 0;
@@ -321,10 +320,22 @@ FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedAr
     // the row beyond, and only the parts that stick out past the parent are looked at
     // again on the parent's row. Painted pixels no longer match, so nothing is painted twice.
     std::vector<Span>& stack = spanStack();
-    const auto push = [&stack, height](int left, int right, int row, int dy) {
-        if (row >= 0 && row < height) {
-            stack.push_back({left, right, row, dy});
+    // A narrow span is looked at before it is pushed: one that lies on a wall is
+    // not worth a push and a pop.
+    const auto push = [&stack, &rowAt, height, target](int left, int right, int row, int dy) {
+        if (row < 0 || row >= height) {
+            return;
         }
+        if (right - left < kFirstSingly) {
+            const Pixel* const pixels = rowAt(row);
+            while (left <= right && !matches(pixels[left], target)) {
+                ++left;
+            }
+            if (left > right) {
+                return;
+            }
+        }
+        stack.push_back({left, right, row, dy});
     };
     // Bounds and count of the painted runs, gathered as they are painted.
     int left = x, right = x, top = y, bottom = y;
