@@ -24,10 +24,13 @@ constexpr Pixel kColourBits = 0x00FFFFFFu;
 // Pixels painted one by one at the start of a run before blocks are tried.
 constexpr int kFirstSingly = 4;
 
-// A span pop costs about as much as labelling this many pixels.
-constexpr qint64 kPopsPerLabelling = 32;
+// Labelling a whole picture costs about as much as popping one narrow span for
+// every this many of its pixels.
+constexpr qint64 kPixelsPerPop = 32;
 // Spans painting fewer pixels than this on average count as narrow.
 constexpr qint64 kNarrowSpan = 16;
+// Labels kept for the next fill, at most (12 bytes each).
+constexpr std::size_t kKeptRuns = std::size_t(1) << 20;
 
 // A run of pixels on row y, from left to right inclusive, still to be examined.
 // Its parent row, already painted over the whole run, is y - dy.
@@ -44,9 +47,9 @@ inline bool matches(Pixel p, Pixel target)
 }
 
 // Paints from x rightwards while pixels match, stopping at end; returns the first
-// x not painted. Narrow runs are the common case in busy pictures, so single pixels
-// go first up to a 32-byte boundary; then whole aligned blocks, which never straddle
-// a cache line, are read and written in one pass.
+// x not painted. Narrow runs are the common case in busy pictures, so the first few
+// pixels go one by one, then single pixels up to a 32-byte boundary; then whole
+// aligned blocks, which never straddle a cache line, are read and written in one pass.
 inline int paintRight(Pixel* row, int x, int end, Pixel target, Pixel paint)
 {
     for (const int first = std::min(x + kFirstSingly, end); x < first; ++x) {
@@ -254,6 +257,10 @@ void paintByLabels(uchar* base, qsizetype stride, int width, int height, Pixel t
             }
         }
     }
+    // A picture of very many runs would otherwise keep their memory after the fill.
+    if (runs.capacity() > kKeptRuns) {
+        labels = Labelling();
+    }
 }
 
 // One stack per thread, kept between fills so that a press allocates nothing
@@ -357,7 +364,7 @@ FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedAr
     // Spans narrower than a few pixels (corridors, outlines) cost a cache miss each.
     // When a fill has popped as many of them as it would take to label the whole
     // picture row by row, it labels instead and paints the rest of the area from there.
-    const qint64 labelAfter = std::max<qint64>(4096, qint64(width) * height / kPopsPerLabelling);
+    const qint64 labelAfter = std::max<qint64>(4096, qint64(width) * height / kPixelsPerPop);
     qint64 pops = 0;
 
     while (!stack.empty()) {
