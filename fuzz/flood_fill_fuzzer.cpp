@@ -4,6 +4,7 @@
 #include "colour/FloodFill.h"
 
 #include <QImage>
+#include <QRect>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -105,11 +106,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     else if ((options & 6) == 4)
         image = image.convertToFormat(QImage::Format_ARGB32);
 
+    const std::vector<std::uint32_t> original = expected;
     const bool expectedChange =
         referenceFill(expected, width, height, x, y, toQRgb(fill) & kColourBits);
     const QImage before = image;
-    const bool changed = static_cast<bool>(floodFill(image, x, y, fill));
+    const FillResult result = floodFill(image, x, y, fill);
+    const bool changed = static_cast<bool>(result);
     check(changed == expectedChange, "answer about a change");
+    // The reported rectangle and count are those of the pixels the reference changed.
+    QRect changedRect;
+    qint64 changedCount = 0;
+    for (std::size_t i = 0; i < original.size(); ++i) {
+        if (original[i] != expected[i]) {
+            changedRect |= QRect(static_cast<int>(i) % width, static_cast<int>(i) / width, 1, 1);
+            ++changedCount;
+        }
+    }
+    check(result.changed == changedRect && result.painted == changedCount, "changed rectangle");
     check(image.size() == QSize(width, height), "picture size");
     if (!changed) {
         // Nothing painted: the picture is the one given (in any format).
