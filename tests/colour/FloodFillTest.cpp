@@ -197,7 +197,8 @@ void FloodFillTest::matchesReferenceOnRandomPictures()
             std::vector<QRgb> actual = buffer;
             QImage image(reinterpret_cast<uchar*>(actual.data()), width, height,
                          static_cast<qsizetype>(stride * sizeof(QRgb)), QImage::Format_RGB32);
-            const FillResult result = floodFill(image, x, y, fromQRgb(paint));
+            PaintedArea area;
+            const FillResult result = floodFill(image, x, y, fromQRgb(paint), &area);
             QCOMPARE(static_cast<const void*>(image.constBits()),
                      static_cast<const void*>(actual.data()));
 
@@ -231,6 +232,15 @@ void FloodFillTest::matchesReferenceOnRandomPictures()
             }
             QCOMPARE(result.changed, changed);
             QCOMPARE(result.painted, count);
+            // The runs kept for undo cover exactly the changed pixels, each once.
+            qint64 recorded = 0;
+            for (const PaintedSpan& span : area.spans) {
+                for (int col = span.left; col <= span.right; ++col)
+                    QVERIFY(actual[static_cast<std::size_t>(span.y * stride + col)] !=
+                            buffer[static_cast<std::size_t>(span.y * stride + col)]);
+                recorded += span.right - span.left + 1;
+            }
+            QCOMPARE(recorded, count);
             buffer = actual;
         }
     }
