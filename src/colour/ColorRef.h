@@ -15,10 +15,25 @@ constexpr ColorRef rgbColour(int red, int green, int blue)
            (static_cast<ColorRef>(blue & 0xFF) << 16);
 }
 
-constexpr int redOf(ColorRef c) { return static_cast<int>(c & 0xFFu); }
-constexpr int greenOf(ColorRef c) { return static_cast<int>((c >> 8) & 0xFFu); }
-constexpr int blueOf(ColorRef c) { return static_cast<int>((c >> 16) & 0xFFu); }
+constexpr int redOf(ColorRef c)
+{
+    return static_cast<int>(c & 0xFFu);
+}
+constexpr int greenOf(ColorRef c)
+{
+    return static_cast<int>((c >> 8) & 0xFFu);
+}
+constexpr int blueOf(ColorRef c)
+{
+    return static_cast<int>((c >> 16) & 0xFFu);
+}
 
 // Qt keeps pixels as 0xAARRGGBB; these convert at the boundary.
-constexpr QRgb toQRgb(ColorRef c) { return qRgb(redOf(c), greenOf(c), blueOf(c)); }
-constexpr ColorRef fromQRgb(QRgb p) { return rgbColour(qRed(p), qGreen(p), qBlue(p)); }
+constexpr QRgb toQRgb(ColorRef c)
+{
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
+constexpr ColorRef fromQRgb(QRgb p)
+{
+    return rgbColour(qRed(p), qGreen(p), qBlue(p));
+}
