@@ -24,6 +24,14 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
+    // Runs every registered benchmark through this reporter, then lets the
+    // library go.
+    void runAll()
+    {
+        benchmark::RunSpecifiedBenchmarks(this);
+        benchmark::Shutdown();
+    }
+
     double median(const std::string& name) const
     {
         const auto it = m_medians.find(name);
@@ -33,3 +41,24 @@ public:
 private:
     std::map<std::string, double> m_medians;
 };
+
+// Reads the command line with the contenders' repetitions interleaved by
+// default, so that a slow spell of the machine falls on all of them alike; a
+// later flag on the command line wins. False when an argument is unknown.
+inline bool initialiseInterleaved(int argc, char** argv)
+{
+    static std::string interleave = "--benchmark_enable_random_interleaving=true";
+    static std::vector<char*> args;
+    args.assign(argv, argv + argc);
+    args.insert(args.begin() + 1, interleave.data());
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    return !benchmark::ReportUnrecognizedArguments(count, args.data());
+}
+
+// Five repetitions, medians only: what the contenders of one comparison share.
+inline benchmark::internal::Benchmark* repeated(benchmark::internal::Benchmark* bench,
+                                                benchmark::TimeUnit unit, double minTime)
+{
+    return bench->Unit(unit)->Repetitions(5)->ReportAggregatesOnly(true)->MinTime(minTime);
+}

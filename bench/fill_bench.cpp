@@ -341,15 +341,7 @@ void checkSameResult(FillCase& fillCase)
 
 int main(int argc, char** argv)
 {
-    // Repetitions of the contenders are interleaved by default, so that a slow spell of
-    // the machine falls on all of them alike; a later flag on the command line wins.
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    argc = static_cast<int>(args.size());
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!initialiseInterleaved(argc, argv)) {
         return 1;
     }
     std::vector<FillCase> cases{blankCase(), drawingCase(), mazeCase(), smallFillsCase()};
@@ -362,26 +354,20 @@ int main(int argc, char** argv)
     for (FillCase& c : cases) {
         checkSameResult(c);
         for (const auto& [who, contender] : contenders) {
-            benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), runCase, &c, contender)
-                ->Unit(c.presses.size() > 1 ? benchmark::kNanosecond : benchmark::kMicrosecond)
-                ->Repetitions(5)
-                ->ReportAggregatesOnly(true)
-                ->MinTime(0.3);
+            repeated(
+                benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), runCase, &c, contender),
+                c.presses.size() > 1 ? benchmark::kNanosecond : benchmark::kMicrosecond, 0.3);
         }
     }
     const FillCase& blank = cases.front();
     for (const bool redo : {false, true}) {
-        benchmark::RegisterBenchmark((blank.name + (redo ? "/redo" : "/undo")).c_str(), runUndo,
-                                     &blank, redo)
-            ->Unit(benchmark::kMicrosecond)
-            ->Repetitions(5)
-            ->ReportAggregatesOnly(true)
-            ->MinTime(0.3);
+        repeated(benchmark::RegisterBenchmark((blank.name + (redo ? "/redo" : "/undo")).c_str(),
+                                              runUndo, &blank, redo),
+                 benchmark::kMicrosecond, 0.3);
     }
 
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    reporter.runAll();
 
     for (const FillCase& c : cases) {
         const double ours = reporter.median(c.name + "/tintaro");

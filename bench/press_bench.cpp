@@ -120,29 +120,19 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    argc = static_cast<int>(args.size());
-    argv = args.data();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!initialiseInterleaved(argc, argv))
         return 1;
 
     const std::vector<PressCase> all = cases();
     for (const PressCase& c : all) {
         for (auto [who, run] : {std::pair{"press", pressToScreen}, std::pair{"fill", fillAlone}}) {
-            benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), run, &c)
-                ->Unit(benchmark::kMillisecond)
-                ->MeasureProcessCPUTime()
-                ->Repetitions(5)
-                ->ReportAggregatesOnly(true)
-                ->MinTime(0.2);
+            repeated(benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), run, &c),
+                     benchmark::kMillisecond, 0.2)
+                ->MeasureProcessCPUTime();
         }
     }
     MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    reporter.runAll();
 
     for (const PressCase& c : all) {
         const double pressed = reporter.median(c.name + "/press");
