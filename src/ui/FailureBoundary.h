@@ -19,6 +19,13 @@ public:
         }
     }
 
+    // A slot that runs `handler` on `object` inside the boundary, for connect.
+    template <typename Object, typename... Args>
+    static auto guard(Object* object, void (Object::*handler)(Args...))
+    {
+        return [object, handler](Args... args) { run([&] { (object->*handler)(args...); }); };
+    }
+
     // Shows the message and ends the program.
     [[noreturn]] static void reportAndExit(const QString& message);
 

@@ -108,11 +108,9 @@ void Form1::createControls()
     if (!rayGun.isNull())
         m_picture3->setCursor(QCursor(rayGun, 4, 4)); // the muzzle
     connect(m_picture3, &PictureBox::mouseDown, this,
-            [this](int button, int shift, float x, float y) {
-                FailureBoundary::run([&] { Picture3_MouseDown(button, shift, x, y); });
-            });
+            FailureBoundary::guard(this, &Form1::Picture3_MouseDown));
     connect(m_picture3, &PictureBox::doubleClicked, this,
-            [this] { FailureBoundary::run([this] { Picture3_DblClick(); }); });
+            FailureBoundary::guard(this, &Form1::Picture3_DblClick));
 
     for (int index = 5; index >= 0; --index)
         makeSwatch(index, 960 + 600 * index);
@@ -128,9 +126,7 @@ void Form1::createControls()
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     setTwips(m_picture1, QRectF(720, 840, 5445, 3405));
     connect(m_picture1, &PictureBox::mouseDown, this,
-            [this](int button, int shift, float x, float y) {
-                FailureBoundary::run([&] { Picture1_MouseDown(button, shift, x, y); });
-            });
+            FailureBoundary::guard(this, &Form1::Picture1_MouseDown));
 
     // Stands below the animation and follows it (see placeCommand5).
     m_undoPicture = storedPicture("undo.png");
@@ -143,8 +139,7 @@ void Form1::createControls()
     m_command5->stackUnder(m_picture1);
 
     const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { FailureBoundary::run([this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, FailureBoundary::guard(this, handler));
     };
     onClick(m_command1, &Form1::Command1_Click);
     onClick(m_command2, &Form1::Command2_Click);
@@ -154,7 +149,7 @@ void Form1::createControls()
 
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
     connect(undoKey, &QShortcut::activated, this,
-            [this] { FailureBoundary::run([this] { Command5_Click(); }); });
+            FailureBoundary::guard(this, &Form1::Command5_Click));
     // Ctrl+Y as well wherever the platform's Redo lacks it.
     auto* redoKey = new QShortcut(this);
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
@@ -162,8 +157,7 @@ void Form1::createControls()
     if (!redoKeys.contains(ctrlY))
         redoKeys.append(ctrlY);
     redoKey->setKeys(redoKeys);
-    connect(redoKey, &QShortcut::activated, this,
-            [this] { FailureBoundary::run([this] { Form_Redo(); }); });
+    connect(redoKey, &QShortcut::activated, this, FailureBoundary::guard(this, &Form1::Form_Redo));
 
     // Tab order.
     QList<QWidget*> order{m_picture1, m_command2};

@@ -100,7 +100,7 @@ void Form2::createControls()
                        "QPushButton:focus { outline: 1px dotted black; }"));
     setTwips(m_command1, QRectF(1080, 5040, 4335, 855));
     connect(m_command1, &QPushButton::clicked, this,
-            [this] { FailureBoundary::run([this] { Command1_Click(); }); });
+            FailureBoundary::guard(this, &Form2::Command1_Click));
 
     AnimatedPicture::State saltarin;
     saltarin.version = 0x00020000;
