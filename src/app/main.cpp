@@ -1,4 +1,5 @@
 #include "app/AddCommand.h"
+#include "app/PrintCommand.h"
 #include "book/Failure.h"
 #include "folders/AppFolders.h"
 #include "ui/FailureBoundary.h"
@@ -14,7 +15,8 @@
 namespace {
 
 // The command line: `--book DIR` names the book to use instead of the usual
-// one; `--add [FILE…]` adds drawings to it and ends without opening it.
+// one; `--add [FILE…]` adds drawings to it and `--print N…` prints pages of
+// it, both ending without opening it.
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption book{
@@ -25,6 +27,16 @@ struct CommandLine {
                            QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
                                           "SVG o PDF) como dibujo nuevo al final del libro y "
                                           "termina; sin archivos, pregunta cuáles.")};
+    QCommandLineOption print{QStringLiteral("print"),
+                             QStringLiteral("Imprime las páginas N… del libro, una por hoja, tal "
+                                            "como están (coloreadas o no), y termina.")};
+    QCommandLineOption blank{QStringLiteral("blank"),
+                             QStringLiteral("Con --print, imprime los dibujos sin colorear, para "
+                                            "colorearlos a mano.")};
+    QCommandLineOption printer{
+        QStringLiteral("printer"),
+        QStringLiteral("Con --print, usa la impresora NOMBRE en vez de la predeterminada."),
+        QStringLiteral("NOMBRE")};
 
     explicit CommandLine(const QCoreApplication& app)
     {
@@ -32,9 +44,11 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(book);
         parser.addOption(add);
+        parser.addOptions({print, blank, printer});
         parser.addPositionalArgument(QStringLiteral("ARCHIVO"),
-                                     QStringLiteral("Un dibujo para --add."),
-                                     QStringLiteral("[ARCHIVO…]"));
+                                     QStringLiteral("Un dibujo para --add, o un número de "
+                                                    "página para --print."),
+                                     QStringLiteral("[ARCHIVO…|N…]"));
         parser.process(app);
     }
 };
@@ -49,13 +63,14 @@ AppFolders::Places startPlaces(const QString& bookOption)
     return places;
 }
 
-// Adding pages, the help and the version open no window, so they must also
+// Adding or printing pages, the help and the version open no window, so they must also
 // work from a terminal with no desktop: that is known before the application
 // connects to a display.
 bool needsNoWindow(int argc, char** argv)
 {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        for (const char* option : {"--add", "--help", "-h", "--help-all", "--version", "-v"}) {
+        for (const char* option :
+             {"--add", "--print", "--help", "-h", "--help-all", "--version", "-v"}) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -87,11 +102,12 @@ void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString& 
     std::_Exit(1);
 }
 
-int addPages(const CommandLine& line)
+// Runs a terminal front end on the book; a failure is one line and status 1.
+template <typename Command> int onBook(const CommandLine& line, Command command)
 {
     try {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
-        return AddCommand::run(line.parser.positionalArguments(), folders.book());
+        return command(folders.book());
     } catch (const Failure& failure) {
         std::fprintf(stderr, "Tintaro: %s (%s)\n", failure.reason().toUtf8().constData(),
                      failure.file().toUtf8().constData());
@@ -115,7 +131,16 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral(TINTARO_APP_ID));
     const CommandLine line(app);
     if (line.parser.isSet(line.add))
-        return addPages(line);
+        return onBook(line, [&line](const QString& book) {
+            return AddCommand::run(line.parser.positionalArguments(), book);
+        });
+    if (line.parser.isSet(line.print))
+        return onBook(line, [&line](const QString& book) {
+            return PrintCommand::run({line.parser.positionalArguments(),
+                                      line.parser.isSet(line.blank),
+                                      line.parser.value(line.printer)},
+                                     book);
+        });
     FailureBoundary::run([&line] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the

@@ -3,15 +3,17 @@
 #include "book/Failure.h"
 #include "colour/FloodFill.h"
 #include "colour/Palette.h"
-#include "ui/Canvas.h"
 #include "geometry/CanvasPlacement.h"
-#include "ui/FailureBoundary.h"
 #include "geometry/Layout.h"
+#include "geometry/Units.h"
+#include "ui/Canvas.h"
+#include "ui/FailureBoundary.h"
+#include "ui/PageKeeper.h"
+#include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 #include "ui/ScreenOf.h"
 #include "ui/SoundPlayer.h"
-#include "geometry/Units.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -158,6 +160,11 @@ void Form1::createControls()
         redoKeys.append(ctrlY);
     redoKey->setKeys(redoKeys);
     connect(redoKey, &QShortcut::activated, this, FailureBoundary::guard(this, &Form1::Form_Redo));
+    auto* printKey = new QShortcut(QKeySequence::Print, this);
+    connect(printKey, &QShortcut::activated, this,
+            FailureBoundary::guard(this, &Form1::Form_Print));
+    auto* keepKey = new QShortcut(QKeySequence::Save, this);
+    connect(keepKey, &QShortcut::activated, this, FailureBoundary::guard(this, &Form1::Form_Keep));
 
     // Tab order.
     QList<QWidget*> order{m_picture1, m_command2};
@@ -389,6 +396,16 @@ void Form1::afterHistoryStep()
     fitCanvasToPicture();
     showUndoState();
     m_picture1->repaint();
+}
+
+void Form1::Form_Print()
+{
+    PagePrinter::askAndPrint(this, m_picture1->persistentImage());
+}
+
+void Form1::Form_Keep()
+{
+    PageKeeper::keep(m_picture1, m_book.state().CurrentPage);
 }
 
 void Form1::Command2_Click()

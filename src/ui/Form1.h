@@ -2,10 +2,10 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "folders/AppFolders.h"
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"
+#include "folders/AppFolders.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
@@ -67,6 +67,9 @@ public:
     // Undo for the child; the Undo and Redo keys for grown-ups.
     void Command5_Click();
     void Form_Redo();
+    // Ctrl+P prints the page on show; Ctrl+S keeps it as a picture.
+    void Form_Print();
+    void Form_Keep();
 
     // Fields the palette handlers write before they read them.
     qint32 PickedColour = 0;

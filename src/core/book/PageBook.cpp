@@ -39,22 +39,27 @@ void PageBook::startUp()
     m_state.PageChanged = PageState::kFalse;
     removeUnfinishedSaves(m_bookFolder + QStringLiteral("/dibujos"));
 
+    m_state.PageCount = countPages();
+    for (int page = 1; page <= m_state.PageCount && !keepCopies; ++page) {
+        const QString copy = pagePath(page, ".bmp");
+        if (passesExactNameTest(copy))
+            deleteCopy(copy);
+    }
+    m_state.CurrentPage = 1;
+}
+
+int PageBook::countPages() const
+{
     FolderIndex drawings(m_bookFolder + QStringLiteral("/dibujos"));
     int count = 1;
     while (!drawings.findFileName(QString::number(count) + QStringLiteral(".gif")).isEmpty()) {
-        if (!keepCopies) {
-            const QString copy = pagePath(count, ".bmp");
-            if (passesExactNameTest(copy))
-                deleteCopy(copy);
-        }
         if (count == kPageLimit)
             throw Failure(m_bookFolder + QStringLiteral("/dibujos"),
                           QStringLiteral("El libro tiene demasiados dibujos: caben %1 como mucho.")
                               .arg(kPageLimit - 1));
         ++count;
     }
-    m_state.PageCount = count - 1;
-    m_state.CurrentPage = 1;
+    return count - 1;
 }
 
 QImage PageBook::loadFirstPage() const
@@ -67,11 +72,15 @@ QImage PageBook::loadFirstPage() const
     return loadPage(1);
 }
 
+bool PageBook::hasColouredCopy(int page) const
+{
+    return passesExactNameTest(pagePath(page, ".bmp"));
+}
+
 QImage PageBook::loadPage(int page) const
 {
-    const QString copy = pagePath(page, ".bmp");
-    if (passesExactNameTest(copy))
-        return PictureLoader::load(copy);
+    if (hasColouredCopy(page))
+        return PictureLoader::load(pagePath(page, ".bmp"));
     return loadDrawing(page);
 }
 

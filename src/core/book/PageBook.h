@@ -37,6 +37,17 @@ public:
     // Page 1's picture as start-up shows it. Throws Failure.
     QImage loadFirstPage() const;
 
+    // The pages of the book, counted as start-up counts them but changing
+    // nothing. Throws Failure when there are more than the book can hold.
+    int countPages() const;
+    // A page as the book has it: its coloured copy when there is one, else
+    // its drawing. Throws Failure.
+    QImage loadPage(int page) const;
+    // Whether the page has a coloured copy that loadPage shows.
+    bool hasColouredCopy(int page) const;
+    // A page's clean drawing. Throws Failure.
+    QImage loadDrawing(int page) const;
+
     // Saves the page being left when it changed, steps, and loads the new page.
     // A copy that cannot be written throws SaveFailure and changes nothing.
     Turn turn(Direction direction, const QImage& persistentImage);
@@ -59,8 +70,6 @@ public:
 
 private:
     QString pagePath(int page, const char* extension) const;
-    QImage loadPage(int page) const;
-    QImage loadDrawing(int page) const;
     static void deleteCopy(const QString& path);
 
     QString m_bookFolder;

@@ -1,0 +1,105 @@
+#include "app/PrintCommand.h"
+
+#include "book/Failure.h"
+#include "book/PageBook.h"
+#include "ui/PagePrinter.h"
+
+#include <QImage>
+#include <QList>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cstdio>
+
+namespace {
+
+void say(std::FILE* stream, const QString& line)
+{
+    std::fprintf(stream, "%s\n", line.toUtf8().constData());
+    std::fflush(stream);
+}
+
+// The printer asked for, or the default one; a null one when there is none,
+// after saying why.
+QPrinterInfo choosePrinter(const QString& name)
+{
+    const QPrinterInfo printer =
+        name.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(name);
+    if (!printer.isNull())
+        return printer;
+    const QStringList known = QPrinterInfo::availablePrinterNames();
+    if (known.isEmpty())
+        say(stderr, QStringLiteral("Tintaro: no encuentro ninguna impresora; instala una en "
+                                   "la configuración del sistema y vuelve a probar."));
+    else if (name.isEmpty())
+        say(stderr, QStringLiteral("Tintaro: no hay impresora predeterminada; elige una con "
+                                   "--printer NOMBRE (hay: %1).")
+                        .arg(known.join(QStringLiteral(", "))));
+    else
+        say(stderr, QStringLiteral("Tintaro: no encuentro la impresora «%1» (hay: %2).")
+                        .arg(name, known.join(QStringLiteral(", "))));
+    return {};
+}
+
+struct Sheets {
+    QList<QImage> pictures;
+    QStringList lines;
+    bool allFound = true;
+};
+
+// Loads every page asked for; a page the book does not have is refused by
+// name and the others still print.
+Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
+                  const QString& printerName)
+{
+    Sheets sheets;
+    const int count = book.countPages();
+    for (const QString& text : request.pages) {
+        bool number = false;
+        const int page = text.toInt(&number);
+        if (!number || page < 1 || page > count) {
+            say(stderr, QStringLiteral("Tintaro: la página «%1» no está en el libro, que tiene "
+                                       "%2 páginas.")
+                            .arg(text)
+                            .arg(count));
+            sheets.allFound = false;
+            continue;
+        }
+        const bool coloured = !request.blank && book.hasColouredCopy(page);
+        try {
+            sheets.pictures << (coloured ? book.loadPage(page) : book.loadDrawing(page));
+        } catch (const Failure& failure) {
+            say(stderr, QStringLiteral("Tintaro: página %1: %2").arg(page).arg(failure.message()));
+            sheets.allFound = false;
+            continue;
+        }
+        sheets.lines << QStringLiteral("Página %1 enviada a «%2»: %3.")
+                            .arg(page)
+                            .arg(printerName, coloured ? QStringLiteral("la página coloreada")
+                                                       : QStringLiteral("el dibujo para colorear"));
+    }
+    return sheets;
+}
+
+} // namespace
+
+int PrintCommand::run(const Request& request, const QString& bookFolder)
+{
+    if (request.pages.isEmpty()) {
+        say(stderr, QStringLiteral("Tintaro: escribe detrás de --print los números de las "
+                                   "páginas que quieres imprimir, por ejemplo --print 1 3."));
+        return 2;
+    }
+    const QPrinterInfo info = choosePrinter(request.printer);
+    if (info.isNull())
+        return 1;
+    const PageBook book(bookFolder);
+    const Sheets sheets = loadSheets(request, book, info.printerName());
+    if (sheets.pictures.isEmpty())
+        return 1;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tintaro"));
+    PagePrinter::print(printer, sheets.pictures);
+    for (const QString& line : sheets.lines)
+        say(stdout, line);
+    return sheets.allFound ? 0 : 1;
+}

@@ -1,0 +1,42 @@
+#include "ui/PageKeeper.h"
+
+#include "book/Failure.h"
+#include "print/KeptPicture.h"
+#include "ui/Canvas.h"
+
+#include <QDateTime>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTimer>
+
+namespace {
+
+constexpr int kBlinkMs = 180;
+
+void blink(Canvas* canvas)
+{
+    canvas->hide();
+    QTimer::singleShot(kBlinkMs, canvas, &QWidget::show);
+}
+
+} // namespace
+
+QString PageKeeper::folder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) +
+           QStringLiteral("/Tintaro");
+}
+
+QString PageKeeper::keep(Canvas* canvas, int page)
+{
+    try {
+        const QString path = KeptPicture::keep(canvas->persistentImage(), page, folder(),
+                                               QDateTime::currentDateTime());
+        blink(canvas);
+        return path;
+    } catch (const SaveFailure& failure) {
+        printError(failure.message());
+        QMessageBox::warning(canvas->window(), QStringLiteral("Tintaro"), failure.message());
+        return {};
+    }
+}
