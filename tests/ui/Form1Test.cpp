@@ -1,12 +1,14 @@
 #include "ui/Form1.h"
 #include "core/book/BookFolder.h"
+#include "geometry/Units.h"
+#include "print/KeptPicture.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
-#include "geometry/Units.h"
 
 #include <QBackingStore>
+#include <QMessageBox>
 #include <QPainter>
 #include <QtTest>
 
@@ -97,6 +99,8 @@ private slots:
     void anyButtonPicksOnTheColourBar();
     void pageBallsPointTheirWays();
     void failureStopsAtTheBoundary();
+    void ctrlSKeepsThePage_data();
+    void ctrlSKeepsThePage();
 
 private:
     BookFolder* m_book = nullptr;
@@ -173,6 +177,62 @@ void Form1Test::failureStopsAtTheBoundary()
     FailureBoundary::setReporter(nullptr);
     QCOMPARE(g_reported.size(), 1);
     QVERIFY(g_reported.first().contains(QStringLiteral("1.gif")));
+}
+
+void Form1Test::ctrlSKeepsThePage_data()
+{
+    QTest::addColumn<bool>("blocked");
+    QTest::newRow("kept beside pictures of the same second") << false;
+    // A file where the folder should be: permissions would not bind the
+    // super-user the tests may run as.
+    QTest::newRow("folder cannot be made") << true;
+}
+
+void Form1Test::ctrlSKeepsThePage()
+{
+    QFETCH(bool, blocked);
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    const QString folder = home.filePath("Pictures/Tintaro");
+    QDir().mkpath(QFileInfo(folder).path());
+    // Pictures already there, under every name this second or the next can give.
+    QStringList taken;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QDateTime& at : {now, now.addSecs(1)})
+        taken << KeptPicture::fileName(1, at);
+    QDir().mkpath(blocked ? home.path() : folder);
+    for (const QString& name : blocked ? QStringList{QString()} : taken)
+        QFile(blocked ? folder : folder + '/' + name).open(QIODevice::WriteOnly);
+    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    const QImage page = m_form->Picture1()->persistentImage();
+
+    QString said;
+    QTimer::singleShot(0, [&said] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            said = box->text();
+            box->accept();
+        }
+    });
+    QTest::keyClick(m_form, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_form->Picture1()->isHidden(), !blocked); // the blink
+    QTRY_VERIFY(m_form->Picture1()->isVisible());
+    QCOMPARE(m_form->Picture1()->persistentImage(), page);
+    QCOMPARE(m_form->pageState().PageChanged, PageState::kTrue);
+    if (blocked) {
+        QVERIFY2(said.contains(folder) && said.contains("No puedo guardar"), qPrintable(said));
+        return;
+    }
+    QVERIFY(said.isEmpty());
+    const QStringList all = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(all.size(), 3);
+    for (const QString& name : taken)
+        QCOMPARE(QFileInfo(folder + '/' + name).size(), 0);
+    const QStringList added = QSet<QString>(all.begin(), all.end())
+                                  .subtract(QSet<QString>(taken.begin(), taken.end()))
+                                  .values();
+    QVERIFY2(added.first().endsWith("-2.png"), qPrintable(added.first()));
+    QCOMPARE(QImage(folder + '/' + added.first()).convertToFormat(QImage::Format_RGB32), page);
 }
 
 QTEST_MAIN(Form1Test)
