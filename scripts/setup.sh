@@ -14,6 +14,7 @@ packages=(
   cinnamon-settings-daemon # its csd-clipboard keeps the clipboard in the e2e tests
   fonts-liberation
   desktop-file-utils appstream
+  cups-daemon cups-client poppler-utils # tests: a private print server, its PDF sheets read back
 )
 
 scripts/install-packages.sh "${packages[@]}"

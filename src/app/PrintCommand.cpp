@@ -4,10 +4,14 @@
 #include "book/PageBook.h"
 #include "ui/PagePrinter.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QList>
+#include <QMessageBox>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -80,26 +84,59 @@ Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
     return sheets;
 }
 
-} // namespace
-
-int PrintCommand::run(const Request& request, const QString& bookFolder)
+// Prints the pages asked for on `printer`; the exit status.
+int printSheets(QPrinter& printer, const PrintCommand::Request& request, const PageBook& book)
 {
-    if (request.pages.isEmpty()) {
-        say(stderr, QStringLiteral("Tintaro: escribe detrás de --print los números de las "
-                                   "páginas que quieres imprimir, por ejemplo --print 1 3."));
-        return 2;
-    }
-    const QPrinterInfo info = choosePrinter(request.printer);
-    if (info.isNull())
-        return 1;
-    const PageBook book(bookFolder);
-    const Sheets sheets = loadSheets(request, book, info.printerName());
+    const Sheets sheets = loadSheets(request, book, printer.printerName());
     if (sheets.pictures.isEmpty())
         return 1;
-    QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("Tintaro"));
     PagePrinter::print(printer, sheets.pictures);
     for (const QString& line : sheets.lines)
         say(stdout, line);
     return sheets.allFound ? 0 : 1;
+}
+
+// With no page numbers, the print dialog asks for the printer and the pages,
+// so that the desktop menu can print without a terminal.
+int askAndPrint(PrintCommand::Request request, const PageBook& book)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        say(stderr, QStringLiteral("Tintaro: escribe detrás de --print los números de las "
+                                   "páginas que quieres imprimir, por ejemplo --print 1 3."));
+        return 2;
+    }
+    const int count = book.countPages();
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer);
+    dialog.setWindowTitle(QStringLiteral("Imprimir dibujos para colorear"));
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    dialog.setMinMax(1, std::max(count, 1));
+    if (count == 0 || dialog.exec() != QDialog::Accepted)
+        return 0;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    for (int page = range ? printer.fromPage() : 1; page <= (range ? printer.toPage() : count);
+         ++page)
+        request.pages << QString::number(page);
+    try {
+        return printSheets(printer, request, book);
+    } catch (const Failure& failure) {
+        QMessageBox::warning(nullptr, QStringLiteral("Tintaro"), failure.message());
+        return 1;
+    }
+}
+
+} // namespace
+
+int PrintCommand::run(const Request& request, const QString& bookFolder)
+{
+    const PageBook book(bookFolder);
+    if (request.pages.isEmpty())
+        return askAndPrint(request, book);
+    const QPrinterInfo info = choosePrinter(request.printer);
+    if (info.isNull())
+        return 1;
+    QPrinter printer(info, QPrinter::HighResolution);
+    return printSheets(printer, request, book);
 }

@@ -71,6 +71,7 @@ private slots:
     void init();
     void ctrlPPrintsTheColouredPage();
     void printFromTerminalSendsCleanDrawings();
+    void printWithoutPagesAsksInTheDialog();
 
 private:
     bool writeBook(E2eHarness& harness);
@@ -144,6 +145,26 @@ void PrintE2eTest::printFromTerminalSendsCleanDrawings()
         const QString differs = sheetDiffers(sheets[i], i == 0 ? m_wide : m_tall);
         QVERIFY2(differs.isEmpty(), qPrintable(differs));
     }
+}
+
+void PrintE2eTest::printWithoutPagesAsksInTheDialog()
+{
+    // The desktop menu's action: no terminal, so the dialog asks; accepted
+    // as it comes, it prints every drawing of the book.
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(writeBook(harness));
+    harness.useProgram(harness.programFolder() + "/tintaro",
+                       {"--print", "--blank", "--book", harness.programFolder()}, {});
+    QVERIFY(harness.startDisplay());
+    QVERIFY(harness.startProgram());
+    QTRY_VERIFY_WITH_TIMEOUT(!harness.programWindows().isEmpty(), 10000);
+    QVERIFY(harness.key(QStringLiteral("Return")));
+    QCOMPARE(harness.waitForExit(20000), 0);
+    const QList<QImage> sheets = m_server->waitForSheets(20000);
+    QCOMPARE(sheets.size(), 3);
+    const QString differs = sheetDiffers(sheets[0], m_wide);
+    QVERIFY2(differs.isEmpty(), qPrintable(differs));
 }
 
 QTEST_GUILESS_MAIN(PrintE2eTest)
