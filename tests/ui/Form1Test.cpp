@@ -224,15 +224,13 @@ void Form1Test::ctrlSKeepsThePage()
         return;
     }
     QVERIFY(said.isEmpty());
-    const QStringList all = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(all.size(), 3);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
     for (const QString& name : taken)
         QCOMPARE(QFileInfo(folder + '/' + name).size(), 0);
-    const QStringList added = QSet<QString>(all.begin(), all.end())
-                                  .subtract(QSet<QString>(taken.begin(), taken.end()))
-                                  .values();
-    QVERIFY2(added.first().endsWith("-2.png"), qPrintable(added.first()));
-    QCOMPARE(QImage(folder + '/' + added.first()).convertToFormat(QImage::Format_RGB32), page);
+    QString kept = folder + '/' + KeptPicture::fileName(1, now, 2);
+    if (!QFile::exists(kept))
+        kept = folder + '/' + KeptPicture::fileName(1, now.addSecs(1), 2);
+    QCOMPARE(QImage(kept).convertToFormat(QImage::Format_RGB32), page);
 }
 
 QTEST_MAIN(Form1Test)
