@@ -34,7 +34,7 @@ public:
         write("cupsd.conf",
               "Listen %1/cups.sock\nBrowsing No\n<Location />\nAllow all\n</Location>\n");
         write("files.conf",
-              "FileDevice Yes\nServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\n"
+              "ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\n"
               "TempDir %1/spool\nCacheDir %1/spool\nStateDir %1/spool\n"
               "ErrorLog %1/log/error\nAccessLog %1/log/access\nPageLog %1/log/page\n");
         m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
