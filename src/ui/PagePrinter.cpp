@@ -3,6 +3,7 @@
 #include "book/Failure.h"
 #include "print/SheetFit.h"
 
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -51,6 +52,13 @@ bool PagePrinter::askAndPrint(QWidget* parent, const QImage& page)
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    print(printer, {page});
+    try {
+        print(printer, {page});
+    } catch (const Failure& failure) {
+        // A printer's refusal costs the child nothing: the page stays as it is.
+        printError(failure.message());
+        QMessageBox::warning(parent, QStringLiteral("Tintaro"), failure.message());
+        return false;
+    }
     return true;
 }

@@ -16,6 +16,7 @@ public:
     static void print(QPrinter& printer, const QList<QImage>& pages);
 
     // Asks for the printer and paper in the system's print dialog, then
-    // prints `page`. Cancelling prints nothing and returns false.
+    // prints `page`. Cancelling prints nothing and returns false; a printer
+    // that refuses the job is reported in a message box.
     static bool askAndPrint(QWidget* parent, const QImage& page);
 };
