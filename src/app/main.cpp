@@ -71,19 +71,18 @@ bool hasDisplay()
 }
 
 // Qt ends the process when no platform can be opened (no desktop, or DISPLAY
-// naming no server); before the application exists, that is said in one
-// clear line and the program ends with status 1 instead of aborting.
-void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+// naming no server). While the application is made, that is said in one clear
+// line instead of Qt's abort, and Qt's own warnings about it are left out.
+void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString&)
 {
-    if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (type != QtFatalMsg)
         return;
-    }
+    const QByteArray display = qgetenv("DISPLAY");
     std::fprintf(stderr,
-                 "Tintaro: necesito un escritorio gráfico para abrir el libro y no "
-                 "encuentro ninguno (%s). Pruébalo desde el escritorio; sin él "
-                 "funcionan tintaro --add ARCHIVO… y tintaro --help.\n",
-                 message.section(u'\n', 0, 0).toLocal8Bit().constData());
+                 "Tintaro: necesito un escritorio gráfico y no encuentro ninguno (%s). Ábrelo "
+                 "desde el escritorio; sin él funcionan «tintaro --add ARCHIVO…» y "
+                 "«tintaro --help».\n",
+                 display.isEmpty() ? "no hay DISPLAY" : ("DISPLAY=" + display).constData());
     std::_Exit(1);
 }
 

@@ -3,15 +3,15 @@
 #include "book/Failure.h"
 #include "colour/FloodFill.h"
 #include "colour/Palette.h"
-#include "ui/Canvas.h"
 #include "geometry/CanvasPlacement.h"
-#include "ui/FailureBoundary.h"
 #include "geometry/Layout.h"
+#include "geometry/Units.h"
+#include "ui/Canvas.h"
+#include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 #include "ui/ScreenOf.h"
 #include "ui/SoundPlayer.h"
-#include "geometry/Units.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -337,17 +337,24 @@ void Form1::Picture3_DblClick()
 void Form1::pageTurn(PageBook::Direction direction)
 {
     PageBook::Turn turn;
+    if (!trySaving([&] { turn = m_book.turn(direction, m_picture1->persistentImage()); }))
+        return;
+    showPicture(turn.picture);
+    placeCanvas(turn.threshold);
+    m_sound->play(turn.soundPath);
+}
+
+bool Form1::trySaving(const std::function<void()>& save)
+{
     try {
-        turn = m_book.turn(direction, m_picture1->persistentImage());
+        save();
+        return true;
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
         printError(failure.message());
         QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
-        return;
+        return false;
     }
-    showPicture(turn.picture);
-    placeCanvas(turn.threshold);
-    m_sound->play(turn.soundPath);
 }
 
 void Form1::Command3_Click()
@@ -371,20 +378,29 @@ void Form1::Command1_Click()
 
 void Form1::Command5_Click()
 {
-    if (m_picture1->undo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->undoTakesBackEraser();
+    if (!m_picture1->undo())
+        return;
+    afterHistoryStep();
+    // The eraser deleted the coloured copy; the page it brings back is kept
+    // at once, so that no way out of the program can lose it again.
+    if (eraser)
+        trySaving([this] { m_book.keepCopy(m_picture1->persistentImage()); });
 }
 
 void Form1::Form_Redo()
 {
-    if (m_picture1->redo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->redoRepeatsEraser();
+    if (!m_picture1->redo())
+        return;
+    afterHistoryStep();
+    if (eraser)
+        m_book.removeCopy();
 }
 
 void Form1::afterHistoryStep()
 {
-    // What the child sees now is what the next page turn must save, even a
-    // page brought back after the eraser deleted its copy.
+    // What the child sees now is what the next page turn must save.
     m_book.markChanged();
     fitCanvasToPicture();
     showUndoState();
@@ -400,6 +416,11 @@ void Form1::Command2_Click()
 }
 
 void Form1::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintBackground(); });
+}
+
+void Form1::paintBackground()
 {
     QPainter painter(this);
     const QString report =

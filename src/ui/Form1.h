@@ -2,10 +2,10 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "folders/AppFolders.h"
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"
+#include "folders/AppFolders.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class Canvas;
 class PictureBox;
@@ -79,6 +80,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintBackground();
     void createControls();
     void Form_Layout();
     void placeCanvas(int threshold);
@@ -88,6 +90,9 @@ private:
     void showUndoState();
     void afterHistoryStep();
     void pageTurn(PageBook::Direction direction);
+    // Runs a save; a copy that cannot be written is reported and the page
+    // stays on screen as it is. False when it failed.
+    bool trySaving(const std::function<void()>& save);
     bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
 

@@ -1,6 +1,6 @@
 #include "book/PageBook.h"
-#include "core/book/BookFolder.h"
 #include "book/Failure.h"
+#include "core/book/BookFolder.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -74,12 +74,16 @@ void PageBookTest::startUp_data()
     QTest::newRow("1.BMP neither shown nor deleted")
         << QStringList{"1.gif", "1.BMP"} << QByteArray("-") << 1 << QStringList{"1.BMP"}
         << pageColour(1);
-    // Only the hidden files of a save cut short go, whatever the switch says.
-    const QStringList leftovers{"1.gif",        ".1.bmp.a1B2c3", ".12.bmp.ZZZZZZ",
-                                ".1.bmp.short", ".notes.txt",    "1.bmp.a1B2c3"};
-    QTest::newRow("unfinished saves removed")
+    // Only the hidden files of a save or an added page cut short go, whatever
+    // the switch says.
+    const QStringList leftovers{
+        "1.gif",        ".1.bmp.a1B2c3",     ".12.bmp.ZZZZZZ",    ".1.bmp.short",    ".notes.txt",
+        "1.bmp.a1B2c3", ".nuevo-x9Y8z7.gif", ".nuevo-x9Y8z7.png", "nuevo-x9Y8z7.gif"};
+    QTest::newRow("unfinished work removed")
         << leftovers << QByteArray("NO") << 1
-        << QStringList{".1.bmp.short", ".notes.txt", "1.bmp.a1B2c3"} << pageColour(1);
+        << QStringList{".1.bmp.short", ".notes.txt", "1.bmp.a1B2c3", ".nuevo-x9Y8z7.png",
+                       "nuevo-x9Y8z7.gif"}
+        << pageColour(1);
     QTest::newRow("3.GIF counts as a page")
         << QStringList{"1.gif", "2.gif", "3.GIF", "4.gif"} << QByteArray("-") << 4 << QStringList{}
         << pageColour(1);
@@ -101,14 +105,19 @@ void PageBookTest::startUp()
     }
     if (borra != "-")
         book.write("borra.txt", borra);
+    // A first start's half-made book goes; a look-alike stays.
+    QVERIFY(QDir(book.path()).mkpath(".dibujos-a1B2c3/sub") &&
+            QDir(book.path()).mkdir(".dibujos-1"));
 
     PageBook pages(book.path());
     pages.startUp();
+    QCOMPARE(QDir(book.path()).entryList({".dibujos-*"}, QDir::Dirs | QDir::Hidden),
+             QStringList{".dibujos-1"});
     QCOMPARE(pages.state().PageCount, pageCount);
     QCOMPARE(pages.state().CurrentPage, 1);
     QCOMPARE(pages.state().PageChanged, PageState::kFalse);
     for (const QString& name : files) {
-        if (name.endsWith(".gif", Qt::CaseInsensitive))
+        if (name.endsWith(".gif", Qt::CaseInsensitive) && !name.startsWith('.'))
             QVERIFY(book.exists(name));
         else
             QCOMPARE(book.exists(name), survivors.contains(name));
