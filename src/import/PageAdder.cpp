@@ -18,15 +18,8 @@ QString PageAdder::drawingsFolder() const
 
 int PageAdder::nextPage()
 {
-    if (m_next == 0) {
-        FolderIndex drawings(drawingsFolder());
-        int count = 0;
-        while (
-            count < PageBook::kPageLimit &&
-            !drawings.findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
-            ++count;
-        m_next = count + 1;
-    }
+    if (m_next == 0)
+        m_next = FolderIndex(drawingsFolder()).countPages(PageBook::kPageLimit) + 1;
     return m_next;
 }
 

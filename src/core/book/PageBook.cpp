@@ -11,8 +11,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-PageBook::PageBook(QString bookFolder) : PageBook(bookFolder, bookFolder) {}
-
 PageBook::PageBook(QString bookFolder, QString soundFolder)
     : m_bookFolder(std::move(bookFolder)), m_soundFolder(std::move(soundFolder))
 {
@@ -29,21 +27,17 @@ void PageBook::startUp()
     m_state.PageChanged = PageState::kFalse;
     removeUnfinishedWork(m_bookFolder);
 
-    FolderIndex drawings(m_bookFolder + QStringLiteral("/dibujos"));
-    int count = 1;
-    while (!drawings.findFileName(QString::number(count) + QStringLiteral(".gif")).isEmpty()) {
-        if (!keepCopies) {
-            const QString copy = pagePath(count, ".bmp");
-            if (passesExactNameTest(copy))
-                deleteCopy(copy);
-        }
-        if (count == kPageLimit)
-            throw Failure(m_bookFolder + QStringLiteral("/dibujos"),
-                          QStringLiteral("El libro tiene demasiados dibujos: caben %1 como mucho.")
-                              .arg(kPageLimit - 1));
-        ++count;
+    const int count = FolderIndex(m_bookFolder + QStringLiteral("/dibujos")).countPages(kPageLimit);
+    if (count == kPageLimit)
+        throw Failure(m_bookFolder + QStringLiteral("/dibujos"),
+                      QStringLiteral("El libro tiene demasiados dibujos: caben %1 como mucho.")
+                          .arg(kPageLimit - 1));
+    for (int page = 1; page <= count && !keepCopies; ++page) {
+        const QString copy = pagePath(page, ".bmp");
+        if (passesExactNameTest(copy))
+            deleteCopy(copy);
     }
-    m_state.PageCount = count - 1;
+    m_state.PageCount = count;
     m_state.CurrentPage = 1;
 }
 

@@ -24,7 +24,6 @@ public:
 
     // The book's folder holds `dibujos` and `borra.txt`; the page-turn sounds
     // come from `soundFolder`, which a portable program keeps in the same place.
-    explicit PageBook(QString bookFolder);
     PageBook(QString bookFolder, QString soundFolder);
 
     const QString& bookFolder() const { return m_bookFolder; }

@@ -19,7 +19,7 @@ bool isFolder(const QString& path)
 
 QString checkedBook(const QString& option)
 {
-    const QString book = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
+    QString book = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
     const QFileInfo info(book);
     if (!info.exists())
         throw Failure(book, QStringLiteral("No encuentro la carpeta del libro."));
@@ -91,7 +91,7 @@ QString userBook(const QString& installed, const QString& userData)
     if (userData.isEmpty())
         throw Failure(QString(), QStringLiteral("No sé dónde guardar el libro: falta la carpeta "
                                                 "de datos del usuario."));
-    const QString book = QDir::cleanPath(userData);
+    QString book = QDir::cleanPath(userData);
     if (!isFolder(book + QLatin1Char('/') + kDrawings)) {
         const QString sample = installed + QLatin1Char('/') + kDrawings;
         if (!isFolder(sample))

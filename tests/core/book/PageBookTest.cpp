@@ -109,7 +109,7 @@ void PageBookTest::startUp()
     QVERIFY(QDir(book.path()).mkpath(".dibujos-a1B2c3/sub") &&
             QDir(book.path()).mkdir(".dibujos-1"));
 
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(QDir(book.path()).entryList({".dibujos-*"}, QDir::Dirs | QDir::Hidden),
              QStringList{".dibujos-1"});
@@ -131,7 +131,7 @@ void PageBookTest::tooManyPages()
     BookFolder book;
     for (int page = 1; page <= PageBook::kPageLimit; ++page)
         book.write("dibujos/" + QString::number(page) + ".gif", {});
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     try {
         pages.startUp();
         QFAIL("a 32,767th drawing must be refused");
@@ -185,7 +185,7 @@ void PageBookTest::turns()
     addPages(book, pageCount);
     if (pageCount == 0)
         book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QImage canvas = pages.loadFirstPage();
     while (pages.state().CurrentPage != startPage)
@@ -215,7 +215,7 @@ void PageBookTest::copyIsShownWhenComingBack()
     BookFolder book;
     addPages(book, 3);
     book.addPicture("2.BMP", kCopyColour); // another spelling is never the copy
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     pages.markChanged();
     pages.turn(PageBook::Direction::Forward, coloured(qRgb(255, 0, 0)));
@@ -234,7 +234,7 @@ void PageBookTest::restoreThenTurnSavesClean()
     addPages(book, 2);
     book.write("borra.txt", "NO");
     book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(shown(pages.loadFirstPage()), kCopyColour);
     pages.markChanged();
@@ -254,7 +254,7 @@ void PageBookTest::restoreKeepsOtherSpellings()
     BookFolder book;
     addPages(book, 1);
     book.addPicture("1.BMP", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(shown(pages.restore()), pageColour(1));
     QVERIFY(book.exists("1.BMP"));
@@ -264,7 +264,7 @@ void PageBookTest::restoreWithoutDrawingKeepsCopy()
 {
     BookFolder book;
     book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QVERIFY_THROWS_EXCEPTION(Failure, pages.restore());
     QVERIFY(book.exists("1.bmp"));
