@@ -124,7 +124,8 @@ template <typename Emit> void forEachRun(const Pixel* row, int width, Pixel targ
     for (; x + 64 <= width; x += 64) {
         std::uint64_t mask = 0;
         for (int k = 0; k < 16; ++k) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 4 * k));
+            const __m128i v =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + std::ptrdiff_t{4} * k));
             const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, bits), want);
             mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * k);
         }
