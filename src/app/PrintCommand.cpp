@@ -131,7 +131,7 @@ int askAndPrint(PrintCommand::Request request, const PageBook& book)
 
 int PrintCommand::run(const Request& request, const QString& bookFolder)
 {
-    const PageBook book(bookFolder);
+    const PageBook book(bookFolder, bookFolder);
     if (request.pages.isEmpty())
         return askAndPrint(request, book);
     const QPrinterInfo info = choosePrinter(request.printer);

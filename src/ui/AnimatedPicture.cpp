@@ -1,5 +1,7 @@
 #include "ui/AnimatedPicture.h"
 
+#include "ui/FailureBoundary.h"
+
 #include "geometry/Units.h"
 
 #include <QDir>
@@ -46,6 +48,11 @@ bool AnimatedPicture::isPlaying() const
 }
 
 void AnimatedPicture::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintFrame(); });
+}
+
+void AnimatedPicture::paintFrame()
 {
     if (!m_movie)
         return;

@@ -30,6 +30,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintFrame();
     QString m_folder;
     QMovie* m_movie = nullptr;
 };

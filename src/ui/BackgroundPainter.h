@@ -24,5 +24,6 @@ public:
     int TileHeight = 0; // twips
 
 private:
+    QString reportOnce(const QString& path, const QString& message);
     QString m_reportedPath;
 };

@@ -344,17 +344,24 @@ void Form1::Picture3_DblClick()
 void Form1::pageTurn(PageBook::Direction direction)
 {
     PageBook::Turn turn;
+    if (!trySaving([&] { turn = m_book.turn(direction, m_picture1->persistentImage()); }))
+        return;
+    showPicture(turn.picture);
+    placeCanvas(turn.threshold);
+    m_sound->play(turn.soundPath);
+}
+
+bool Form1::trySaving(const std::function<void()>& save)
+{
     try {
-        turn = m_book.turn(direction, m_picture1->persistentImage());
+        save();
+        return true;
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
         printError(failure.message());
         QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
-        return;
+        return false;
     }
-    showPicture(turn.picture);
-    placeCanvas(turn.threshold);
-    m_sound->play(turn.soundPath);
 }
 
 void Form1::Command3_Click()
@@ -378,20 +385,29 @@ void Form1::Command1_Click()
 
 void Form1::Command5_Click()
 {
-    if (m_picture1->undo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->undoTakesBackEraser();
+    if (!m_picture1->undo())
+        return;
+    afterHistoryStep();
+    // The eraser deleted the coloured copy; the page it brings back is kept
+    // at once, so that no way out of the program can lose it again.
+    if (eraser)
+        trySaving([this] { m_book.keepCopy(m_picture1->persistentImage()); });
 }
 
 void Form1::Form_Redo()
 {
-    if (m_picture1->redo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->redoRepeatsEraser();
+    if (!m_picture1->redo())
+        return;
+    afterHistoryStep();
+    if (eraser)
+        m_book.removeCopy();
 }
 
 void Form1::afterHistoryStep()
 {
-    // What the child sees now is what the next page turn must save, even a
-    // page brought back after the eraser deleted its copy.
+    // What the child sees now is what the next page turn must save.
     m_book.markChanged();
     fitCanvasToPicture();
     showUndoState();
@@ -417,6 +433,11 @@ void Form1::Command2_Click()
 }
 
 void Form1::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintBackground(); });
+}
+
+void Form1::paintBackground()
 {
     QPainter painter(this);
     const QString report =

@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class Canvas;
 class PictureBox;
@@ -82,6 +83,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintBackground();
     void createControls();
     void Form_Layout();
     void placeCanvas(int threshold);
@@ -91,6 +93,9 @@ private:
     void showUndoState();
     void afterHistoryStep();
     void pageTurn(PageBook::Direction direction);
+    // Runs a save; a copy that cannot be written is reported and the page
+    // stays on screen as it is. False when it failed.
+    bool trySaving(const std::function<void()>& save);
     bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
 

@@ -1,5 +1,7 @@
 #include "ui/SoundPlayer.h"
 
+#include "ui/FailureBoundary.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -57,7 +59,8 @@ constexpr int kDrainCheckMs = 20;
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent)
 {
-    connect(&m_drainCheck, &QTimer::timeout, this, &SoundPlayer::stopOnceDrained);
+    connect(&m_drainCheck, &QTimer::timeout, this,
+            FailureBoundary::guard(this, &SoundPlayer::stopOnceDrained));
 }
 
 void SoundPlayer::play(const QString& path)
@@ -81,7 +84,8 @@ void SoundPlayer::play(const QString& path)
     auto* source = new QBuffer(m_sink);
     source->setData(sound->samples);
     source->open(QIODevice::ReadOnly);
-    connect(m_sink, &QAudioSink::stateChanged, this, &SoundPlayer::stateChanged);
+    connect(m_sink, &QAudioSink::stateChanged, this,
+            FailureBoundary::guard(this, &SoundPlayer::stateChanged));
     m_sink->start(source);
     // A stream that failed while starting may have said so already.
     if (m_sink && m_sink->error() != QAudio::NoError) {
