@@ -35,7 +35,7 @@ QString KeptPicture::keep(const QImage& image, int page, const QString& folder, 
         keepFailed(folder, {errno}, image);
     // A picture already there keeps its name: the next free one is taken.
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        const QString path = folder + QLatin1Char('/') + fileName(page, at, attempt);
+        QString path = folder + QLatin1Char('/') + fileName(page, at, attempt);
         const auto error = DurableFile::write(
             path, QStringLiteral(".pagina-XXXXXX"), DurableFile::Mode::KeepExisting,
             [&image](QFileDevice& file) { return image.save(&file, "PNG"); });
