@@ -42,11 +42,6 @@ void AnimatedPicture::setPictureFile(const QString& file)
     update();
 }
 
-bool AnimatedPicture::isPlaying() const
-{
-    return m_movie && m_movie->state() == QMovie::Running;
-}
-
 void AnimatedPicture::paintEvent(QPaintEvent*)
 {
     FailureBoundary::run([this] { paintFrame(); });

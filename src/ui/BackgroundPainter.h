@@ -15,8 +15,6 @@ public:
     QString TileBackground(const QString& path, QPainter& painter, double innerWidthTwips,
                            double innerHeightTwips);
 
-    bool hasPicture() const { return !TilePicture.isNull(); }
-
     static QString failureText(const QString& reason);
 
     QImage TilePicture;

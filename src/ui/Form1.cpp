@@ -189,15 +189,19 @@ void Form1::Form_Load(QWidget* intro)
     m_book.startUp();
     Form_Layout();
     m_picture1->setFillColour(rgbColour(255, 0, 0));
-    const std::array<ColorRef, kSwatchCount> ramp = startRamp();
-    for (int i = 1; i <= kSwatchCount; ++i)
-        m_picture2[i - 1]->setBackColour(ramp[i - 1]);
+    showSwatches(startRamp());
     showPicture(m_book.loadFirstPage());
     placeCanvas(1);
     if (intro) {
         intro->close();
         intro->deleteLater();
     }
+}
+
+void Form1::showSwatches(const std::array<ColorRef, kSwatchCount>& colours)
+{
+    for (int i = 0; i < kSwatchCount; ++i)
+        m_picture2[i]->setBackColour(colours[i]);
 }
 
 void Form1::showCovering()
@@ -234,10 +238,8 @@ void Form1::Form_Layout()
     sizes.saltarinHeight = twips(m_saltarin1).height();
 
     const Layout layout = Layout::compute(screen.width(), screen.height(), sizes);
-    SwatchCounter = 1;
     for (int i = 0; i < kSwatchCount; ++i)
         setTwips(m_picture2[i], layout.picture2[i]);
-    SwatchCounter = kSwatchCount;
     setTwips(m_command4, layout.command4);
     setTwips(m_command3, layout.command3);
     setTwips(m_picture3, layout.picture3);
@@ -312,11 +314,7 @@ bool Form1::pickColour(PictureBox* control, float x, float y)
     if (colour == kInvalidColour)
         return false; // no colour to read at this point: the press is ignored
     PickedColour = static_cast<qint32>(colour);
-    const ::PickedColour parts = splitColour(colour);
-    PickedRed = parts.red;
-    PickedGreen = parts.green;
-    PickedBlue = static_cast<qint16>(parts.blue);
-    m_picture1->setFillColour(joinColour(parts));
+    m_picture1->setFillColour(joinColour(splitColour(colour)));
     return true;
 }
 
@@ -329,9 +327,7 @@ void Form1::Picture3_MouseDown(int, int, float x, float y)
 {
     if (!pickColour(m_picture3, x, y))
         return;
-    const std::array<ColorRef, kSwatchCount> tints = tintsOf(static_cast<ColorRef>(PickedColour));
-    for (SwatchCounter = 1; SwatchCounter <= kSwatchCount; ++SwatchCounter)
-        m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);
+    showSwatches(tintsOf(static_cast<ColorRef>(PickedColour)));
 }
 
 void Form1::Picture3_DblClick()

@@ -9,7 +9,6 @@
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
-#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 #include <array>
@@ -74,16 +73,13 @@ public:
 
     // Fields the palette handlers write before they read them.
     qint32 PickedColour = 0;
-    int PickedRed = 0;
-    double PickedGreen = 0;
-    qint16 PickedBlue = 0;
-    qint16 SwatchCounter = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void paintBackground();
+    void showSwatches(const std::array<ColorRef, kSwatchCount>& colours);
     void createControls();
     void Form_Layout();
     void placeCanvas(int threshold);

@@ -103,10 +103,8 @@ void Form2::createControls()
             FailureBoundary::guard(this, &Form2::Command1_Click));
 
     AnimatedPicture::State saltarin;
-    saltarin.version = 0x00020000;
     saltarin.extentWidth = 4895;
     saltarin.extentHeight = 3572;
-    saltarin.reserved = 1;
     saltarin.backColour = 0x8000000F;
     saltarin.pictureFile = QStringLiteral("escritor.gif");
     m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);

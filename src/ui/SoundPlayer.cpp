@@ -97,16 +97,21 @@ void SoundPlayer::play(const QString& path)
 void SoundPlayer::stateChanged(QAudio::State state)
 {
     if (state == QAudio::IdleState) {
-        // Everything is handed over; the server still holds up to a buffer's
-        // worth. Give up waiting well after that much time has passed.
-        const qint64 bufferedUs =
-            m_sink->format().durationForBytes(static_cast<qint32>(m_sink->bufferSize()));
-        m_drainDeadline.setRemainingTime(bufferedUs / 1000 + 500);
-        m_drainCheck.start(kDrainCheckMs);
+        waitForDrain();
     } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
         stop();
         QApplication::beep();
     }
+}
+
+void SoundPlayer::waitForDrain()
+{
+    // Everything is handed over; the server still holds up to a buffer's
+    // worth. Give up waiting well after that much time has passed.
+    const qint64 bufferedUs =
+        m_sink->format().durationForBytes(static_cast<qint32>(m_sink->bufferSize()));
+    m_drainDeadline.setRemainingTime(bufferedUs / 1000 + 500);
+    m_drainCheck.start(kDrainCheckMs);
 }
 
 void SoundPlayer::stopOnceDrained()
