@@ -9,13 +9,7 @@ namespace {
 // default printer, a raw queue, keeps each job's PDF as sent.
 class PrintServer {
 public:
-    ~PrintServer()
-    {
-        m_cupsd.terminate();
-        if (!m_cupsd.waitForFinished(3000))
-            m_cupsd.kill();
-    }
-
+    // The server stops with its QProcess.
     bool start(QString* why)
     {
         QDir dir(m_dir.path());

@@ -28,7 +28,6 @@ void SheetFitTest::fit_data()
     QTest::newRow("small page grows")
         << QSize(10, 5) << QSizeF(1000, 1000) << QRectF(0, 250, 1000, 500) << true;
     QTest::newRow("empty page") << QSize(0, 0) << QSizeF(800, 600) << QRectF() << false;
-    QTest::newRow("no printable area") << QSize(640, 480) << QSizeF(0, 600) << QRectF() << true;
 }
 
 void SheetFitTest::fit()
