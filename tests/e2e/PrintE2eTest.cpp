@@ -113,14 +113,11 @@ QString sheetDiffers(const QImage& sheet, const QImage& page)
             ink |= qGray(sheet.pixel(x, y)) < 128 ? QRect(x, y, 1, 1) : QRect();
     const double aspect = double(page.width()) / page.height();
     if (ink.isEmpty() || std::abs(double(ink.width()) / ink.height() / aspect - 1) > 0.03 ||
-        (sheet.width() > sheet.height()) != (aspect > 1))
-        return QStringLiteral("a %1 x %2 page drawn at %3 x %4 on a %5 x %6 sheet")
-            .arg(page.width())
-            .arg(page.height())
-            .arg(ink.width())
-            .arg(ink.height())
-            .arg(sheet.width())
-            .arg(sheet.height());
+        (sheet.width() > sheet.height()) != (aspect > 1)) {
+        QString text;
+        QDebug(&text) << "page" << page.size() << "drawn as" << ink << "on" << sheet.size();
+        return text;
+    }
     const QImage want = page.scaled(ink.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     qsizetype off = 0;
     for (int y = 0; y < want.height(); ++y)
