@@ -25,8 +25,10 @@ public:
               "#!/bin/sh\n[ $# -eq 0 ] && exit 0\nout=${DEVICE_URI#sheets:}\n"
               "cat \"${6:-/dev/stdin}\" > $out/.$1 && mv $out/.$1 $out/$1.pdf\n");
         QFile::setPermissions(dir.filePath("bin/backend/sheets"), QFileDevice::Permissions(0x7555));
+        // Anyone may add the printer: the tests need not run as the super-user.
         write("cupsd.conf",
-              "Listen %1/cups.sock\nBrowsing No\n<Location />\nAllow all\n</Location>\n");
+              "Listen %1/cups.sock\nBrowsing No\n<Location />\nAllow all\n</Location>\n"
+              "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n");
         write("files.conf",
               "ServerRoot %1\nServerBin %1/bin\nRequestRoot %1/spool\n"
               "TempDir %1/spool\nCacheDir %1/spool\nStateDir %1/spool\n"
@@ -36,15 +38,21 @@ public:
                       {"-f", "-c", dir.filePath("cupsd.conf"), "-s", dir.filePath("files.conf")});
         qputenv("CUPS_SERVER", dir.filePath("cups.sock").toUtf8());
         QDeadlineTimer deadline(10000);
-        while (!run("lpstat", {"-r"}, why)) {
+        // lpstat answers 0 either way; its words tell whether the server listens.
+        while (!run("lpstat", {"-r"}, why) || !why->startsWith("scheduler is running")) {
             if (deadline.hasExpired() || m_cupsd.state() == QProcess::NotRunning) {
                 *why = "cupsd (scripts/setup.sh) did not start: " + *why + m_cupsd.readAll();
                 return false;
             }
             QThread::msleep(100);
         }
+        return true;
+    }
+
+    bool addPrinter(QString* why)
+    {
         return run("lpadmin",
-                   {"-p", "Hojas", "-E", "-v", "sheets:" + dir.filePath("out"), "-m", "raw"},
+                   {"-p", "Hojas", "-E", "-v", "sheets:" + m_dir.filePath("out"), "-m", "raw"},
                    why) &&
                run("lpadmin", {"-d", "Hojas"}, why);
     }
@@ -74,16 +82,17 @@ private:
         file.write(QString::fromLatin1(text).replace("%1", m_dir.path()).toUtf8());
     }
 
-    static bool run(const QString& program, const QStringList& arguments, QString* why)
+    // Runs a tool; `output` gets what it said, and why it failed.
+    static bool run(const QString& program, const QStringList& arguments, QString* output)
     {
         QProcess tool;
         tool.setProcessChannelMode(QProcess::MergedChannels);
         tool.start(program, arguments);
-        if (tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
-            tool.exitCode() == 0)
-            return true;
-        *why = program + ": " + tool.errorString() + ' ' + tool.readAll();
-        return false;
+        const bool ok = tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit &&
+                        tool.exitCode() == 0;
+        *output = ok ? QString::fromLocal8Bit(tool.readAll())
+                     : program + ": " + tool.errorString() + ' ' + tool.readAll();
+        return ok;
     }
 
     QTemporaryDir m_dir;
@@ -157,6 +166,7 @@ void PrintE2eTest::init()
     QString why;
     if (!m_server->start(&why))
         QSKIP(qPrintable(why));
+    QVERIFY2(m_server->addPrinter(&why), qPrintable(why));
     m_harness = std::make_unique<E2eHarness>();
     QVERIFY(m_harness->prepareProgramFolder() && m_harness->clearDrawings());
     QPainter(&m_coloured).fillRect(QRect(62, 52, 117, 87), QColor(0, 0, 255));
