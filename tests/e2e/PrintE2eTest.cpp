@@ -41,7 +41,8 @@ public:
         // lpstat answers 0 either way; its words tell whether the server listens.
         while (!run("lpstat", {"-r"}, why) || !why->startsWith("scheduler is running")) {
             if (deadline.hasExpired() || m_cupsd.state() == QProcess::NotRunning) {
-                *why = "cupsd (scripts/setup.sh) did not start: " + *why + m_cupsd.readAll();
+                *why = "cupsd (scripts/setup.sh) did not start: " + m_cupsd.errorString() + ", " +
+                       *why + m_cupsd.readAll();
                 return false;
             }
             QThread::msleep(100);
