@@ -155,7 +155,7 @@ QList<QPointF> faintCentres(double)
 
 const GoldSet::Plan& strips()
 {
-    static const GoldSet::Plan plan{paintStrips, stripCentres, 1};
+    static const GoldSet::Plan plan{paintStrips, stripCentres, 0};
     return plan;
 }
 

@@ -102,12 +102,12 @@ QImage DrawingFile::greyPage(int index)
         const QImage rendered = m_pdf->render(index, size);
         if (rendered.isNull())
             refuse(m_path, QStringLiteral("No puedo dibujar la página %1 del PDF.").arg(index + 1));
-        return PageCleaner::greyAtSize(rendered, size);
+        return PageCleaner::pictureAtSize(rendered, size);
     }
     if (m_svg) {
         const QSize size = PageSize::fit(m_svg->defaultSize(), m_largest, false);
-        return PageCleaner::greyAtSize(
+        return PageCleaner::pictureAtSize(
             paintedOnWhite(size, [this](QPainter& painter) { m_svg->render(&painter); }), size);
     }
-    return PageCleaner::greyAtSize(m_picture, PageSize::fit(m_picture.size(), m_largest, true));
+    return PageCleaner::pictureAtSize(m_picture, PageSize::fit(m_picture.size(), m_largest, true));
 }

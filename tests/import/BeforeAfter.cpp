@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     const QSize size(800, 600);
     QImage before = QImage::fromData(GoldSet::make(QStringLiteral("jpeg50"), size))
                         .convertToFormat(QImage::Format_RGB32);
-    QImage after = PageCleaner::clean(PageCleaner::greyAtSize(before, size))
+    QImage after = PageCleaner::clean(PageCleaner::pictureAtSize(before, size))
                        .page.convertToFormat(QImage::Format_RGB32);
     const ColorRef colours[] = {rgbColour(255, 80, 80), rgbColour(255, 200, 0),
                                 rgbColour(80, 160, 255), rgbColour(120, 200, 90),
