@@ -53,7 +53,7 @@ const QSize& largestPage()
 QImage addPage(const QString& path, PageAdder& book)
 {
     DrawingFile drawing(path, largestPage());
-    const PageCleaner::Result clean = PageCleaner::clean(drawing.greyPage(0));
+    const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
     book.add(GifPageWriter::encode(clean.page));
     return clean.page;
 }
@@ -114,7 +114,11 @@ void printQuality()
                                      GoldSet::make(c.plan, QLatin1String(c.format), drawing));
         GoldSet::Quality q;
         try {
-            q = GoldSet::measure(c.plan, addPage(path, book));
+            const QImage pg = addPage(path, book);
+            pg.save(QStringLiteral("/tmp/dump_") + QLatin1String(c.name) + QStringLiteral(".png"));
+            QImage::fromData(GoldSet::make(c.plan, QLatin1String(c.format), drawing))
+                .save(QStringLiteral("/tmp/src_") + QLatin1String(c.name) + QStringLiteral(".png"));
+            q = GoldSet::measure(c.plan, pg);
         } catch (const Failure& failure) {
             std::printf("import_quality %s refused: %s\n", c.name, qPrintable(failure.reason()));
             continue;

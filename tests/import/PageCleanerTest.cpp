@@ -141,7 +141,7 @@ void PageCleanerTest::goldSetAreasStayWhole()
 
     DrawingFile drawing(path, size);
     QCOMPARE(drawing.pageCount(), 1);
-    const PageCleaner::Result clean = PageCleaner::clean(drawing.greyPage(0));
+    const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
     QCOMPARE(clean.page.size(), size);
     const QImage gif = QImage::fromData(GifPageWriter::encode(clean.page), "GIF");
     QCOMPARE(gif.convertToFormat(QImage::Format_Grayscale8), clean.page);
