@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <sys/stat.h>
 #include <unistd.h>
 
 PageAdder::PageAdder(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
@@ -17,30 +18,56 @@ QString PageAdder::drawingsFolder() const
     return m_bookFolder + QStringLiteral("/dibujos");
 }
 
+bool PageAdder::hasDrawing(int page) const
+{
+    return passesAnyMatchTest(PageFilePath(m_bookFolder, page, QStringLiteral(".gif")));
+}
+
+// The first page from `from` on with no drawing, from one listing of the folder.
+int PageAdder::firstFree(int from) const
+{
+    FolderIndex drawings(drawingsFolder());
+    int page = from;
+    while (page < PageBook::kPageLimit &&
+           !drawings.findFileName(QString::number(page) + QStringLiteral(".gif")).isEmpty())
+        ++page;
+    return page;
+}
+
 int PageAdder::nextPage()
 {
-    if (m_next == 0) {
-        FolderIndex drawings(drawingsFolder());
-        int count = 0;
-        while (
-            count < PageBook::kPageLimit &&
-            !drawings.findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
-            ++count;
-        m_next = count + 1;
-    }
+    m_next = firstFree(m_next);
     return m_next;
+}
+
+int PageAdder::lastPageInBook() const
+{
+    return firstFree(1) - 1;
 }
 
 int PageAdder::add(const QByteArray& gif)
 {
-    const int page = nextPage();
-    if (page >= PageBook::kPageLimit)
-        throw Failure(drawingsFolder(),
-                      QStringLiteral("El libro está lleno: caben %1 dibujos como mucho.")
-                          .arg(PageBook::kPageLimit - 1));
     const QString folder = drawingsFolder();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         throw Failure(folder, QStringLiteral("No puedo crear la carpeta de los dibujos."));
+    // A drawing put there meanwhile keeps its number: the page takes the next.
+    for (;;) {
+        const int page = nextPage();
+        if (page >= PageBook::kPageLimit)
+            throw Failure(folder,
+                          QStringLiteral("El libro está lleno: caben %1 dibujos como mucho.")
+                              .arg(PageBook::kPageLimit - 1));
+        if (put(gif, page)) {
+            ++m_next;
+            return page;
+        }
+    }
+}
+
+// Returns false when a drawing took the number first.
+bool PageAdder::put(const QByteArray& gif, int page)
+{
+    const QString folder = drawingsFolder();
     // A coloured copy left without its drawing would be shown instead of the
     // new page, and it is not ours to delete.
     const QString copy = PageFilePath(m_bookFolder, page, QStringLiteral(".bmp"));
@@ -53,6 +80,10 @@ int PageAdder::add(const QByteArray& gif)
     if (!temporary.open())
         throw Failure(folder, QStringLiteral("No puedo escribir en la carpeta de los dibujos (%1).")
                                   .arg(temporary.errorString()));
+    // Like any file the user makes: what the umask allows, not private.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(temporary.handle(), 0666 & ~mask);
     if (temporary.write(gif) != gif.size() || !temporary.flush() ||
         ::fsync(temporary.handle()) != 0)
         throw Failure(folder, QStringLiteral("No puedo guardar el dibujo: ¿queda sitio en el "
@@ -61,9 +92,10 @@ int PageAdder::add(const QByteArray& gif)
     temporary.close();
     const QString target = PageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
     // Renaming never replaces an existing file, even one made meanwhile.
-    if (!QFile::rename(temporary.fileName(), target))
-        throw Failure(target, QStringLiteral("No puedo poner el dibujo en su sitio: ya existe o "
-                                             "la carpeta no deja escribir."));
-    ++m_next;
-    return page;
+    if (QFile::rename(temporary.fileName(), target))
+        return true;
+    if (hasDrawing(page))
+        return false;
+    throw Failure(target, QStringLiteral("No puedo poner el dibujo en su sitio: la carpeta no "
+                                         "deja escribir."));
 }
