@@ -1,6 +1,6 @@
-#include "app/AppFolders.h"
+#include "app/AddCommand.h"
 #include "book/Failure.h"
-#include "import/AddCommand.h"
+#include "folders/AppFolders.h"
 #include "ui/FailureBoundary.h"
 #include "ui/Form2.h"
 
@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QStandardPaths>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -62,6 +63,30 @@ bool needsNoWindow(int argc, char** argv)
     return false;
 }
 
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Qt ends the process when no platform can be opened (no desktop, or DISPLAY
+// naming no server); before the application exists, that is said in one
+// clear line and the program ends with status 1 instead of aborting.
+void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        return;
+    }
+    std::fprintf(stderr,
+                 "Tintaro: necesito un escritorio gráfico para abrir el libro y no "
+                 "encuentro ninguno (%s). Pruébalo desde el escritorio; sin él "
+                 "funcionan tintaro --add ARCHIVO… y tintaro --help.\n",
+                 message.section(u'\n', 0, 0).toLocal8Bit().constData());
+    std::_Exit(1);
+}
+
 int addPages(const CommandLine& line)
 {
     try {
@@ -78,9 +103,12 @@ int addPages(const CommandLine& line)
 
 int main(int argc, char** argv)
 {
-    if (needsNoWindow(argc, argv))
-        AddCommand::prepareDisplay();
+    // Adding pages from a terminal with no desktop makes them for an assumed screen.
+    if (needsNoWindow(argc, argv) && !hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QtMessageHandler qtHandler = qInstallMessageHandler(noDesktopHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QStringLiteral("Tintaro"));
     QApplication::setApplicationVersion(QStringLiteral(TINTARO_VERSION));
     // Lets the desktop match the windows to the menu entry and its icon.

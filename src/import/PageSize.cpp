@@ -1,9 +1,8 @@
 #include "import/PageSize.h"
 
-#include "ui/CanvasPlacement.h"
-#include "ui/Layout.h"
-#include "ui/PictureBox.h"
-#include "ui/Units.h"
+#include "geometry/CanvasPlacement.h"
+#include "geometry/Layout.h"
+#include "geometry/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +14,8 @@ constexpr int kStrictestThreshold = 2;
 
 bool shownWhole(const QSize& screen, double colourBarTop, QSize picture)
 {
-    const double width = pixelsToTwips(picture.width() + 2 * PictureBox::kBorder);
-    const double height = pixelsToTwips(picture.height() + 2 * PictureBox::kBorder);
+    const double width = pixelsToTwips(picture.width() + 2 * CanvasPlacement::kPictureBorder);
+    const double height = pixelsToTwips(picture.height() + 2 * CanvasPlacement::kPictureBorder);
     const CanvasPlacement placed = CanvasPlacement::place(
         pixelsToTwips(screen.width()), colourBarTop, width, height, kStrictestThreshold);
     return placed.canvasLeft >= 0 && placed.canvasHeight >= height &&
@@ -30,7 +29,7 @@ QSize PageSize::largestShownWhole(QSize screen)
     const Layout layout = Layout::compute(pixelsToTwips(screen.width()),
                                           pixelsToTwips(screen.height()), Layout::Sizes{});
     const double barTop = layout.picture3.top();
-    QSize page(std::max(1, screen.width() - 2 * PictureBox::kBorder),
+    QSize page(std::max(1, screen.width() - 2 * CanvasPlacement::kPictureBorder),
                std::max(1, widgetPixels(barTop)));
     // The placement rounds in twips, so the last few points are found by trying.
     while (page.height() > 1 && !shownWhole(screen, barTop, page))

@@ -1,6 +1,6 @@
 #include "ui/AnimatedPicture.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <QDir>
 #include <QFileInfo>

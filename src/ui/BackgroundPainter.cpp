@@ -2,8 +2,8 @@
 
 #include "book/Failure.h"
 #include "book/PictureLoader.h"
-#include "ui/Tiling.h"
-#include "ui/Units.h"
+#include "geometry/Tiling.h"
+#include "geometry/Units.h"
 
 #include <QPainter>
 

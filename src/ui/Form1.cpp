@@ -4,14 +4,14 @@
 #include "colour/FloodFill.h"
 #include "colour/Palette.h"
 #include "ui/Canvas.h"
-#include "ui/CanvasPlacement.h"
+#include "geometry/CanvasPlacement.h"
 #include "ui/FailureBoundary.h"
-#include "ui/Layout.h"
+#include "geometry/Layout.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 #include "ui/ScreenOf.h"
 #include "ui/SoundPlayer.h"
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <QApplication>
 #include <QClipboard>

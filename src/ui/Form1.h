@@ -2,7 +2,7 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "app/AppFolders.h"
+#include "folders/AppFolders.h"
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"

@@ -1,11 +1,11 @@
 #include "ui/Form2.h"
 
-#include "app/IntroCentring.h"
-#include "app/IntroColours.h"
+#include "intro/IntroCentring.h"
+#include "intro/IntroColours.h"
 #include "ui/FailureBoundary.h"
 #include "ui/Form1.h"
 #include "ui/ScreenOf.h"
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,8 +2,8 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "app/AppFolders.h"
-#include "app/IntroRandom.h"
+#include "folders/AppFolders.h"
+#include "intro/IntroRandom.h"
 #include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
 

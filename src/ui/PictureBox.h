@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colour/ColorRef.h"
+#include "geometry/CanvasPlacement.h"
 
 #include <QImage>
 #include <QWidget>
@@ -11,7 +12,7 @@
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kBorder = 1;
+    static constexpr int kBorder = CanvasPlacement::kPictureBorder;
     // Mouse buttons and shift keys as the handlers number them.
     static constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
 

@@ -1,6 +1,6 @@
 #include "ui/TwipGeometry.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <QWidget>
 

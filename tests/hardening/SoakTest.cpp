@@ -1,7 +1,7 @@
 // A long session through the real main window: many fills and page turns must
 // neither grow the memory nor leave files open.
 
-#include "book/BookFolder.h"
+#include "core/book/BookFolder.h"
 #include "ui/Canvas.h"
 #include "ui/Form1.h"
 #include "ui/PictureBox.h"

@@ -1,10 +1,10 @@
 #include "ui/Form1.h"
-#include "book/BookFolder.h"
+#include "core/book/BookFolder.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <QBackingStore>
 #include <QPainter>

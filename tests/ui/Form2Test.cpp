@@ -1,6 +1,6 @@
 #include "ui/Form2.h"
-#include "app/IntroColours.h"
-#include "app/IntroRandom.h"
+#include "intro/IntroColours.h"
+#include "intro/IntroRandom.h"
 
 #include <QFrame>
 #include <QLabel>

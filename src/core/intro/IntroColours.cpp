@@ -1,7 +1,7 @@
-#include "app/IntroColours.h"
+#include "intro/IntroColours.h"
 
-#include "app/IntroRandom.h"
-#include "ui/Units.h"
+#include "intro/IntroRandom.h"
+#include "geometry/Units.h"
 
 #include <array>
 #include <cassert>

@@ -1,5 +1,5 @@
 #include "book/PageFiles.h"
-#include "book/BookFolder.h"
+#include "core/book/BookFolder.h"
 #include "book/PageBook.h"
 
 #include <QtTest>

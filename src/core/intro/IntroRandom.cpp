@@ -1,4 +1,4 @@
-#include "app/IntroRandom.h"
+#include "intro/IntroRandom.h"
 
 std::uint64_t IntroRandom::nextBits()
 {

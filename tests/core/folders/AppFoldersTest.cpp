@@ -1,4 +1,4 @@
-#include "app/AppFolders.h"
+#include "folders/AppFolders.h"
 #include "book/Failure.h"
 
 #include <QtTest>

@@ -9,9 +9,5 @@
 // them in a file dialog and shows the outcome in a message box.
 class AddCommand {
 public:
-    // Called before the application is made: with no display to connect to,
-    // the pages are still made, for an assumed screen, with no window.
-    static void prepareDisplay();
-
     static int run(QStringList files, const QString& bookFolder);
 };

@@ -2,7 +2,7 @@
 
 #include "colour/FloodFill.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <algorithm>
 #include <cmath>

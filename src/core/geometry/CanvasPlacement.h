@@ -4,6 +4,9 @@
 // the screen and midway in the band above the colour bar, or pinned near the
 // top and cut to fit when it does not fit. All values in twips.
 struct CanvasPlacement {
+    // The flat border, in pixels, around a picture control's picture.
+    static constexpr int kPictureBorder = 1;
+
     double canvasLeft = 0;
     double canvasTop = 0;
     double canvasHeight = 0;

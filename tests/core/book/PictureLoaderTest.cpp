@@ -1,5 +1,5 @@
 #include "book/PictureLoader.h"
-#include "book/BookFolder.h"
+#include "core/book/BookFolder.h"
 #include "book/Failure.h"
 
 #include <QtEndian>

@@ -1,7 +1,7 @@
-#include "ui/Layout.h"
-#include "ui/CanvasPlacement.h"
-#include "ui/Tiling.h"
-#include "ui/Units.h"
+#include "geometry/Layout.h"
+#include "geometry/CanvasPlacement.h"
+#include "geometry/Tiling.h"
+#include "geometry/Units.h"
 
 #include <QtTest>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "colour/Palette.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ui/Layout.h"
+#include "geometry/Layout.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 Layout Layout::compute(double sw, double sh, const Sizes& s)
 {

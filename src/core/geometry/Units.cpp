@@ -1,4 +1,4 @@
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <algorithm>
 #include <cfenv>

@@ -1,6 +1,6 @@
-#include "ui/CanvasPlacement.h"
+#include "geometry/CanvasPlacement.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop, double canvasWidth,
                                        double canvasHeight, int threshold)

@@ -1,6 +1,6 @@
-#include "app/IntroColours.h"
-#include "app/IntroCentring.h"
-#include "app/IntroRandom.h"
+#include "intro/IntroColours.h"
+#include "intro/IntroCentring.h"
+#include "intro/IntroRandom.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "book/PageBook.h"
-#include "book/BookFolder.h"
+#include "core/book/BookFolder.h"
 #include "book/Failure.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "app/IntroCentring.h"
+#include "intro/IntroCentring.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 std::int64_t centredPosition(double screenTwips, double windowTwips)
 {

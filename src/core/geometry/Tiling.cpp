@@ -1,6 +1,6 @@
-#include "ui/Tiling.h"
+#include "geometry/Tiling.h"
 
-#include "ui/Units.h"
+#include "geometry/Units.h"
 
 #include <algorithm>
 #include <cstdint>
