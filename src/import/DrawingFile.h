@@ -32,7 +32,6 @@ public:
     // vector drawings are drawn at that size, pictures scaled. Throws
     // Failure naming the sheet when a PDF sheet cannot be drawn.
     QImage page(int index);
-    QImage greyPage(int index) { return page(index); }
 
 private:
     void openPicture(const QByteArray& format);
