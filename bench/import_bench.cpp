@@ -114,11 +114,7 @@ void printQuality()
                                      GoldSet::make(c.plan, QLatin1String(c.format), drawing));
         GoldSet::Quality q;
         try {
-            const QImage pg = addPage(path, book);
-            pg.save(QStringLiteral("/tmp/dump_") + QLatin1String(c.name) + QStringLiteral(".png"));
-            QImage::fromData(GoldSet::make(c.plan, QLatin1String(c.format), drawing))
-                .save(QStringLiteral("/tmp/src_") + QLatin1String(c.name) + QStringLiteral(".png"));
-            q = GoldSet::measure(c.plan, pg);
+            q = GoldSet::measure(c.plan, addPage(path, book));
         } catch (const Failure& failure) {
             std::printf("import_quality %s refused: %s\n", c.name, qPrintable(failure.reason()));
             continue;

@@ -38,6 +38,21 @@ QString listed(QStringList numbers)
                : QStringLiteral("%1 y %2").arg(numbers.join(QStringLiteral(", ")), last);
 }
 
+// A page that fills the gap at the book's end brings the pages after it in.
+QString joined(int page, int lastBefore, int last)
+{
+    if (page != lastBefore + 1 || last == page)
+        return {};
+    if (last == page + 1)
+        return QStringLiteral("; con ella, la página %1, que ya estaba en la carpeta, pasa a ser "
+                              "parte del libro")
+            .arg(last);
+    return QStringLiteral("; con ella, las páginas %1 a %2, que ya estaban en la carpeta, pasan "
+                          "a ser parte del libro")
+        .arg(page + 1)
+        .arg(last);
+}
+
 } // namespace
 
 PageImporter::PageImporter(QString bookFolder, QSize largestPage)
@@ -121,13 +136,7 @@ PageImporter::Outcome PageImporter::addSheet(DrawingFile& drawing, int sheet, co
                            .arg(clean.page.width())
                            .arg(clean.page.height())
                            .arg(areasText(clean.closedAreas));
-        // A page that fills the gap at the book's end brings the pages after it in.
-        const int last = m_adder.lastPageInBook();
-        if (page == lastBefore + 1 && last > page)
-            line += QStringLiteral("; con ella, las páginas %1 a %2, que ya estaban en la "
-                                   "carpeta, pasan a ser parte del libro")
-                        .arg(page + 1)
-                        .arg(last);
+        line += joined(page, lastBefore, m_adder.lastPageInBook());
         listener.added(line);
         return Outcome::Added;
     } catch (const Failure& failure) {

@@ -1,4 +1,5 @@
 #include "import/PageCleaner.h"
+#include "book/Failure.h"
 #include "colour/FloodFill.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
@@ -21,6 +22,8 @@ private slots:
     void onePressFillsTheWholeArea();
     void goldSetAreasStayWhole_data();
     void goldSetAreasStayWhole();
+    void bigPicturesAreReadShrunk_data();
+    void bigPicturesAreReadShrunk();
 };
 
 namespace {
@@ -29,10 +32,10 @@ constexpr QSize kSize(400, 300);
 constexpr QPoint kCentre(200, 150);
 constexpr ColorRef kRed = rgbColour(255, 0, 0);
 
-QImage canvas(const std::function<void(QPainter&)>& draw)
+QImage canvas(const std::function<void(QPainter&)>& draw, QColor paper = Qt::white)
 {
     QImage image(kSize, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(paper);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 2));
@@ -85,6 +88,34 @@ void PageCleanerTest::onePressFillsTheWholeArea_data()
     // Two lines 3 points apart: a strip of paper open at both ends.
     QPainterPath strip;
     strip.addRect(QRectF(100, 148, 200, 3));
+    // A closed strip 3 points across, slanted so its edges are antialiased.
+    QPainterPath band;
+    band.addRect(QRectF(-100, -1.5, 200, 3));
+    band = QTransform().translate(200, 150).rotate(7).map(band);
+    QPainterPath bandOutline;
+    bandOutline.addRect(QRectF(-101.5, -3.5, 203, 7));
+    bandOutline = QTransform().translate(200, 150).rotate(7).map(bandOutline);
+    QTest::newRow("narrow closed strip stays whole") << canvas([&](QPainter& p) {
+        p.translate(200, 150);
+        p.rotate(7);
+        p.drawRect(QRectF(-101, -2.5, 202, 5));
+    }) << band << bandOutline;
+    QTest::newRow("colour area becomes an outlined white area") << canvas([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 100, 40));
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+    }) << disc(117) << disc(123);
+    QTest::newRow("faint line on grey paper kept")
+        << canvas(
+               [](QPainter& p) {
+                   p.setPen(QPen(QColor(141, 141, 141), 1.5));
+                   p.drawEllipse(QPointF(kCentre), 120, 120);
+                   p.setPen(QPen(Qt::black, 6)); // dark lines elsewhere, apart
+                   p.drawLine(30, 10, 370, 10);
+                   p.drawLine(30, 290, 370, 290);
+               },
+               QColor(233, 233, 233))
+        << inside << outline;
     QTest::newRow("narrow open corridor stays open") << canvas([](QPainter& p) {
         p.setPen(QPen(Qt::black, 1));
         p.drawLine(QPointF(100, 147.5), QPointF(300, 147.5));
@@ -100,6 +131,8 @@ void PageCleanerTest::onePressFillsTheWholeArea()
     const PageCleaner::Result clean =
         PageCleaner::clean(picture.convertToFormat(QImage::Format_Grayscale8));
     QImage page = clean.page.convertToFormat(QImage::Format_RGB32);
+                    QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') +
+                    QStringLiteral(".png"));
     QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
     int missed = 0, total = 0, leaked = 0;
     for (int y = 0; y < page.height(); ++y) {
@@ -150,6 +183,54 @@ void PageCleanerTest::goldSetAreasStayWhole()
                 q.whole, q.areas, q.worstFill);
     QCOMPARE(q.whole, q.areas);
     QCOMPARE(clean.closedAreas, q.areas);
+}
+
+void PageCleanerTest::bigPicturesAreReadShrunk_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("refusal"); // empty: read
+    QTest::newRow("100 million points") << QSize(10000, 10000) << QString();
+    QTest::newRow("beyond") << QSize(12000, 9000)
+                            << QStringLiteral("demasiado grande: 12000 × 9000 puntos");
+}
+
+// A JPEG as large as allowed is read shrunk to the page; a larger picture is
+// refused by its size, from its header alone.
+void PageCleanerTest::bigPicturesAreReadShrunk()
+{
+    QFETCH(QSize, size);
+    QFETCH(QString, refusal);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("grande"));
+    if (refusal.isEmpty()) {
+        QImage picture(size, QImage::Format_Grayscale8);
+        picture.fill(255);
+        QPainter p(&picture);
+        p.setPen(QPen(Qt::black, 20));
+        p.drawEllipse(QRect(QPoint(), size).adjusted(100, 100, -100, -100));
+        p.end();
+        QVERIFY(picture.save(path, "JPEG", 50));
+    } else {
+        // A BMP header promising that size, and nothing after it.
+        QByteArray header(54, '\0');
+        QDataStream out(&header, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out.writeRawData("BM", 2);
+        out << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(size.width())
+            << qint32(size.height()) << quint16(1) << quint16(24);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(header) == header.size());
+    }
+    try {
+        DrawingFile drawing(path, QSize(400, 300));
+        const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
+        QVERIFY(refusal.isEmpty());
+        QCOMPARE(clean.page.size(), QSize(300, 300));
+        QCOMPARE(clean.closedAreas, 1);
+    } catch (const Failure& failure) {
+        QVERIFY2(!refusal.isEmpty() && failure.reason().contains(refusal),
+                 qPrintable(failure.reason()));
+    }
 }
 
 QTEST_GUILESS_MAIN(PageCleanerTest)
