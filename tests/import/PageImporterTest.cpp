@@ -1,0 +1,154 @@
+#include "import/PageImporter.h"
+#include "import/GoldSet.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <sys/stat.h>
+
+// Adding to a real book folder: every file and sheet is tried, numbers go to
+// the free places, nothing there is touched, and the message says why.
+class PageImporterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void filesGoToFreeNumbers_data();
+    void filesGoToFreeNumbers();
+    void pagesTakeTheUmasksMode_data();
+    void pagesTakeTheUmasksMode();
+};
+
+namespace {
+
+constexpr QSize kPage(200, 150);
+
+class Lines : public PageImporter::Listener {
+public:
+    void added(const QString& line) override { text += line + u'\n'; }
+    void refused(const QString& line) override { text += line + u'\n'; }
+    QString text;
+};
+
+// Three sheets, the middle one blank: nothing on it to colour.
+QByteArray pdfWithBlankSheet()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setPageSize(QPageSize(QSizeF(kPage), QPageSize::Point));
+    pdf.setPageMargins({});
+    pdf.setResolution(72);
+    QPainter p(&pdf);
+    const QImage drawing = QImage::fromData(GoldSet::make("png", kPage));
+    p.drawImage(0, 0, drawing);
+    pdf.newPage();
+    pdf.newPage();
+    p.drawImage(0, 0, drawing);
+    p.end();
+    return bytes;
+}
+
+QByteArray pngSaying(const QString& comment)
+{
+    QImage image = QImage::fromData(GoldSet::make("png", kPage));
+    image.setText(QStringLiteral("Comment"), comment);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QStringList pagesIn(const QString& book)
+{
+    return QDir(book + QStringLiteral("/dibujos"))
+        .entryList({QStringLiteral("*.gif")}, QDir::Files);
+}
+
+} // namespace
+
+void PageImporterTest::filesGoToFreeNumbers_data()
+{
+    QTest::addColumn<QList<int>>("existing");
+    QTest::addColumn<QList<QByteArray>>("files"); // an empty one is missing
+    QTest::addColumn<QStringList>("pages");       // the book's drawings afterwards
+    QTest::addColumn<QStringList>("said");        // parts of the messages
+    const QByteArray png = GoldSet::make("png", kPage);
+    QTest::newRow("gap filled first, then after the last")
+        << QList<int>{1, 2, 4} << QList<QByteArray>{png, png}
+        << QStringList{"1.gif", "2.gif", "3.gif", "4.gif", "5.gif"}
+        << QStringList{"página 3", "la página 4, que ya estaba", "página 5"};
+    QTest::newRow("every file tried after a missing one")
+        << QList<int>{} << QList<QByteArray>{QByteArray(), png} << QStringList{"1.gif"}
+        << QStringList{"No encuentro el archivo", "página 1"};
+    QTest::newRow("PDF signature only inside a PNG")
+        << QList<int>{} << QList<QByteArray>{pngSaying(QStringLiteral("%PDF-1.4"))}
+        << QStringList{"1.gif"} << QStringList{"página 1"};
+    QTest::newRow("PDF with a sheet it cannot add")
+        << QList<int>{} << QList<QByteArray>{pdfWithBlankSheet()} << QStringList{"1.gif", "2.gif"}
+        << QStringList{"hoja 1 de 3): página 1", "hoja 3 de 3): página 2",
+                       "añadido 2 de 3 hojas; no la hoja 2"};
+}
+
+void PageImporterTest::filesGoToFreeNumbers()
+{
+    QFETCH(QList<int>, existing);
+    QFETCH(QList<QByteArray>, files);
+    QFETCH(QStringList, pages);
+    QFETCH(QStringList, said);
+    QTemporaryDir book;
+    QVERIFY(QDir(book.path()).mkdir(QStringLiteral("dibujos")));
+    for (const int page : existing) {
+        QFile old(book.filePath(QStringLiteral("dibujos/%1.gif").arg(page)));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("mine") == 4);
+    }
+    QStringList paths;
+    for (int i = 0; i < files.size(); ++i) {
+        paths << book.filePath(QStringLiteral("dibujo%1").arg(i));
+        QFile file(paths.last());
+        QVERIFY(files[i].isEmpty() ||
+                (file.open(QIODevice::WriteOnly) && file.write(files[i]) == files[i].size()));
+    }
+    PageImporter importer(book.path(), kPage);
+    Lines lines;
+    importer.addAll(paths, lines);
+    QCOMPARE(pagesIn(book.path()), pages);
+    for (const int page : existing) { // never touched
+        QFile old(book.filePath(QStringLiteral("dibujos/%1.gif").arg(page)));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "mine");
+    }
+    for (const QString& part : said)
+        QVERIFY2(lines.text.contains(part), qPrintable(lines.text));
+}
+
+void PageImporterTest::pagesTakeTheUmasksMode_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::newRow("022") << 022;
+    QTest::newRow("077") << 077;
+    QTest::newRow("002") << 002;
+}
+
+void PageImporterTest::pagesTakeTheUmasksMode()
+{
+    QFETCH(int, umask);
+    QTemporaryDir book;
+    const QString path = book.filePath(QStringLiteral("dibujo.png"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(GoldSet::make("png", kPage)) > 0);
+    file.close();
+    const mode_t before = ::umask(mode_t(umask));
+    PageImporter importer(book.path(), kPage);
+    Lines lines;
+    const bool added = importer.addAll({path}, lines);
+    ::umask(before);
+    QVERIFY2(added, qPrintable(lines.text));
+    struct stat page {};
+    QCOMPARE(::stat(QFile::encodeName(book.filePath(QStringLiteral("dibujos/1.gif"))), &page), 0);
+    QCOMPARE(int(page.st_mode & 0777), 0666 & ~umask);
+}
+
+QTEST_GUILESS_MAIN(PageImporterTest)
+#include "PageImporterTest.moc"
