@@ -128,11 +128,8 @@ void PageCleanerTest::onePressFillsTheWholeArea()
     QFETCH(QImage, picture);
     QFETCH(QPainterPath, inside);
     QFETCH(QPainterPath, outline);
-    const PageCleaner::Result clean =
-        PageCleaner::clean(picture.convertToFormat(QImage::Format_Grayscale8));
+    const PageCleaner::Result clean = PageCleaner::clean(picture);
     QImage page = clean.page.convertToFormat(QImage::Format_RGB32);
-                    QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'_') +
-                    QStringLiteral(".png"));
     QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
     int missed = 0, total = 0, leaked = 0;
     for (int y = 0; y < page.height(); ++y) {
