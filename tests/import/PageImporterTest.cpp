@@ -15,6 +15,7 @@ class PageImporterTest : public QObject {
 private slots:
     void filesGoToFreeNumbers_data();
     void filesGoToFreeNumbers();
+    void svgKeepsItsOwnUnits();
     void pagesTakeTheUmasksMode_data();
     void pagesTakeTheUmasksMode();
 };
@@ -121,6 +122,25 @@ void PageImporterTest::filesGoToFreeNumbers()
     }
     for (const QString& part : said)
         QVERIFY2(lines.text.contains(part), qPrintable(lines.text));
+}
+
+// 300 × 225 points are 400 × 300 CSS pixels, the drawing's own units: a box
+// drawn up to 390 of them is all on the page.
+void PageImporterTest::svgKeepsItsOwnUnits()
+{
+    QTemporaryDir book;
+    QFile file(book.filePath(QStringLiteral("caja.svg")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='300pt' height='225pt'><rect x='10' "
+        "y='100' width='380' height='100' fill='none' stroke='black' stroke-width='4'/></svg>");
+    file.close();
+    PageImporter importer(book.path(), QSize(400, 300));
+    Lines lines;
+    QVERIFY2(importer.addAll({file.fileName()}, lines), qPrintable(lines.text));
+    const QImage page(book.filePath(QStringLiteral("dibujos/1.gif")));
+    QCOMPARE(page.size(), QSize(400, 300));
+    QCOMPARE(qGray(page.pixel(390, 150)), 0); // the box's right side
 }
 
 void PageImporterTest::pagesTakeTheUmasksMode_data()
