@@ -1,5 +1,6 @@
 #include "app/AddCommand.h"
 
+#include "book/Failure.h"
 #include "import/PageImporter.h"
 #include "import/PageSize.h"
 
@@ -35,7 +36,7 @@ public:
     }
     void refused(const QString& line) override
     {
-        std::fprintf(stderr, "Tintaro: %s\n", line.toUtf8().constData());
+        printError(line);
         m_lines << line;
         m_refused << line;
     }
@@ -93,8 +94,8 @@ int AddCommand::run(QStringList files, const QString& book)
     const bool askForFiles = files.isEmpty();
     if (askForFiles) {
         if (!display) {
-            std::fprintf(stderr, "Tintaro: sin pantalla no puedo preguntar qué dibujos añadir; "
-                                 "escríbelos detrás de --add.\n");
+            printError(QStringLiteral("sin pantalla no puedo preguntar qué dibujos añadir; "
+                                      "escríbelos detrás de --add."));
             return 2;
         }
         files = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Añadir dibujos al libro"),

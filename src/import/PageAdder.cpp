@@ -1,5 +1,6 @@
 #include "import/PageAdder.h"
 
+#include "book/DurableFile.h"
 #include "book/Failure.h"
 #include "book/PageBook.h"
 #include "book/PageFiles.h"
@@ -7,20 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <cerrno>
 
 PageAdder::PageAdder(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
 
 QString PageAdder::drawingsFolder() const
 {
     return m_bookFolder + QStringLiteral("/dibujos");
-}
-
-bool PageAdder::hasDrawing(int page) const
-{
-    return passesAnyMatchTest(PageFilePath(m_bookFolder, page, QStringLiteral(".gif")));
 }
 
 // The first page from `from` on with no drawing, from one listing of the folder.
@@ -76,26 +70,15 @@ bool PageAdder::put(const QByteArray& gif, int page)
                                            "dibujo: muévela a otro sitio y vuelve a probar.")
                                 .arg(page));
 
-    QTemporaryFile temporary(folder + QStringLiteral("/.nuevo-XXXXXX.gif"));
-    if (!temporary.open())
-        throw Failure(folder, QStringLiteral("No puedo escribir en la carpeta de los dibujos (%1).")
-                                  .arg(temporary.errorString()));
-    // Like any file the user makes: what the umask allows, not private.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(temporary.handle(), 0666 & ~mask);
-    if (temporary.write(gif) != gif.size() || !temporary.flush() ||
-        ::fsync(temporary.handle()) != 0)
-        throw Failure(folder, QStringLiteral("No puedo guardar el dibujo: ¿queda sitio en el "
-                                             "disco? (%1)")
-                                  .arg(temporary.errorString()));
-    temporary.close();
     const QString target = PageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
     // Renaming never replaces an existing file, even one made meanwhile.
-    if (QFile::rename(temporary.fileName(), target))
+    const auto error = DurableFile::write(
+        target, QStringLiteral(".nuevo-XXXXXX.gif"), DurableFile::Mode::KeepExisting,
+        [&gif](QFileDevice& file) { return file.write(gif) == gif.size(); });
+    if (!error)
         return true;
-    if (hasDrawing(page))
+    if (error->code == EEXIST)
         return false;
-    throw Failure(target, QStringLiteral("No puedo poner el dibujo en su sitio: la carpeta no "
-                                         "deja escribir."));
+    throw Failure(target, QStringLiteral("No puedo guardar el dibujo: %1.")
+                              .arg(DurableFile::reason(*error, folder, gif.size())));
 }

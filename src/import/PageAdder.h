@@ -26,7 +26,6 @@ public:
 
 private:
     QString drawingsFolder() const;
-    bool hasDrawing(int page) const;
     int firstFree(int from) const;
     bool put(const QByteArray& gif, int page);
 

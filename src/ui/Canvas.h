@@ -32,6 +32,9 @@ public:
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
+    // Whether the next undo (redo) takes back (does again) the eraser.
+    bool undoTakesBackEraser() const { return m_history.undoReplacesPicture(); }
+    bool redoRepeatsEraser() const { return m_history.redoReplacesPicture(); }
 
 private:
     ColorRef m_fillColour = rgbColour(255, 0, 0);

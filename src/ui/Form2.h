@@ -2,9 +2,9 @@
 
 #include "ui/TwipGeometry.h"
 
+#include "colour/ColorRef.h"
 #include "folders/AppFolders.h"
 #include "intro/IntroRandom.h"
-#include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
 
 #include <QPointer>
@@ -57,6 +57,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // Centres once more when the window manager's frame has arrived.
+    void centreOnFrame();
     void centreOnScreen();
 
     void createControls();

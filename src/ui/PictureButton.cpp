@@ -1,5 +1,7 @@
 #include "ui/PictureButton.h"
 
+#include "ui/FailureBoundary.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -17,6 +19,11 @@ void PictureButton::setPicture(const QImage& picture)
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintPicture(); });
+}
+
+void PictureButton::paintPicture()
 {
     QStylePainter painter(this);
     QStyleOptionButton option;

@@ -15,5 +15,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintPicture();
     QImage m_picture;
 };
