@@ -15,6 +15,8 @@ constexpr int kEdge = 2;
 // Darker than this is black ink; lighter dark points may be an area of
 // colour beside a black line, and are told apart from it.
 constexpr int kBlack = 60;
+// How far, in points, an area's ragged rim reaches beyond a clean edge.
+constexpr int kRim = 3;
 
 cv::Mat square(int reach)
 {
@@ -54,5 +56,14 @@ cv::Mat InkFinder::lines(const cv::Mat& grey)
     cv::Mat blackAreas, colourAreas;
     cv::morphologyEx(dark & black, blackAreas, cv::MORPH_OPEN, disc);
     cv::morphologyEx(dark & ~black, colourAreas, cv::MORPH_OPEN, disc);
+    // The ragged rim the disc leaves at an area's edge (JPEG blocks, noise)
+    // belongs to the area, not to a line.
+    const cv::Mat step = square(1);
+    for (int i = 0; i < kRim; ++i) {
+        cv::dilate(blackAreas, blackAreas, step);
+        blackAreas &= dark & black;
+        cv::dilate(colourAreas, colourAreas, step);
+        colourAreas &= dark & ~black;
+    }
     return (crisp | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
 }
