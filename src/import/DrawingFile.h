@@ -18,7 +18,7 @@ public:
     // The largest picture read, in points: about an A4 page at 1000 dpi.
     static constexpr qint64 kMaxPixels = 100'000'000;
     // A picture is decoded at most once at full size, at 4 bytes a point.
-    static constexpr int kMaxMegabytes = int(kMaxPixels * 4 / (1024 * 1024)) + 1;
+    static constexpr int kMaxMegabytes = int(kMaxPixels * 4 / (qint64(1024) * 1024)) + 1;
 
     DrawingFile(QString path, QSize largestPage);
     ~DrawingFile();
