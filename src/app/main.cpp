@@ -1,6 +1,8 @@
 #include "app/AddCommand.h"
+#include "app/ScreenZoom.h"
 #include "book/Failure.h"
 #include "folders/AppFolders.h"
+#include "geometry/Zoom.h"
 #include "ui/FailureBoundary.h"
 #include "ui/Form2.h"
 
@@ -25,6 +27,12 @@ struct CommandLine {
                            QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
                                           "SVG o PDF) como dibujo nuevo al final del libro y "
                                           "termina; sin archivos, pregunta cuáles.")};
+    QCommandLineOption zoom{
+        QStringLiteral("zoom"),
+        QStringLiteral("Muestra las ventanas F veces más grandes que en una pantalla de "
+                       "1024 × 768 (de 1 a 16; 1 es el tamaño original). Sin esta opción "
+                       "crecen con la pantalla."),
+        QStringLiteral("F")};
 
     explicit CommandLine(const QCoreApplication& app)
     {
@@ -32,10 +40,26 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(book);
         parser.addOption(add);
+        parser.addOption(zoom);
         parser.addPositionalArgument(QStringLiteral("ARCHIVO"),
                                      QStringLiteral("Un dibujo para --add."),
                                      QStringLiteral("[ARCHIVO…]"));
         parser.process(app);
+    }
+
+    // The zoom asked for with --zoom, 0 when none; a value out of range
+    // ends the program with a message, as the parser does for its own.
+    double manualZoom() const
+    {
+        if (!parser.isSet(zoom))
+            return 0;
+        bool ok = false;
+        const double factor = parser.value(zoom).toDouble(&ok);
+        if (ok && factor >= 1 && factor <= Zoom::kLargest)
+            return factor;
+        std::fprintf(stderr, "Tintaro: --zoom espera un número de 1 a 16, no «%s».\n",
+                     parser.value(zoom).toLocal8Bit().constData());
+        std::exit(2);
     }
 };
 
@@ -91,7 +115,8 @@ int addPages(const CommandLine& line)
 {
     try {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
-        return AddCommand::run(line.parser.positionalArguments(), folders.book());
+        return AddCommand::run(line.parser.positionalArguments(), folders.book(),
+                               line.manualZoom());
     } catch (const Failure& failure) {
         std::fprintf(stderr, "Tintaro: %s (%s)\n", failure.reason().toUtf8().constData(),
                      failure.file().toUtf8().constData());
@@ -116,6 +141,7 @@ int main(int argc, char** argv)
     const CommandLine line(app);
     if (line.parser.isSet(line.add))
         return addPages(line);
+    ScreenZoom::apply(line.manualZoom());
     FailureBoundary::run([&line] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the

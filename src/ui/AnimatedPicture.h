@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -30,6 +31,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRectF frameRect(QSize frame) const;
+
     QString m_folder;
     QMovie* m_movie = nullptr;
 };

@@ -22,7 +22,7 @@ FillResult Canvas::fillAt(int x, int y)
 {
     const FillResult result = m_history.fill(m_picture, x, y, m_fillColour);
     if (result)
-        repaint(result.changed.translated(kBorder, kBorder));
+        repaint(widgetRectOf(result.changed.translated(kBorder, kBorder)));
     return result;
 }
 

@@ -3,15 +3,15 @@
 #include "book/Failure.h"
 #include "colour/FloodFill.h"
 #include "colour/Palette.h"
-#include "ui/Canvas.h"
 #include "geometry/CanvasPlacement.h"
-#include "ui/FailureBoundary.h"
 #include "geometry/Layout.h"
+#include "geometry/Units.h"
+#include "ui/Canvas.h"
+#include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 #include "ui/ScreenOf.h"
 #include "ui/SoundPlayer.h"
-#include "geometry/Units.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -63,8 +63,17 @@ void Form1::createControls()
 {
     // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
     setGeometry(widgetPixels(60), widgetPixels(60), widgetPixels(9480), widgetPixels(7080));
-
     // Creation order; later controls lie above earlier ones.
+    createBandButtons();
+    createPalette();
+    createCanvasAndUndo();
+    connectButtons();
+    createKeys();
+    setTabOrders();
+}
+
+void Form1::createBandButtons()
+{
     m_command4 = new PictureButton(storedPicture("forward.gif"), this);
     m_command4->setObjectName(QStringLiteral("Command4"));
     setTwips(m_command4, QRectF(2160, 5040, 855, 1000));
@@ -84,18 +93,23 @@ void Form1::createControls()
     m_command1 = new PictureButton(storedPicture("eraser.bmp"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
     setTwips(m_command1, QRectF(8640, 5040, 855, 1005));
+}
 
-    auto makeSwatch = [this](int index, double left) {
-        auto* swatch = new PictureBox(this);
-        swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
-        swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
-        setTwips(swatch, QRectF(left, 6480, 495, 375));
-        m_picture2[index] = swatch;
-        connect(swatch, &PictureBox::mouseDown, this,
-                [this, index](int button, int shift, float x, float y) {
-                    FailureBoundary::run([&] { Picture2_MouseDown(index, button, shift, x, y); });
-                });
-    };
+void Form1::makeSwatch(int index, double left)
+{
+    auto* swatch = new PictureBox(this);
+    swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
+    swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
+    setTwips(swatch, QRectF(left, 6480, 495, 375));
+    m_picture2[index] = swatch;
+    connect(swatch, &PictureBox::mouseDown, this,
+            [this, index](int button, int shift, float x, float y) {
+                FailureBoundary::run([&] { Picture2_MouseDown(index, button, shift, x, y); });
+            });
+}
+
+void Form1::createPalette()
+{
     for (int index = kSwatchCount - 1; index >= 6; --index)
         makeSwatch(index, 960 + 600 * index);
 
@@ -114,10 +128,14 @@ void Form1::createControls()
 
     for (int index = 5; index >= 0; --index)
         makeSwatch(index, 960 + 600 * index);
+}
 
+void Form1::createCanvasAndUndo()
+{
     m_command2 = new PictureButton(storedPicture("door.bmp"), this);
     m_command2->setObjectName(QStringLiteral("Command2"));
-    QFont doorFont(QStringLiteral("MS Sans Serif"), 12);
+    QFont doorFont(QStringLiteral("MS Sans Serif"));
+    doorFont.setPointSizeF(12 * widgetZoom());
     doorFont.setBold(true);
     m_command2->setFont(doorFont);
     setTwips(m_command2, QRectF(7440, 5040, 855, 1005));
@@ -137,7 +155,10 @@ void Form1::createControls()
     // Pulled back to the window's edge beside a wide drawing, the button may
     // reach over the canvas: the drawing stays whole on top of it.
     m_command5->stackUnder(m_picture1);
+}
 
+void Form1::connectButtons()
+{
     const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
         connect(button, &QPushButton::clicked, this, FailureBoundary::guard(this, handler));
     };
@@ -146,7 +167,10 @@ void Form1::createControls()
     onClick(m_command3, &Form1::Command3_Click);
     onClick(m_command4, &Form1::Command4_Click);
     onClick(m_command5, &Form1::Command5_Click);
+}
 
+void Form1::createKeys()
+{
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
     connect(undoKey, &QShortcut::activated, this,
             FailureBoundary::guard(this, &Form1::Command5_Click));
@@ -158,8 +182,10 @@ void Form1::createControls()
         redoKeys.append(ctrlY);
     redoKey->setKeys(redoKeys);
     connect(redoKey, &QShortcut::activated, this, FailureBoundary::guard(this, &Form1::Form_Redo));
+}
 
-    // Tab order.
+void Form1::setTabOrders()
+{
     QList<QWidget*> order{m_picture1, m_command2};
     for (int index = 0; index <= 5; ++index)
         order.append(m_picture2[index]);
@@ -174,7 +200,7 @@ void Form1::createControls()
 QSizeF Form1::screenTwips() const
 {
     const QRect geometry = screenOf(this)->geometry();
-    return {pixelsToTwips(geometry.width()), pixelsToTwips(geometry.height())};
+    return {widgetPixelsToTwips(geometry.width()), widgetPixelsToTwips(geometry.height())};
 }
 
 void Form1::Form_Load(QWidget* intro)
@@ -404,7 +430,7 @@ void Form1::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const QString report =
         m_background.TileBackground(m_folders.data() + QStringLiteral("/fondo.gif"), painter,
-                                    pixelsToTwips(width()), pixelsToTwips(height()));
+                                    widgetPixelsToTwips(width()), widgetPixelsToTwips(height()));
     if (!report.isEmpty()) {
         // A modal box cannot open inside a repaint; show it right after.
         QTimer::singleShot(0, this, [this, report] { reportBackgroundFailure(report); });

@@ -2,10 +2,10 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "folders/AppFolders.h"
 #include "book/PageBook.h"
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"
+#include "folders/AppFolders.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
@@ -80,6 +80,13 @@ protected:
 
 private:
     void createControls();
+    void createBandButtons();
+    void makeSwatch(int index, double left);
+    void createPalette();
+    void createCanvasAndUndo();
+    void connectButtons();
+    void createKeys();
+    void setTabOrders();
     void Form_Layout();
     void placeCanvas(int threshold);
     void showPicture(const QImage& picture);

@@ -2,9 +2,9 @@
 
 #include "ui/TwipGeometry.h"
 
+#include "colour/ColorRef.h"
 #include "folders/AppFolders.h"
 #include "intro/IntroRandom.h"
-#include "colour/ColorRef.h"
 #include "ui/AnimatedPicture.h"
 
 #include <QPointer>
@@ -60,6 +60,10 @@ private:
     void centreOnScreen();
 
     void createControls();
+    void createTimers();
+    void createContinueButton();
+    void createAnimation();
+    void createTexts();
     void setTwips(QWidget* control, const QRectF& rect);
     QLabel* makeLabel(int index, const QRectF& rect, const QString& text, int points);
     void setBackColour(ColorRef colour);

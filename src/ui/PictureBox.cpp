@@ -1,9 +1,56 @@
 #include "ui/PictureBox.h"
 
+#include "geometry/Units.h"
+#include "geometry/Zoom.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Shown 1:1 the picture is drawn as it is; zoomed, each device pixel is
+// worked out from the composition pixel it shows.
+bool zoomed()
+{
+    return displayZoom() != 1.0 || desktopScale() != 1.0;
+}
+
+QRect deviceRectOf(const QRect& widget, double scale)
+{
+    return QRect(QPoint(static_cast<int>(std::floor(widget.left() * scale)),
+                        static_cast<int>(std::floor(widget.top() * scale))),
+                 QPoint(static_cast<int>(std::ceil((widget.right() + 1) * scale)) - 1,
+                        static_cast<int>(std::ceil((widget.bottom() + 1) * scale)) - 1));
+}
+
+QRect widgetRectOfDevice(const QRect& device, double scale)
+{
+    return QRect(QPoint(static_cast<int>(std::floor(device.left() / scale)),
+                        static_cast<int>(std::floor(device.top() / scale))),
+                 QPoint(static_cast<int>(std::ceil((device.right() + 1) / scale)) - 1,
+                        static_cast<int>(std::ceil((device.bottom() + 1) / scale)) - 1));
+}
+
+// What a device column or row shows: a picture column or row, or one of these.
+constexpr int kShowsBorder = -1;
+constexpr int kShowsBackground = -2;
+
+int shownAt(const Zoom& zoom, int device, int pixels, int pictureExtent)
+{
+    const int pixel = zoom.pixelAt(device);
+    if (pixel <= 0 || pixel >= pixels - 1)
+        return kShowsBorder;
+    const int inside = pixel - PictureBox::kBorder;
+    return inside < pictureExtent ? inside : kShowsBackground;
+}
+
+} // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 {
@@ -28,10 +75,35 @@ QSize PictureBox::sizeForPicture() const
     return m_picture.size() + QSize(2 * kBorder, 2 * kBorder);
 }
 
+QSize PictureBox::pixelSize() const
+{
+    if (!zoomed())
+        return size();
+    return {static_cast<int>(roundHalfEven(width() / widgetZoom())),
+            static_cast<int>(roundHalfEven(height() / widgetZoom()))};
+}
+
+QRect PictureBox::widgetRectOf(const QRect& pixels) const
+{
+    if (!zoomed())
+        return pixels;
+    return widgetRectOfDevice(Zoom(displayZoom()).toDevice(pixels), desktopScale());
+}
+
+QPointF PictureBox::insidePixelAt(const QPointF& widgetPoint) const
+{
+    if (!zoomed())
+        return widgetPoint - QPointF(kBorder, kBorder);
+    const Zoom zoom(displayZoom());
+    const QPointF device = widgetPoint * desktopScale();
+    return {double(zoom.pixelAt(static_cast<int>(std::floor(device.x())))) - kBorder,
+            double(zoom.pixelAt(static_cast<int>(std::floor(device.y())))) - kBorder};
+}
+
 ColorRef PictureBox::colourAt(int x, int y) const
 {
-    const int insideWidth = width() - 2 * kBorder;
-    const int insideHeight = height() - 2 * kBorder;
+    const int insideWidth = pixelSize().width() - 2 * kBorder;
+    const int insideHeight = pixelSize().height() - 2 * kBorder;
     if (x < 0 || y < 0 || x >= insideWidth || y >= insideHeight)
         return kInvalidColour;
     if (x < m_picture.width() && y < m_picture.height())
@@ -62,11 +134,19 @@ int PictureBox::shiftCode(Qt::KeyboardModifiers modifiers)
 
 void PictureBox::paintEvent(QPaintEvent* event)
 {
+    QPainter painter(this);
+    if (zoomed())
+        paintAtZoom(painter, event->rect());
+    else
+        paintOneToOne(painter, event->rect());
+}
+
+void PictureBox::paintOneToOne(QPainter& painter, const QRect& asked)
+{
     // Only the part asked for is drawn, and each pixel once: the picture where it
     // lies, the background only around it, the border only when it is touched.
-    QPainter painter(this);
     const QRect inside = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
-    const QRect dirty = event->rect() & inside;
+    const QRect dirty = asked & inside;
     const QRect picture = QRect(QPoint(kBorder, kBorder), m_picture.size()) & inside;
     const QRect shown = picture & dirty;
     if (!shown.isEmpty())
@@ -74,15 +154,60 @@ void PictureBox::paintEvent(QPaintEvent* event)
     const QColor back(toQRgb(m_backColour));
     for (const QRect& around : QRegion(dirty) - QRegion(picture))
         painter.fillRect(around, back);
-    if (!inside.contains(event->rect())) {
+    if (!inside.contains(asked)) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 }
 
+void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
+{
+    // Nearest neighbour, worked out here rather than by the painter, so that
+    // what each device pixel shows is exactly what a press there reads.
+    const Zoom zoom(displayZoom());
+    const double scale = desktopScale();
+    const QRect device = deviceRectOf(asked & rect(), scale);
+    const QSize pixels = pixelSize();
+    std::vector<int> columns(static_cast<std::size_t>(std::max(0, device.width())));
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        columns[i] = shownAt(zoom, device.left() + int(i), pixels.width(), m_picture.width());
+    QImage shown(device.size(), QImage::Format_RGB32);
+    int previousRow = kShowsBorder - 2;
+    for (int j = 0; j < device.height(); ++j) {
+        const int row = shownAt(zoom, device.top() + j, pixels.height(), m_picture.height());
+        auto* line = reinterpret_cast<QRgb*>(shown.scanLine(j));
+        if (row == previousRow && j > 0)
+            std::memcpy(line, shown.constScanLine(j - 1), columns.size() * sizeof(QRgb));
+        else
+            fillZoomedLine(line, columns, row);
+        previousRow = row;
+    }
+    shown.setDevicePixelRatio(scale);
+    painter.drawImage(QPointF(device.left() / scale, device.top() / scale), shown);
+}
+
+void PictureBox::fillZoomedLine(QRgb* line, const std::vector<int>& columns, int row) const
+{
+    const QRgb border = qRgb(0, 0, 0);
+    const QRgb back = QColor(toQRgb(m_backColour)).rgb();
+    const bool direct = row >= 0 && (m_picture.format() == QImage::Format_RGB32 ||
+                                     m_picture.format() == QImage::Format_ARGB32);
+    const auto* source =
+        direct ? reinterpret_cast<const QRgb*>(m_picture.constScanLine(row)) : nullptr;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const int column = columns[i];
+        if (row == kShowsBorder || column == kShowsBorder)
+            line[i] = border;
+        else if (row == kShowsBackground || column == kShowsBackground)
+            line[i] = back;
+        else
+            line[i] = source ? source[column] : m_picture.pixel(column, row) | 0xFF000000u;
+    }
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF inside = event->position() - QPointF(kBorder, kBorder);
+    const QPointF inside = insidePixelAt(event->position());
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    static_cast<float>(inside.x()), static_cast<float>(inside.y()));
 }
