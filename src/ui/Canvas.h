@@ -28,12 +28,15 @@ public:
     // colour, paints nothing and redraws nothing.
     FillResult fillAt(int x, int y);
 
-    // Take back and do again the steps on the page; false when there is none.
+    // Take back and do again the steps on the page, redrawing only what they
+    // changed before returning; false when there is none.
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
 
 private:
+    bool showChange(const UndoHistory::Change& change);
+
     ColorRef m_fillColour = rgbColour(255, 0, 0);
     UndoHistory m_history;
 };

@@ -5,6 +5,7 @@
 #include "colour/Palette.h"
 #include "geometry/CanvasPlacement.h"
 #include "geometry/Layout.h"
+#include "geometry/UndoButtonPlacement.h"
 #include "geometry/Units.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
@@ -29,9 +30,6 @@
 const char* const Form1::kAnimationFile = "monstruito.gif";
 
 namespace {
-
-// The room between the animation and the undo button below it, in twips.
-constexpr double kCommand5Gap = 120;
 
 QImage storedPicture(const char* name)
 {
@@ -151,10 +149,10 @@ void Form1::createCanvasAndUndo()
     m_undoGreyPicture = storedPicture("undo-off.png");
     m_command5 = new PictureButton(m_undoGreyPicture, this);
     m_command5->setObjectName(QStringLiteral("Command5"));
-    setTwips(m_command5, QRectF(0, 3240 + 1365 + kCommand5Gap, 855, 1000));
-    // Pulled back to the window's edge beside a wide drawing, the button may
-    // reach over the canvas: the drawing stays whole on top of it.
-    m_command5->stackUnder(m_picture1);
+    setTwips(m_command5, QRectF(0, 3240 + 1365 + UndoButtonPlacement::kGap, 855, 1000));
+    // Placed clear of the page wherever there is room; where there is none,
+    // over it, for it must always be seen and pressed.
+    m_command5->raise();
 }
 
 void Form1::connectButtons()
@@ -281,6 +279,7 @@ void Form1::fitCanvasToPicture()
     const QSize size = m_picture1->sizeForPicture();
     setTwips(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
                                 pixelsToTwips(size.height())));
+    placeCommand5(); // a page of another shape may reach where the button stood
 }
 
 void Form1::placeCanvas(int threshold)
@@ -297,18 +296,9 @@ void Form1::placeCanvas(int threshold)
 
 void Form1::placeCommand5()
 {
-    // Below the animation, left edges aligned; pulled back inside the window
-    // where a wide page pushes the animation off its right (or bottom) edge.
-    const QRectF saltarin = twips(m_saltarin1);
-    const QSizeF size = twips(m_command5).size();
-    const QSizeF window = screenTwips();
-    double left = saltarin.left();
-    double top = saltarin.bottom() + kCommand5Gap;
-    if (left + size.width() > window.width())
-        left = window.width() - size.width();
-    if (top + size.height() > window.height())
-        top = window.height() - size.height();
-    setTwips(m_command5, QRectF(left, top, size.width(), size.height()));
+    const UndoButtonPlacement::Around around{screenTwips(), twips(m_picture1), twips(m_saltarin1),
+                                             twips(m_command3), twips(m_command2)};
+    setTwips(m_command5, UndoButtonPlacement::place(around, twips(m_command5).size()));
 }
 
 void Form1::showUndoState()
@@ -414,7 +404,6 @@ void Form1::afterHistoryStep()
     m_book.markChanged();
     fitCanvasToPicture();
     showUndoState();
-    m_picture1->repaint();
 }
 
 void Form1::Command2_Click()
