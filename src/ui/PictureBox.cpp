@@ -3,10 +3,13 @@
 #include "geometry/Units.h"
 #include "geometry/Zoom.h"
 
+#include <QGuiApplication>
+#include <QInputDevice>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QStyleHints>
 
 #include <cmath>
 #include <cstring>
@@ -210,10 +213,38 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
     const QPointF inside = insidePixelAt(event->position());
     emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
                    static_cast<float>(inside.x()), static_cast<float>(inside.y()));
+    if (isSecondTap(*event))
+        emit doubleClicked();
 }
 
-void PictureBox::mouseDoubleClickEvent(QMouseEvent*)
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The first press of the pair has already been handled as a press.
-    emit doubleClicked();
+    // The first press of the pair has already been handled as a press; a
+    // finger's double tap has been seen by the presses themselves.
+    if (!fromFinger(*event))
+        emit doubleClicked();
+}
+
+bool PictureBox::fromFinger(const QMouseEvent& event)
+{
+    return event.source() != Qt::MouseEventNotSynthesized ||
+           (event.device() && event.device()->type() == QInputDevice::DeviceType::TouchScreen);
+}
+
+bool PictureBox::isSecondTap(const QMouseEvent& event)
+{
+    // Qt makes a double click of two mouse presses, not of two taps: a tap
+    // soon after another, and near it, is the second of a double tap.
+    if (!fromFinger(event))
+        return false;
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const bool second =
+        m_lastTap.isValid() && m_lastTap.elapsed() < hints->mouseDoubleClickInterval() &&
+        (event.globalPosition() - m_lastTapAt).manhattanLength() <= hints->touchDoubleTapDistance();
+    if (second)
+        m_lastTap.invalidate(); // a third tap starts a new pair
+    else
+        m_lastTap.start();
+    m_lastTapAt = event.globalPosition();
+    return second;
 }

@@ -3,6 +3,7 @@
 #include "colour/ColorRef.h"
 #include "geometry/CanvasPlacement.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 #include <vector>
@@ -55,9 +56,13 @@ protected:
     QImage m_picture;
 
 private:
+    static bool fromFinger(const QMouseEvent& event);
+    bool isSecondTap(const QMouseEvent& event);
     void paintOneToOne(QPainter& painter, const QRect& asked);
     void paintAtZoom(QPainter& painter, const QRect& asked);
     void fillZoomedLine(QRgb* line, const std::vector<int>& columns, int row) const;
 
     ColorRef m_backColour = rgbColour(255, 255, 255);
+    QElapsedTimer m_lastTap;
+    QPointF m_lastTapAt;
 };
