@@ -120,11 +120,11 @@ void press(Canvas& canvas, const QPoint& at)
     QCoreApplication::sendEvent(&canvas, &release);
 }
 
-// The canvas in a window of its own, wired as the main window wires it.
-void pressToScreen(benchmark::State& state, const PressCase* c)
+// The canvas in a window of its own at the case's zoom, wired as the main
+// window wires it, shown once.
+Canvas* showCanvas(QWidget& window, const PressCase* c)
 {
     setDisplayZoom(c->zoom, 1.0);
-    QWidget window;
     auto* canvas = new Canvas(&window);
     canvas->setPicture(c->picture);
     const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
@@ -138,6 +138,13 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
                      });
     window.show();
     QCoreApplication::processEvents(); // the first showing, untimed
+    return canvas;
+}
+
+void pressToScreen(benchmark::State& state, const PressCase* c)
+{
+    QWidget window;
+    Canvas* canvas = showCanvas(window, c);
     int next = 0;
     for (auto _ : state) {
         canvas->setFillColour(kColours[next]);
@@ -151,22 +158,13 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
 // Undo and redo of the press, in turn, to the screen.
 void undoToScreen(benchmark::State& state, const PressCase* c)
 {
-    setDisplayZoom(c->zoom, 1.0);
     QWidget window;
-    auto* canvas = new Canvas(&window);
-    canvas->setPicture(c->picture);
-    const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
-                     widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
-    canvas->setGeometry(QRect(QPoint(8, 8), size));
-    window.resize(size + QSize(16, 16));
-    window.show();
-    QCoreApplication::processEvents();
+    Canvas* canvas = showCanvas(window, c);
     canvas->setFillColour(kColours[0]);
     press(*canvas, c->press);
     bool undone = false;
-    for (auto _ : state) {
+    for (auto _ : state)
         undone = undone ? !canvas->redo() : canvas->undo();
-    }
     const QRgb expected = toQRgb(undone ? rgbColour(255, 255, 255) : kColours[0]) & 0x00FFFFFFu;
     if (shownPixel(*canvas, c->press) != expected)
         state.SkipWithError("the undo did not reach the screen");

@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <QStyleHints>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -174,7 +175,11 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
     std::vector<int> columns(static_cast<std::size_t>(std::max(0, device.width())));
     for (std::size_t i = 0; i < columns.size(); ++i)
         columns[i] = shownAt(zoom, device.left() + int(i), pixels.width(), m_picture.width());
-    QImage shown(device.size(), QImage::Format_RGB32);
+    // Kept between paints: a fresh buffer of a large page costs more in page
+    // faults than the drawing itself.
+    m_zoomed.resize(columns.size() * static_cast<std::size_t>(std::max(0, device.height())));
+    QImage shown(reinterpret_cast<uchar*>(m_zoomed.data()), device.width(), device.height(),
+                 qsizetype(columns.size() * sizeof(QRgb)), QImage::Format_RGB32);
     int previousRow = kShowsBorder - 2;
     for (int j = 0; j < device.height(); ++j) {
         const int row = shownAt(zoom, device.top() + j, pixels.height(), m_picture.height());
@@ -193,19 +198,29 @@ void PictureBox::fillZoomedLine(QRgb* line, const std::vector<int>& columns, int
 {
     const QRgb border = qRgb(0, 0, 0);
     const QRgb back = QColor(toQRgb(m_backColour)).rgb();
-    const bool direct = row >= 0 && (m_picture.format() == QImage::Format_RGB32 ||
-                                     m_picture.format() == QImage::Format_ARGB32);
-    const auto* source =
-        direct ? reinterpret_cast<const QRgb*>(m_picture.constScanLine(row)) : nullptr;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const int column = columns[i];
-        if (row == kShowsBorder || column == kShowsBorder)
-            line[i] = border;
-        else if (row == kShowsBackground || column == kShowsBackground)
-            line[i] = back;
-        else
-            line[i] = source ? source[column] : m_picture.pixel(column, row) | 0xFF000000u;
+    if (row < 0) {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            line[i] = columns[i] == kShowsBorder || row == kShowsBorder ? border : back;
+        return;
     }
+    // Columns run border, picture, background, border: only the picture's
+    // run is looked up pixel by pixel, without a test in the loop.
+    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c >= 0; });
+    const auto last = std::find_if(first, columns.end(), [](int c) { return c < 0; });
+    const std::size_t from = std::size_t(first - columns.begin());
+    const std::size_t to = std::size_t(last - columns.begin());
+    for (std::size_t i = 0; i < from; ++i)
+        line[i] = border;
+    if (m_picture.format() == QImage::Format_RGB32 || m_picture.format() == QImage::Format_ARGB32) {
+        const auto* source = reinterpret_cast<const QRgb*>(m_picture.constScanLine(row));
+        for (std::size_t i = from; i < to; ++i)
+            line[i] = source[columns[i]];
+    } else {
+        for (std::size_t i = from; i < to; ++i)
+            line[i] = m_picture.pixel(columns[i], row) | 0xFF000000u;
+    }
+    for (std::size_t i = to; i < columns.size(); ++i)
+        line[i] = columns[i] == kShowsBorder ? border : back;
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

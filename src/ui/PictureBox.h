@@ -65,4 +65,5 @@ private:
     ColorRef m_backColour = rgbColour(255, 255, 255);
     QElapsedTimer m_lastTap;
     QPointF m_lastTapAt;
+    std::vector<QRgb> m_zoomed; // the zoomed picture being painted
 };

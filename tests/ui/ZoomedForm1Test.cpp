@@ -5,6 +5,7 @@
 #include "ui/Form1.h"
 #include "ui/PictureButton.h"
 
+#include <QBackingStore>
 #include <QClipboard>
 #include <QPainter>
 #include <QPointingDevice>
@@ -24,6 +25,13 @@ private:
     void start(double zoom);
     // A widget point on a page pixel's block: its first or last device pixel.
     QPoint onPagePixel(QPoint pixel, bool last) const;
+    // What the window shows at a point of the canvas, from its backing store.
+    QRgb shownPixel(QPoint at) const
+    {
+        const QWidget* canvas = m_form->Picture1();
+        const auto* store = static_cast<const QImage*>(m_form->backingStore()->paintDevice());
+        return store->pixel(canvas->mapTo(m_form, at)) | 0xFF000000u;
+    }
     QRgb pagePixel(QPoint pixel) const
     {
         return m_form->Picture1()->persistentImage().pixel(pixel) | 0xFF000000u;
@@ -101,12 +109,17 @@ void ZoomedForm1Test::pressFillsThePixelUnderIt()
     QFETCH(QPoint, untouched);
     start(zoom);
     const QRgb before = pagePixel(untouched);
+    const QRgb original = pagePixel(pixel);
     QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, onPagePixel(pixel, last));
     QCOMPARE(pagePixel(pixel), qRgb(255, 0, 0));
     QCOMPARE(pagePixel(untouched), before);
-    // Shown in whole blocks: the block's other corner shows the fill too.
-    const QImage shown = m_form->Picture1()->grab().toImage();
-    QCOMPARE(shown.pixel(onPagePixel(pixel, !last)) | 0xFF000000u, qRgb(255, 0, 0));
+    // Shown in whole blocks: the block's other corner shows the fill too,
+    // and so do undo and redo, which redraw only what they change.
+    QCOMPARE(shownPixel(onPagePixel(pixel, !last)), qRgb(255, 0, 0));
+    m_form->Command5_Click();
+    QCOMPARE(shownPixel(onPagePixel(pixel, !last)), original);
+    m_form->Form_Redo();
+    QCOMPARE(shownPixel(onPagePixel(pixel, last)), qRgb(255, 0, 0));
 }
 
 void ZoomedForm1Test::fingerWorksLikeTheMouse()
