@@ -4,10 +4,17 @@
 # UndefinedBehaviorSanitizer, then a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/setup.sh
+./scripts/setup.sh --tests
 
 jobs=$(nproc)
 status=0
+
+if command -v clang-tidy >/dev/null; then
+  echo "== clang-tidy on src/ =="
+  # The checks and their severity are in .clang-tidy; any finding fails.
+  find src -name '*.cpp' -print0 | xargs -0 -P"$jobs" -n4 clang-tidy -p build --quiet \
+    >build/clang-tidy.log 2>&1 || { grep -E 'error:|warning:' -A3 build/clang-tidy.log | head -n 60; status=1; }
+fi
 
 echo "== Tests =="
 # No display is needed: widget tests use the offscreen platform, and each

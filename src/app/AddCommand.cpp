@@ -2,6 +2,7 @@
 
 #include "app/ScreenZoom.h"
 #include "geometry/Zoom.h"
+#include "book/Failure.h"
 #include "import/PageImporter.h"
 #include "import/PageSize.h"
 
@@ -36,7 +37,7 @@ public:
     }
     void refused(const QString& line) override
     {
-        std::fprintf(stderr, "Tintaro: %s\n", line.toUtf8().constData());
+        printError(line);
         m_lines << line;
     }
     void showBox(bool allAdded) const
@@ -58,8 +59,8 @@ int AddCommand::run(QStringList files, const QString& book, double manualZoom)
     const bool askForFiles = files.isEmpty();
     if (askForFiles) {
         if (!display) {
-            std::fprintf(stderr, "Tintaro: sin pantalla no puedo preguntar qué dibujos añadir; "
-                                 "escríbelos detrás de --add.\n");
+            printError(QStringLiteral("sin pantalla no puedo preguntar qué dibujos añadir; "
+                                      "escríbelos detrás de --add."));
             return 2;
         }
         files = QFileDialog::getOpenFileNames(nullptr, QStringLiteral("Añadir dibujos al libro"),

@@ -8,7 +8,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,9 @@ namespace {
 // one; `--add [FILE…]` adds drawings to it and ends without opening it.
 struct CommandLine {
     QCommandLineParser parser;
+    // Qt's own help option describes itself in English whatever the language.
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Muestra esta ayuda y termina.")};
     QCommandLineOption book{
         QStringLiteral("book"),
         QStringLiteral("Usa como libro la carpeta DIR, que guarda los dibujos en «dibujos»."),
@@ -36,7 +41,7 @@ struct CommandLine {
 
     explicit CommandLine(const QCoreApplication& app)
     {
-        parser.addHelpOption();
+        parser.addOption(help);
         parser.addVersionOption();
         parser.addOption(book);
         parser.addOption(add);
@@ -45,6 +50,8 @@ struct CommandLine {
                                      QStringLiteral("Un dibujo para --add."),
                                      QStringLiteral("[ARCHIVO…]"));
         parser.process(app);
+        if (parser.isSet(help))
+            parser.showHelp(0);
     }
 
     // The zoom asked for with --zoom, 0 when none; a value out of range
@@ -79,7 +86,7 @@ AppFolders::Places startPlaces(const QString& bookOption)
 bool needsNoWindow(int argc, char** argv)
 {
     for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        for (const char* option : {"--add", "--help", "-h", "--help-all", "--version", "-v"}) {
+        for (const char* option : {"--add", "--help", "-h", "--version", "-v"}) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -95,20 +102,29 @@ bool hasDisplay()
 }
 
 // Qt ends the process when no platform can be opened (no desktop, or DISPLAY
-// naming no server); before the application exists, that is said in one
-// clear line and the program ends with status 1 instead of aborting.
-void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString& message)
+// naming no server). While the application is made, that is said in one clear
+// line instead of Qt's abort, and Qt's own warnings about it are left out.
+void noDesktopHandler(QtMsgType type, const QMessageLogContext&, const QString&)
 {
-    if (type != QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (type != QtFatalMsg)
         return;
-    }
-    std::fprintf(stderr,
-                 "Tintaro: necesito un escritorio gráfico para abrir el libro y no "
-                 "encuentro ninguno (%s). Pruébalo desde el escritorio; sin él "
-                 "funcionan tintaro --add ARCHIVO… y tintaro --help.\n",
-                 message.section(u'\n', 0, 0).toLocal8Bit().constData());
+    const QString display = qEnvironmentVariable("DISPLAY");
+    printError(QStringLiteral("necesito un escritorio gráfico y no encuentro ninguno (%1). "
+                              "Ábrelo desde el escritorio; sin él funcionan «tintaro --add "
+                              "ARCHIVO…» y «tintaro --help».")
+                   .arg(display.isEmpty() ? QStringLiteral("no hay DISPLAY")
+                                          : QStringLiteral("DISPLAY=") + display));
     std::_Exit(1);
+}
+
+// Qt's own texts (the file dialog, the buttons of message boxes, --help) in
+// the program's language, whatever the desktop's is.
+void speakSpanish(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_es"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 int addPages(const CommandLine& line)
@@ -118,8 +134,7 @@ int addPages(const CommandLine& line)
         return AddCommand::run(line.parser.positionalArguments(), folders.book(),
                                line.manualZoom());
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "Tintaro: %s (%s)\n", failure.reason().toUtf8().constData(),
-                     failure.file().toUtf8().constData());
+        printError(QStringLiteral("%1 (%2)").arg(failure.reason(), failure.file()));
         return 1;
     }
 }
@@ -138,6 +153,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(TINTARO_VERSION));
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(TINTARO_APP_ID));
+    speakSpanish(app);
     const CommandLine line(app);
     if (line.parser.isSet(line.add))
         return addPages(line);

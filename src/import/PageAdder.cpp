@@ -1,5 +1,6 @@
 #include "import/PageAdder.h"
 
+#include "book/DurableFile.h"
 #include "book/Failure.h"
 #include "book/PageBook.h"
 #include "book/PageFiles.h"
@@ -7,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <unistd.h>
 
 PageAdder::PageAdder(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
 
@@ -19,15 +18,8 @@ QString PageAdder::drawingsFolder() const
 
 int PageAdder::nextPage()
 {
-    if (m_next == 0) {
-        FolderIndex drawings(drawingsFolder());
-        int count = 0;
-        while (
-            count < PageBook::kPageLimit &&
-            !drawings.findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
-            ++count;
-        m_next = count + 1;
-    }
+    if (m_next == 0)
+        m_next = FolderIndex(drawingsFolder()).countPages(PageBook::kPageLimit) + 1;
     return m_next;
 }
 
@@ -49,21 +41,14 @@ int PageAdder::add(const QByteArray& gif)
                                            "dibujo: muévela a otro sitio y vuelve a probar.")
                                 .arg(page));
 
-    QTemporaryFile temporary(folder + QStringLiteral("/.nuevo-XXXXXX.gif"));
-    if (!temporary.open())
-        throw Failure(folder, QStringLiteral("No puedo escribir en la carpeta de los dibujos (%1).")
-                                  .arg(temporary.errorString()));
-    if (temporary.write(gif) != gif.size() || !temporary.flush() ||
-        ::fsync(temporary.handle()) != 0)
-        throw Failure(folder, QStringLiteral("No puedo guardar el dibujo: ¿queda sitio en el "
-                                             "disco? (%1)")
-                                  .arg(temporary.errorString()));
-    temporary.close();
     const QString target = PageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
     // Renaming never replaces an existing file, even one made meanwhile.
-    if (!QFile::rename(temporary.fileName(), target))
-        throw Failure(target, QStringLiteral("No puedo poner el dibujo en su sitio: ya existe o "
-                                             "la carpeta no deja escribir."));
+    const auto error = DurableFile::write(
+        target, QStringLiteral(".nuevo-XXXXXX.gif"), DurableFile::Mode::KeepExisting,
+        [&gif](QFileDevice& file) { return file.write(gif) == gif.size(); });
+    if (error)
+        throw Failure(target, QStringLiteral("No puedo guardar el dibujo: %1.")
+                                  .arg(DurableFile::reason(*error, folder, gif.size())));
     ++m_next;
     return page;
 }

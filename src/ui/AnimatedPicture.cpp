@@ -1,5 +1,7 @@
 #include "ui/AnimatedPicture.h"
 
+#include "ui/FailureBoundary.h"
+
 #include "geometry/Units.h"
 
 #include <QDir>
@@ -40,12 +42,12 @@ void AnimatedPicture::setPictureFile(const QString& file)
     update();
 }
 
-bool AnimatedPicture::isPlaying() const
+void AnimatedPicture::paintEvent(QPaintEvent*)
 {
-    return m_movie && m_movie->state() == QMovie::Running;
+    FailureBoundary::run([this] { paintFrame(); });
 }
 
-void AnimatedPicture::paintEvent(QPaintEvent*)
+void AnimatedPicture::paintFrame()
 {
     if (!m_movie)
         return;

@@ -12,25 +12,22 @@ class AnimatedPicture : public QWidget {
     Q_OBJECT
 public:
     struct State {
-        quint32 version = 0x00020000;
         int extentWidth = 0; // hundredths of a millimetre
         int extentHeight = 0;
-        quint32 reserved = 1;
         quint32 backColour = 0x8000000F; // system colour: button face
         QString pictureFile;
-        quint8 flags[3] = {1, 1, 0};
     };
 
     // A bare name is looked for in `folder`.
     AnimatedPicture(const State& state, QString folder, QWidget* parent = nullptr);
 
     void setPictureFile(const QString& file);
-    bool isPlaying() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintFrame();
     QRectF frameRect(QSize frame) const;
 
     QString m_folder;

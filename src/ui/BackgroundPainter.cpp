@@ -6,10 +6,21 @@
 #include "geometry/Units.h"
 
 #include <QPainter>
+#include <new>
 
 QString BackgroundPainter::failureText(const QString& reason)
 {
     return QStringLiteral("No encuentro la imagen de fondo \r\nERROR: ") + reason;
+}
+
+QString BackgroundPainter::reportOnce(const QString& path, const QString& message)
+{
+    // Closing the message uncovers the window and asks for another repaint:
+    // report each failing file once, until a load succeeds.
+    if (m_reportedPath == path)
+        return {};
+    m_reportedPath = path;
+    return failureText(message);
 }
 
 QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter,
@@ -19,12 +30,10 @@ QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter
         try {
             TilePicture = PictureLoader::load(path);
         } catch (const Failure& failure) {
-            // Closing the message uncovers the window and asks for another
-            // repaint: report each failing file once, until a load succeeds.
-            if (m_reportedPath == path)
-                return {};
-            m_reportedPath = path;
-            return failureText(failure.message());
+            return reportOnce(path, failure.message());
+        } catch (const std::bad_alloc&) {
+            return reportOnce(
+                path, Failure(path, QStringLiteral("No queda memoria para leerla.")).message());
         }
         m_reportedPath.clear();
         const QSize tile = Tiling::tileSizeInTwips(TilePicture.size());

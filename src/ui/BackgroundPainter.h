@@ -15,8 +15,6 @@ public:
     QString TileBackground(const QString& path, QPainter& painter, double innerWidthTwips,
                            double innerHeightTwips);
 
-    bool hasPicture() const { return !TilePicture.isNull(); }
-
     static QString failureText(const QString& reason);
 
     QImage TilePicture;
@@ -24,5 +22,6 @@ public:
     int TileHeight = 0; // twips
 
 private:
+    QString reportOnce(const QString& path, const QString& message);
     QString m_reportedPath;
 };

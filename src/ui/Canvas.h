@@ -33,6 +33,9 @@ public:
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
+    // Whether the next undo (redo) takes back (does again) the eraser.
+    bool undoTakesBackEraser() const { return m_history.undoReplacesPicture(); }
+    bool redoRepeatsEraser() const { return m_history.redoReplacesPicture(); }
 
 private:
     bool showChange(const UndoHistory::Change& change);

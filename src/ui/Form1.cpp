@@ -206,15 +206,19 @@ void Form1::Form_Load(QWidget* intro)
     m_book.startUp();
     Form_Layout();
     m_picture1->setFillColour(rgbColour(255, 0, 0));
-    const std::array<ColorRef, kSwatchCount> ramp = startRamp();
-    for (int i = 1; i <= kSwatchCount; ++i)
-        m_picture2[i - 1]->setBackColour(ramp[i - 1]);
+    showSwatches(startRamp());
     showPicture(m_book.loadFirstPage());
     placeCanvas(1);
     if (intro) {
         intro->close();
         intro->deleteLater();
     }
+}
+
+void Form1::showSwatches(const std::array<ColorRef, kSwatchCount>& colours)
+{
+    for (int i = 0; i < kSwatchCount; ++i)
+        m_picture2[i]->setBackColour(colours[i]);
 }
 
 void Form1::showCovering()
@@ -251,10 +255,8 @@ void Form1::Form_Layout()
     sizes.saltarinHeight = twips(m_saltarin1).height();
 
     const Layout layout = Layout::compute(screen.width(), screen.height(), sizes);
-    SwatchCounter = 1;
     for (int i = 0; i < kSwatchCount; ++i)
         setTwips(m_picture2[i], layout.picture2[i]);
-    SwatchCounter = kSwatchCount;
     setTwips(m_command4, layout.command4);
     setTwips(m_command3, layout.command3);
     setTwips(m_picture3, layout.picture3);
@@ -321,11 +323,7 @@ bool Form1::pickColour(PictureBox* control, float x, float y)
     if (colour == kInvalidColour)
         return false; // no colour to read at this point: the press is ignored
     PickedColour = static_cast<qint32>(colour);
-    const ::PickedColour parts = splitColour(colour);
-    PickedRed = parts.red;
-    PickedGreen = parts.green;
-    PickedBlue = static_cast<qint16>(parts.blue);
-    m_picture1->setFillColour(joinColour(parts));
+    m_picture1->setFillColour(joinColour(splitColour(colour)));
     return true;
 }
 
@@ -338,9 +336,7 @@ void Form1::Picture3_MouseDown(int, int, float x, float y)
 {
     if (!pickColour(m_picture3, x, y))
         return;
-    const std::array<ColorRef, kSwatchCount> tints = tintsOf(static_cast<ColorRef>(PickedColour));
-    for (SwatchCounter = 1; SwatchCounter <= kSwatchCount; ++SwatchCounter)
-        m_picture2[SwatchCounter - 1]->setBackColour(tints[SwatchCounter - 1]);
+    showSwatches(tintsOf(static_cast<ColorRef>(PickedColour)));
 }
 
 void Form1::Picture3_DblClick()
@@ -353,17 +349,24 @@ void Form1::Picture3_DblClick()
 void Form1::pageTurn(PageBook::Direction direction)
 {
     PageBook::Turn turn;
+    if (!trySaving([&] { turn = m_book.turn(direction, m_picture1->persistentImage()); }))
+        return;
+    showPicture(turn.picture);
+    placeCanvas(turn.threshold);
+    m_sound->play(turn.soundPath);
+}
+
+bool Form1::trySaving(const std::function<void()>& save)
+{
     try {
-        turn = m_book.turn(direction, m_picture1->persistentImage());
+        save();
+        return true;
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
         printError(failure.message());
         QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
-        return;
+        return false;
     }
-    showPicture(turn.picture);
-    placeCanvas(turn.threshold);
-    m_sound->play(turn.soundPath);
 }
 
 void Form1::Command3_Click()
@@ -387,20 +390,29 @@ void Form1::Command1_Click()
 
 void Form1::Command5_Click()
 {
-    if (m_picture1->undo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->undoTakesBackEraser();
+    if (!m_picture1->undo())
+        return;
+    afterHistoryStep();
+    // The eraser deleted the coloured copy; the page it brings back is kept
+    // at once, so that no way out of the program can lose it again.
+    if (eraser)
+        trySaving([this] { m_book.keepCopy(m_picture1->persistentImage()); });
 }
 
 void Form1::Form_Redo()
 {
-    if (m_picture1->redo())
-        afterHistoryStep();
+    const bool eraser = m_picture1->redoRepeatsEraser();
+    if (!m_picture1->redo())
+        return;
+    afterHistoryStep();
+    if (eraser)
+        m_book.removeCopy();
 }
 
 void Form1::afterHistoryStep()
 {
-    // What the child sees now is what the next page turn must save, even a
-    // page brought back after the eraser deleted its copy.
+    // What the child sees now is what the next page turn must save.
     m_book.markChanged();
     fitCanvasToPicture();
     showUndoState();
@@ -415,6 +427,11 @@ void Form1::Command2_Click()
 }
 
 void Form1::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintBackground(); });
+}
+
+void Form1::paintBackground()
 {
     QPainter painter(this);
     const QString report =

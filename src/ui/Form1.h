@@ -9,10 +9,10 @@
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
-#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class Canvas;
 class PictureBox;
@@ -70,15 +70,13 @@ public:
 
     // Fields the palette handlers write before they read them.
     qint32 PickedColour = 0;
-    int PickedRed = 0;
-    double PickedGreen = 0;
-    qint16 PickedBlue = 0;
-    qint16 SwatchCounter = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintBackground();
+    void showSwatches(const std::array<ColorRef, kSwatchCount>& colours);
     void createControls();
     void createBandButtons();
     void makeSwatch(int index, double left);
@@ -95,6 +93,9 @@ private:
     void showUndoState();
     void afterHistoryStep();
     void pageTurn(PageBook::Direction direction);
+    // Runs a save; a copy that cannot be written is reported and the page
+    // stays on screen as it is. False when it failed.
+    bool trySaving(const std::function<void()>& save);
     bool pickColour(PictureBox* control, float x, float y);
     void reportBackgroundFailure(const QString& text);
 

@@ -95,12 +95,12 @@ void Form2::createTimers()
 {
     m_timer2 = new QTimer(this);
     m_timer2->setInterval(1500);
-    connect(m_timer2, &QTimer::timeout, this, &Form2::Timer2_Timer);
+    connect(m_timer2, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer2_Timer));
     m_timer2->start();
 
     m_timer1 = new QTimer(this);
     m_timer1->setInterval(300);
-    connect(m_timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
+    connect(m_timer1, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer1_Timer));
     m_timer1->start();
 }
 
@@ -123,10 +123,8 @@ void Form2::createContinueButton()
 void Form2::createAnimation()
 {
     AnimatedPicture::State saltarin;
-    saltarin.version = 0x00020000;
     saltarin.extentWidth = 4895;
     saltarin.extentHeight = 3572;
-    saltarin.reserved = 1;
     saltarin.backColour = 0x8000000F;
     saltarin.pictureFile = QStringLiteral("escritor.gif");
     m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
@@ -178,6 +176,11 @@ void Form2::centreOnScreen()
 void Form2::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
+    FailureBoundary::run([this] { centreOnFrame(); });
+}
+
+void Form2::centreOnFrame()
+{
     // A window manager frames the window some time after it is shown, and
     // framing moves it: centre once more, on the framed size, when the frame
     // has arrived, however long that took.

@@ -57,6 +57,8 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    // Centres once more when the window manager's frame has arrived.
+    void centreOnFrame();
     void centreOnScreen();
 
     void createControls();

@@ -1,5 +1,6 @@
 #include "ui/PictureButton.h"
 
+#include "ui/FailureBoundary.h"
 #include "geometry/Units.h"
 
 #include <QPainter>
@@ -19,6 +20,11 @@ void PictureButton::setPicture(const QImage& picture)
 }
 
 void PictureButton::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintPicture(); });
+}
+
+void PictureButton::paintPicture()
 {
     QStylePainter painter(this);
     QStyleOptionButton option;

@@ -17,6 +17,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintPicture();
     void drawPicture(QPainter& painter, const QRect& inside) const;
 
     QImage m_picture;

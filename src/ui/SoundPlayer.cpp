@@ -1,5 +1,7 @@
 #include "ui/SoundPlayer.h"
 
+#include "ui/FailureBoundary.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -57,7 +59,8 @@ constexpr int kDrainCheckMs = 20;
 
 SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent)
 {
-    connect(&m_drainCheck, &QTimer::timeout, this, &SoundPlayer::stopOnceDrained);
+    connect(&m_drainCheck, &QTimer::timeout, this,
+            FailureBoundary::guard(this, &SoundPlayer::stopOnceDrained));
 }
 
 void SoundPlayer::play(const QString& path)
@@ -81,7 +84,8 @@ void SoundPlayer::play(const QString& path)
     auto* source = new QBuffer(m_sink);
     source->setData(sound->samples);
     source->open(QIODevice::ReadOnly);
-    connect(m_sink, &QAudioSink::stateChanged, this, &SoundPlayer::stateChanged);
+    connect(m_sink, &QAudioSink::stateChanged, this,
+            FailureBoundary::guard(this, &SoundPlayer::stateChanged));
     m_sink->start(source);
     // A stream that failed while starting may have said so already.
     if (m_sink && m_sink->error() != QAudio::NoError) {
@@ -93,16 +97,21 @@ void SoundPlayer::play(const QString& path)
 void SoundPlayer::stateChanged(QAudio::State state)
 {
     if (state == QAudio::IdleState) {
-        // Everything is handed over; the server still holds up to a buffer's
-        // worth. Give up waiting well after that much time has passed.
-        const qint64 bufferedUs =
-            m_sink->format().durationForBytes(static_cast<qint32>(m_sink->bufferSize()));
-        m_drainDeadline.setRemainingTime(bufferedUs / 1000 + 500);
-        m_drainCheck.start(kDrainCheckMs);
+        waitForDrain();
     } else if (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
         stop();
         QApplication::beep();
     }
+}
+
+void SoundPlayer::waitForDrain()
+{
+    // Everything is handed over; the server still holds up to a buffer's
+    // worth. Give up waiting well after that much time has passed.
+    const qint64 bufferedUs =
+        m_sink->format().durationForBytes(static_cast<qint32>(m_sink->bufferSize()));
+    m_drainDeadline.setRemainingTime(bufferedUs / 1000 + 500);
+    m_drainCheck.start(kDrainCheckMs);
 }
 
 void SoundPlayer::stopOnceDrained()

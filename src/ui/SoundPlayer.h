@@ -25,6 +25,7 @@ public:
 private:
     void stateChanged(QAudio::State state);
     void stopOnceDrained();
+    void waitForDrain();
     void stop();
 
     QAudioSink* m_sink = nullptr;

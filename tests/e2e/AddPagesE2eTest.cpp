@@ -19,6 +19,7 @@ private slots:
     void addedPagesColourWhole();
     void badInputIsRefused_data();
     void badInputIsRefused();
+    void bookWithoutDesktopSaysSo();
 };
 
 namespace {
@@ -181,6 +182,29 @@ void AddPagesE2eTest::badInputIsRefused()
     QVERIFY2(run.err.contains(readOnlyBook ? QStringLiteral("dibujos") : name),
              qPrintable(run.err));
     QCOMPARE(pages(harness), before);
+}
+
+// Opening the book needs a desktop: said in one line, status 1, no abort.
+void AddPagesE2eTest::bookWithoutDesktopSaysSo()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    for (const QString& display : {QString(), QStringLiteral(":97")}) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+        process.setProcessEnvironment(env);
+        process.start(harness.programFolder() + QStringLiteral("/tintaro"), QStringList{});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        const QStringList lines =
+            QString::fromUtf8(process.readAllStandardError()).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(QStringLiteral("escritorio gráfico")), qPrintable(lines[0]));
+    }
 }
 
 QTEST_GUILESS_MAIN(AddPagesE2eTest)

@@ -15,9 +15,6 @@ private slots:
     void init();
     void cleanup();
     void labelsAreTransparent();
-    void ticksDrawFromOneSharedSequence();
-    void titleFlashesOnItsTimer();
-    void cannotBeResized();
 
 private:
     QTemporaryDir* m_folder = nullptr;
@@ -51,41 +48,6 @@ void Form2Test::labelsAreTransparent()
     const QRect shape = m_form->Shape1()->geometry();
     QCOMPARE(QColor(shot.pixel(shape.left() + 2, shape.center().y())), QColor(Qt::black));
     QCOMPARE(QColor(shot.pixel(shape.left() + 3, shape.center().y())), QColor(255, 0, 0));
-}
-
-void Form2Test::ticksDrawFromOneSharedSequence()
-{
-    m_form->Timer1()->stop();
-    m_form->Timer2()->stop();
-    m_form->Form_Load();
-    const ColorRef addressColour = m_form->foreColour(3);
-    IntroRandom expected;
-    m_form->Timer1_Timer();
-    QCOMPARE(m_form->foreColour(0), IntroColours::colour(IntroColours::draw(expected)));
-    m_form->Timer2_Timer();
-    QCOMPARE(m_form->backColour(), IntroColours::colour(IntroColours::draw(expected)));
-    m_form->Timer1_Timer();
-    QCOMPARE(m_form->foreColour(0), IntroColours::colour(IntroColours::draw(expected)));
-    // Only the title changes its text colour.
-    QCOMPARE(m_form->foreColour(3), addressColour);
-}
-
-void Form2Test::titleFlashesOnItsTimer()
-{
-    m_form->Form_Load();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
-    const ColorRef before = m_form->foreColour(0);
-    IntroRandom expected;
-    const ColorRef firstTitle = IntroColours::colour(IntroColours::draw(expected));
-    QVERIFY(firstTitle != before);
-    // The title flashes on its own timer; the background's is seen end to end.
-    QTRY_COMPARE_WITH_TIMEOUT(m_form->foreColour(0), firstTitle, 1000);
-}
-
-void Form2Test::cannotBeResized()
-{
-    QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
 }
 
 QTEST_MAIN(Form2Test)

@@ -24,7 +24,6 @@ public:
 
     // The book's folder holds `dibujos` and `borra.txt`; the page-turn sounds
     // come from `soundFolder`, which a portable program keeps in the same place.
-    explicit PageBook(QString bookFolder);
     PageBook(QString bookFolder, QString soundFolder);
 
     const QString& bookFolder() const { return m_bookFolder; }
@@ -45,6 +44,12 @@ public:
     // that cannot be read throws Failure and leaves the copy in place.
     QImage restore();
 
+    // The eraser taken back and done again: the page on show gets its
+    // coloured copy back at once (throws SaveFailure, nothing else changes),
+    // or loses it again (throws Failure).
+    void keepCopy(const QImage& page);
+    void removeCopy();
+
     // Every fill marks the page, whatever the fill did.
     void markChanged() { m_state.PageChanged = PageState::kTrue; }
 
@@ -53,9 +58,10 @@ public:
     // `path` is replaced, never written through. Throws SaveFailure.
     static void saveCopy(const QImage& image, const QString& path);
 
-    // Removes the hidden temporary files that saves cut short left in the
-    // drawings folder.
-    static void removeUnfinishedSaves(const QString& folder);
+    // Removes what the program's own work left when it was cut short: the
+    // hidden temporaries of saves and added pages in `dibujos`, and a hidden
+    // half-made copy of the sample book beside it.
+    static void removeUnfinishedWork(const QString& bookFolder);
 
 private:
     QString pagePath(int page, const char* extension) const;

@@ -70,6 +70,15 @@ QString FolderIndex::findFileName(const QString& name)
     return {};
 }
 
+int FolderIndex::countPages(int limit)
+{
+    int count = 0;
+    while (count < limit &&
+           !findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
+        ++count;
+    return count;
+}
+
 QByteArray firstLineOf(const QByteArray& content)
 {
     const qsizetype end = content.indexOf('\r');

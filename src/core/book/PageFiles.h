@@ -30,6 +30,9 @@ class FolderIndex {
 public:
     explicit FolderIndex(QString folder);
     QString findFileName(const QString& name);
+    // How many pages the book has: 1.gif, 2.gif … up to the first missing
+    // number, under any spelling, and never more than `limit`.
+    int countPages(int limit);
 
 private:
     QString m_folder;

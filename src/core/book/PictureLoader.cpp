@@ -92,10 +92,9 @@ bool bmpPixelsAreComplete(const QByteArray& data, QSize claimed)
     return data.size() >= offset + stride * claimed.height();
 }
 
-// A drawing's transparent parts are the paper: laid over white, they look
-// white, fill as white and are saved as white, instead of showing whatever
-// colour the file stores under them.
-QImage overWhite(const QImage& image)
+} // namespace
+
+QImage PictureLoader::overWhite(const QImage& image)
 {
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB32);
@@ -106,14 +105,13 @@ QImage overWhite(const QImage& image)
     return paper;
 }
 
-[[noreturn]] void tooLarge(const QString& path, QSize size)
+void PictureLoader::checkSize(const QString& path, QSize size)
 {
-    throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
-                            .arg(size.width())
-                            .arg(size.height()));
+    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
+        throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
+                                .arg(size.width())
+                                .arg(size.height()));
 }
-
-} // namespace
 
 QImage PictureLoader::load(const QString& path)
 {
@@ -142,8 +140,7 @@ QImage PictureLoader::load(const QString& path)
             path, QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado."));
     if (data.startsWith("BM")) {
         const QSize claimed = bmpClaimedSize(data);
-        if (qint64(claimed.width()) * claimed.height() > kMaxPixels)
-            tooLarge(path, claimed);
+        checkSize(path, claimed);
         if (!bmpPixelsAreComplete(data, claimed))
             throw Failure(
                 path,
@@ -154,9 +151,7 @@ QImage PictureLoader::load(const QString& path)
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
-        tooLarge(path, size);
+    checkSize(path, reader.size());
     QImage image = reader.read();
     if (image.isNull())
         throw Failure(path, QStringLiteral("No puedo leer el dibujo: el archivo está dañado o "

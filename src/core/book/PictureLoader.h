@@ -11,4 +11,12 @@ public:
     static constexpr qint64 kMaxPixels = 64LL * 1024 * 1024;
 
     static QImage load(const QString& path);
+
+    // Throws the Failure that says the picture is too large, when it is.
+    static void checkSize(const QString& path, QSize size);
+
+    // A picture's transparent parts are the paper: laid over white, they look
+    // white, fill as white and are saved as white, instead of showing
+    // whatever colour the file stores under them. In Format_RGB32.
+    static QImage overWhite(const QImage& image);
 };

@@ -52,7 +52,8 @@ public:
     // The memory held, in bytes.
     qsizetype bytes() const
     {
-        return static_cast<qsizetype>(sizeof(FillSpans) + m_many.capacity() * sizeof(PaintedSpan));
+        return static_cast<qsizetype>(sizeof(FillSpans)) +
+               static_cast<qsizetype>(m_many.capacity() * sizeof(PaintedSpan));
     }
 
 private:

@@ -124,7 +124,8 @@ template <typename Emit> void forEachRun(const Pixel* row, int width, Pixel targ
     for (; x + 64 <= width; x += 64) {
         std::uint64_t mask = 0;
         for (int k = 0; k < 16; ++k) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + 4 * k));
+            const __m128i v =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + std::ptrdiff_t{4} * k));
             const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, bits), want);
             mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * k);
         }
@@ -299,102 +300,127 @@ ColorRef pixelColour(const QImage& image, int x, int y)
     return fromQRgb(image.pixel(x, y));
 }
 
+namespace {
+
+// One fill on an RGB32 picture: the stack of spans still to look at, and the
+// bounds and count of the runs painted so far.
+class SpanFill {
+public:
+    SpanFill(QImage& image, Pixel target, Pixel paint, std::vector<PaintedSpan>* spans)
+        : m_base(image.bits()), m_stride(image.bytesPerLine()), m_width(image.width()),
+          m_height(image.height()), m_target(target), m_paint(paint), m_spans(spans),
+          m_stack(spanStack())
+    {
+    }
+
+    FillResult run(int x, int y);
+
+private:
+    Pixel* rowAt(int row) const
+    {
+        return reinterpret_cast<Pixel*>(m_base + static_cast<qsizetype>(row) * m_stride);
+    }
+    // A narrow span is looked at before it is pushed: one that lies on a wall is
+    // not worth a push and a pop.
+    void push(int left, int right, int row, int dy)
+    {
+        if (row < 0 || row >= m_height)
+            return;
+        if (right - left < kFirstSingly) {
+            const Pixel* const pixels = rowAt(row);
+            while (left <= right && !matches(pixels[left], m_target))
+                ++left;
+            if (left > right)
+                return;
+        }
+        m_stack.push_back({left, right, row, dy});
+    }
+    void paintedRun(int from, int to, int row)
+    {
+        m_left = std::min(m_left, from);
+        m_right = std::max(m_right, to);
+        m_top = std::min(m_top, row);
+        m_bottom = std::max(m_bottom, row);
+        m_count += to - from + 1;
+        if (m_spans)
+            m_spans->push_back({row, from, to});
+    }
+    void fillSpan(const Span& span);
+
+    uchar* const m_base;
+    const qsizetype m_stride;
+    const int m_width;
+    const int m_height;
+    const Pixel m_target;
+    const Pixel m_paint;
+    std::vector<PaintedSpan>* const m_spans;
+    std::vector<Span>& m_stack;
+    int m_left = 0, m_right = 0, m_top = 0, m_bottom = 0;
+    qint64 m_count = 0;
+};
+
+// Span fill: each popped run is painted and extended sideways, its children go on
+// the row beyond, and only the parts that stick out past the parent are looked at
+// again on the parent's row. Painted pixels no longer match, so nothing is painted twice.
+void SpanFill::fillSpan(const Span& span)
+{
+    Pixel* const row = rowAt(span.y);
+    int x1 = span.left;
+    int start = x1;
+    if (matches(row[x1], m_target)) {
+        start = paintLeft(row, x1, m_target, m_paint);
+        if (start < x1)
+            push(start, x1 - 1, span.y - span.dy, -span.dy);
+    }
+    while (x1 <= span.right) {
+        x1 = paintRight(row, x1, m_width, m_target, m_paint);
+        if (x1 > start) {
+            paintedRun(start, x1 - 1, span.y);
+            push(start, x1 - 1, span.y + span.dy, span.dy);
+        }
+        if (x1 - 1 > span.right)
+            push(span.right + 1, x1 - 1, span.y - span.dy, -span.dy);
+        x1 = skipRight(row, x1 + 1, span.right + 1, m_target);
+        start = x1;
+    }
+}
+
+FillResult SpanFill::run(int x, int y)
+{
+    m_left = m_right = x;
+    m_top = m_bottom = y;
+    push(x, x, y, 1);
+    push(x, x, y - 1, -1);
+    // Spans narrower than a few pixels (corridors, outlines) cost a cache miss each.
+    // When a fill has popped as many of them as it would take to label the whole
+    // picture row by row, it labels instead and paints the rest of the area from there.
+    const qint64 labelAfter = std::max<qint64>(4096, qint64(m_width) * m_height / kPixelsPerPop);
+    qint64 pops = 0;
+    while (!m_stack.empty()) {
+        if (kRowMasks && ++pops == labelAfter && m_count < pops * kNarrowSpan) {
+            paintByLabels(m_base, m_stride, m_width, m_height, m_target, m_paint, m_stack,
+                          [this](int from, int to, int row) { paintedRun(from, to, row); });
+            break;
+        }
+        const Span span = m_stack.back();
+        m_stack.pop_back();
+        fillSpan(span);
+    }
+    return {QRect(QPoint(m_left, m_top), QPoint(m_right, m_bottom)), m_count};
+}
+
+} // namespace
+
 FillResult floodFill(QImage& image, int x, int y, ColorRef fillColour, PaintedArea* painted)
 {
     const ColorRef targetColour = pixelColour(image, x, y);
     const Pixel paint = toQRgb(fillColour);
-    if (targetColour == kInvalidColour || toQRgb(targetColour) == paint) {
+    if (targetColour == kInvalidColour || toQRgb(targetColour) == paint)
         return {};
-    }
-    if (image.format() != QImage::Format_RGB32) {
+    if (image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_RGB32);
-    }
-
-    const int width = image.width();
-    const int height = image.height();
-    const qsizetype stride = image.bytesPerLine();
-    uchar* const base = image.bits();
-    const auto rowAt = [base, stride](int row) {
-        return reinterpret_cast<Pixel*>(base + static_cast<qsizetype>(row) * stride);
-    };
     const Pixel target = toQRgb(targetColour) & kColourBits;
-    std::vector<PaintedSpan>* const spans = painted ? &painted->spans : nullptr;
-    if (painted) {
+    if (painted)
         painted->replaced = target;
-    }
-
-    // Span fill: each popped run is painted and extended sideways, its children go on
-    // the row beyond, and only the parts that stick out past the parent are looked at
-    // again on the parent's row. Painted pixels no longer match, so nothing is painted twice.
-    std::vector<Span>& stack = spanStack();
-    // A narrow span is looked at before it is pushed: one that lies on a wall is
-    // not worth a push and a pop.
-    const auto push = [&stack, &rowAt, height, target](int left, int right, int row, int dy) {
-        if (row < 0 || row >= height) {
-            return;
-        }
-        if (right - left < kFirstSingly) {
-            const Pixel* const pixels = rowAt(row);
-            while (left <= right && !matches(pixels[left], target)) {
-                ++left;
-            }
-            if (left > right) {
-                return;
-            }
-        }
-        stack.push_back({left, right, row, dy});
-    };
-    // Bounds and count of the painted runs, gathered as they are painted.
-    int left = x, right = x, top = y, bottom = y;
-    qint64 count = 0;
-    const auto paintedRun = [&](int from, int to, int row) {
-        left = std::min(left, from);
-        right = std::max(right, to);
-        top = std::min(top, row);
-        bottom = std::max(bottom, row);
-        count += to - from + 1;
-        if (spans) {
-            spans->push_back({row, from, to});
-        }
-    };
-
-    push(x, x, y, 1);
-    push(x, x, y - 1, -1);
-
-    // Spans narrower than a few pixels (corridors, outlines) cost a cache miss each.
-    // When a fill has popped as many of them as it would take to label the whole
-    // picture row by row, it labels instead and paints the rest of the area from there.
-    const qint64 labelAfter = std::max<qint64>(4096, qint64(width) * height / kPixelsPerPop);
-    qint64 pops = 0;
-
-    while (!stack.empty()) {
-        if (kRowMasks && ++pops == labelAfter && count < pops * kNarrowSpan) {
-            paintByLabels(base, stride, width, height, target, paint, stack, paintedRun);
-            break;
-        }
-        const Span span = stack.back();
-        stack.pop_back();
-        Pixel* const row = rowAt(span.y);
-        int x1 = span.left;
-        int start = x1;
-        if (matches(row[x1], target)) {
-            start = paintLeft(row, x1, target, paint);
-            if (start < x1) {
-                push(start, x1 - 1, span.y - span.dy, -span.dy);
-            }
-        }
-        while (x1 <= span.right) {
-            x1 = paintRight(row, x1, width, target, paint);
-            if (x1 > start) {
-                paintedRun(start, x1 - 1, span.y);
-                push(start, x1 - 1, span.y + span.dy, span.dy);
-            }
-            if (x1 - 1 > span.right) {
-                push(span.right + 1, x1 - 1, span.y - span.dy, -span.dy);
-            }
-            x1 = skipRight(row, x1 + 1, span.right + 1, target);
-            start = x1;
-        }
-    }
-    return {QRect(QPoint(left, top), QPoint(right, bottom)), count};
+    return SpanFill(image, target, paint, painted ? &painted->spans : nullptr).run(x, y);
 }

@@ -44,6 +44,9 @@ public:
 
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_count; }
+    // Whether the step that undo (redo) would take is a replaced picture.
+    bool undoReplacesPicture() const { return canUndo() && at(m_done - 1).pictures; }
+    bool redoReplacesPicture() const { return canRedo() && at(m_done).pictures; }
 
     // Takes back the newest step done on `image`, which must be the picture that
     // step left; returns false, changing nothing, when there is none.
@@ -72,10 +75,12 @@ private:
     };
 
     // The i-th step from the oldest kept.
-    Step& at(std::size_t i)
+    Step& at(std::size_t i) { return m_ring[slot(i)]; }
+    const Step& at(std::size_t i) const { return m_ring[slot(i)]; }
+    std::size_t slot(std::size_t i) const
     {
         const std::size_t k = m_first + i; // below twice the ring's size
-        return m_ring[k < m_ring.size() ? k : k - m_ring.size()];
+        return k < m_ring.size() ? k : k - m_ring.size();
     }
     // A free slot for the newest step, after the steps that could be done again
     // and, when the count is full, the oldest one.

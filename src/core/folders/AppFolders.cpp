@@ -1,5 +1,6 @@
 #include "folders/AppFolders.h"
 
+#include "book/DurableFile.h"
 #include "book/Failure.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@ bool isFolder(const QString& path)
 
 QString checkedBook(const QString& option)
 {
-    const QString book = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
+    QString book = QDir::cleanPath(QFileInfo(option).absoluteFilePath());
     const QFileInfo info(book);
     if (!info.exists())
         throw Failure(book, QStringLiteral("No encuentro la carpeta del libro."));
@@ -35,9 +36,33 @@ QString checkedBook(const QString& option)
     return book;
 }
 
+// Copies each drawing of the sample book into the staging folder, each made
+// durable as it is written.
+void copyDrawings(const QString& sample, const QString& staging, const QString& target)
+{
+    const QStringList names = QDir(sample).entryList(QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        QFile drawing(sample + QLatin1Char('/') + name);
+        const QString shownName = target + QLatin1Char('/') + name;
+        if (!drawing.open(QIODevice::ReadOnly))
+            throw Failure(shownName, QStringLiteral("No puedo copiar el libro de muestra (%1).")
+                                         .arg(drawing.errorString()));
+        const QByteArray bytes = drawing.readAll();
+        const auto error =
+            DurableFile::write(staging + QLatin1Char('/') + name, QStringLiteral(".copia-XXXXXX"),
+                               DurableFile::Mode::KeepExisting, [&bytes](QFileDevice& file) {
+                                   return file.write(bytes) == bytes.size();
+                               });
+        if (error)
+            throw Failure(shownName, QStringLiteral("No puedo copiar el libro de muestra: %1.")
+                                         .arg(DurableFile::reason(*error, staging, bytes.size())));
+    }
+}
+
 // The sample book is copied into a hidden folder first and then renamed into
 // place, so that a start cut short never leaves half a book that later
-// starts would take for the whole one.
+// starts would take for the whole one. When another start made the book
+// meanwhile, that book is used.
 void copySampleBook(const QString& sample, const QString& book)
 {
     const QString target = book + QLatin1Char('/') + kDrawings;
@@ -47,21 +72,18 @@ void copySampleBook(const QString& sample, const QString& book)
     if (!staging.isValid())
         throw Failure(book, QStringLiteral("No puedo escribir en la carpeta del libro (%1).")
                                 .arg(staging.errorString()));
-    const QStringList names = QDir(sample).entryList(QDir::Files, QDir::Name);
-    for (const QString& name : names) {
-        QFile drawing(sample + QLatin1Char('/') + name);
-        const QString copy = staging.filePath(name);
-        if (!drawing.copy(copy))
-            throw Failure(target + QLatin1Char('/') + name,
-                          QStringLiteral("No puedo copiar el libro de muestra (%1).")
-                              .arg(drawing.errorString()));
-        // The installed files are read-only; the child's copies are not.
-        QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    try {
+        copyDrawings(sample, staging.path(), target);
+    } catch (const Failure&) {
+        if (isFolder(target))
+            return;
+        throw;
     }
-    if (!QDir().rename(staging.path(), target))
-        throw Failure(target, QStringLiteral("No puedo crear la carpeta de los dibujos."));
-    staging.setAutoRemove(false);
+    const auto error = DurableFile::rename(staging.path(), target, DurableFile::Mode::KeepExisting);
+    if (error && !isFolder(target))
+        throw Failure(target, QStringLiteral("No puedo crear la carpeta de los dibujos: %1.")
+                                  .arg(DurableFile::reason(*error, book, 0)));
+    staging.setAutoRemove(error.has_value());
 }
 
 QString userBook(const QString& installed, const QString& userData)
@@ -69,7 +91,7 @@ QString userBook(const QString& installed, const QString& userData)
     if (userData.isEmpty())
         throw Failure(QString(), QStringLiteral("No sé dónde guardar el libro: falta la carpeta "
                                                 "de datos del usuario."));
-    const QString book = QDir::cleanPath(userData);
+    QString book = QDir::cleanPath(userData);
     if (!isFolder(book + QLatin1Char('/') + kDrawings)) {
         const QString sample = installed + QLatin1Char('/') + kDrawings;
         if (!isFolder(sample))

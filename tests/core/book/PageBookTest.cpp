@@ -1,6 +1,6 @@
 #include "book/PageBook.h"
-#include "core/book/BookFolder.h"
 #include "book/Failure.h"
+#include "core/book/BookFolder.h"
 
 #include <QtTest>
 #include <sys/stat.h>
@@ -74,12 +74,16 @@ void PageBookTest::startUp_data()
     QTest::newRow("1.BMP neither shown nor deleted")
         << QStringList{"1.gif", "1.BMP"} << QByteArray("-") << 1 << QStringList{"1.BMP"}
         << pageColour(1);
-    // Only the hidden files of a save cut short go, whatever the switch says.
-    const QStringList leftovers{"1.gif",        ".1.bmp.a1B2c3", ".12.bmp.ZZZZZZ",
-                                ".1.bmp.short", ".notes.txt",    "1.bmp.a1B2c3"};
-    QTest::newRow("unfinished saves removed")
+    // Only the hidden files of a save or an added page cut short go, whatever
+    // the switch says.
+    const QStringList leftovers{
+        "1.gif",        ".1.bmp.a1B2c3",     ".12.bmp.ZZZZZZ",    ".1.bmp.short",    ".notes.txt",
+        "1.bmp.a1B2c3", ".nuevo-x9Y8z7.gif", ".nuevo-x9Y8z7.png", "nuevo-x9Y8z7.gif"};
+    QTest::newRow("unfinished work removed")
         << leftovers << QByteArray("NO") << 1
-        << QStringList{".1.bmp.short", ".notes.txt", "1.bmp.a1B2c3"} << pageColour(1);
+        << QStringList{".1.bmp.short", ".notes.txt", "1.bmp.a1B2c3", ".nuevo-x9Y8z7.png",
+                       "nuevo-x9Y8z7.gif"}
+        << pageColour(1);
     QTest::newRow("3.GIF counts as a page")
         << QStringList{"1.gif", "2.gif", "3.GIF", "4.gif"} << QByteArray("-") << 4 << QStringList{}
         << pageColour(1);
@@ -101,14 +105,19 @@ void PageBookTest::startUp()
     }
     if (borra != "-")
         book.write("borra.txt", borra);
+    // A first start's half-made book goes; a look-alike stays.
+    QVERIFY(QDir(book.path()).mkpath(".dibujos-a1B2c3/sub") &&
+            QDir(book.path()).mkdir(".dibujos-1"));
 
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
+    QCOMPARE(QDir(book.path()).entryList({".dibujos-*"}, QDir::Dirs | QDir::Hidden),
+             QStringList{".dibujos-1"});
     QCOMPARE(pages.state().PageCount, pageCount);
     QCOMPARE(pages.state().CurrentPage, 1);
     QCOMPARE(pages.state().PageChanged, PageState::kFalse);
     for (const QString& name : files) {
-        if (name.endsWith(".gif", Qt::CaseInsensitive))
+        if (name.endsWith(".gif", Qt::CaseInsensitive) && !name.startsWith('.'))
             QVERIFY(book.exists(name));
         else
             QCOMPARE(book.exists(name), survivors.contains(name));
@@ -122,7 +131,7 @@ void PageBookTest::tooManyPages()
     BookFolder book;
     for (int page = 1; page <= PageBook::kPageLimit; ++page)
         book.write("dibujos/" + QString::number(page) + ".gif", {});
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     try {
         pages.startUp();
         QFAIL("a 32,767th drawing must be refused");
@@ -176,7 +185,7 @@ void PageBookTest::turns()
     addPages(book, pageCount);
     if (pageCount == 0)
         book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QImage canvas = pages.loadFirstPage();
     while (pages.state().CurrentPage != startPage)
@@ -206,7 +215,7 @@ void PageBookTest::copyIsShownWhenComingBack()
     BookFolder book;
     addPages(book, 3);
     book.addPicture("2.BMP", kCopyColour); // another spelling is never the copy
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     pages.markChanged();
     pages.turn(PageBook::Direction::Forward, coloured(qRgb(255, 0, 0)));
@@ -225,7 +234,7 @@ void PageBookTest::restoreThenTurnSavesClean()
     addPages(book, 2);
     book.write("borra.txt", "NO");
     book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(shown(pages.loadFirstPage()), kCopyColour);
     pages.markChanged();
@@ -245,7 +254,7 @@ void PageBookTest::restoreKeepsOtherSpellings()
     BookFolder book;
     addPages(book, 1);
     book.addPicture("1.BMP", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(shown(pages.restore()), pageColour(1));
     QVERIFY(book.exists("1.BMP"));
@@ -255,7 +264,7 @@ void PageBookTest::restoreWithoutDrawingKeepsCopy()
 {
     BookFolder book;
     book.addPicture("1.bmp", kCopyColour);
-    PageBook pages(book.path());
+    PageBook pages(book.path(), book.path());
     pages.startUp();
     QVERIFY_THROWS_EXCEPTION(Failure, pages.restore());
     QVERIFY(book.exists("1.bmp"));

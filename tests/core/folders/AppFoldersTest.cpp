@@ -2,6 +2,7 @@
 #include "book/Failure.h"
 
 #include <QtTest>
+#include <thread>
 
 // Where the program's files and the child's book are found, in a throw-away
 // tree: prefix/bin holds the executable, prefix/share/tintaro is installed,
@@ -11,6 +12,7 @@ class AppFoldersTest : public QObject {
 private slots:
     void resolve_data();
     void resolve();
+    void twoFirstStartsAtOnce();
 };
 
 void AppFoldersTest::resolve_data()
@@ -88,6 +90,35 @@ void AppFoldersTest::resolve()
         QVERIFY(copy.permissions() & QFileDevice::WriteOwner);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QVERIFY(copy.readAll().endsWith(name.toUtf8()));
+    }
+}
+
+// Both starts open the one book the first of them made, whole.
+void AppFoldersTest::twoFirstStartsAtOnce()
+{
+    for (int round = 0; round < 4; ++round) {
+        QTemporaryDir root;
+        const QString sample = root.path() + "/prefix/share/tintaro/dibujos/";
+        QVERIFY(QDir().mkpath(sample) && QDir().mkpath(root.path() + "/prefix/bin"));
+        for (int page = 1; page <= 100; ++page) {
+            QFile drawing(sample + QString::number(page) + ".gif");
+            QVERIFY(drawing.open(QIODevice::WriteOnly) && drawing.write(QByteArray(512, 'x')));
+        }
+        const AppFolders::Places places{
+            root.path() + "/prefix/bin", "../share/tintaro", root.path() + "/user", {}};
+        QString errors[2];
+        const auto start = [&](int i) {
+            try {
+                AppFolders::resolve(places);
+            } catch (const Failure& failure) {
+                errors[i] = failure.message();
+            }
+        };
+        std::thread second(start, 1);
+        start(0);
+        second.join();
+        QVERIFY2(errors[0].isEmpty() && errors[1].isEmpty(), qPrintable(errors[0] + errors[1]));
+        QCOMPARE(QDir(places.userDataFolder + "/dibujos").entryList(QDir::Files).size(), 100);
     }
 }
 
