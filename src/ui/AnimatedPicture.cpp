@@ -61,7 +61,7 @@ void AnimatedPicture::paintFrame()
 QRectF AnimatedPicture::frameRect(QSize frame) const
 {
     if (widgetZoom() == 1.0) // whole pixels, as the frame was made
-        return QRectF(QPointF((width() - frame.width()) / 2, (height() - frame.height()) / 2),
+        return QRectF(QPoint((width() - frame.width()) / 2, (height() - frame.height()) / 2),
                       QSizeF(frame));
     const QSizeF size = QSizeF(frame) * widgetZoom();
     return QRectF(QRectF(rect()).center() - QPointF(size.width(), size.height()) / 2, size);
