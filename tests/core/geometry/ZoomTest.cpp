@@ -11,8 +11,6 @@ class ZoomTest : public QObject {
 private slots:
     void forScreen_data();
     void forScreen();
-    void everyDevicePixelShowsOnePixel_data();
-    void everyDevicePixelShowsOnePixel();
     void undoButtonNeverHidden_data();
     void undoButtonNeverHidden();
 };
@@ -33,26 +31,6 @@ void ZoomTest::forScreen()
     QFETCH(QSize, screen);
     QFETCH(double, zoom);
     QCOMPARE(Zoom::forScreen(screen), zoom);
-}
-
-void ZoomTest::everyDevicePixelShowsOnePixel_data()
-{
-    QTest::addColumn<double>("zoom");
-    for (const double zoom : {1.0, 1.40625, 2.8125, 1.3, 1.0 / 0.7, 16.0})
-        QTest::newRow(qPrintable(QString::number(zoom))) << zoom;
-}
-
-void ZoomTest::everyDevicePixelShowsOnePixel()
-{
-    QFETCH(double, zoom);
-    const Zoom z(zoom);
-    for (int device = 0; device < 20000; ++device) {
-        const int pixel = z.pixelAt(device);
-        QVERIFY2(z.edge(pixel) <= device && device < z.edge(pixel + 1),
-                 qPrintable(QString::number(device)));
-    }
-    QCOMPARE(z.toDevice(QRect(3, 5, 10, 1)),
-             QRect(QPoint(z.edge(3), z.edge(5)), QPoint(z.edge(13) - 1, z.edge(6) - 1)));
 }
 
 void ZoomTest::undoButtonNeverHidden_data()
