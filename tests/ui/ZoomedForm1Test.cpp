@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPointingDevice>
 #include <QtTest>
+#include <memory>
 
 // The main window at a forced zoom, pressed with the mouse and with a finger.
 class ZoomedForm1Test : public QObject {
@@ -125,11 +126,12 @@ void ZoomedForm1Test::pressFillsThePixelUnderIt()
 void ZoomedForm1Test::fingerWorksLikeTheMouse()
 {
     start(Zoom::forScreen(QSize(1920, 1080)));
-    QPointingDevice* finger = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    const std::unique_ptr<QPointingDevice> finger(
+        QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen));
     const auto tap = [&](QWidget* widget, QPoint at, QPoint moved = {}) {
-        QTest::touchEvent(m_form, finger).press(0, at, widget);
-        QTest::touchEvent(m_form, finger).move(0, at + moved, widget);
-        QTest::touchEvent(m_form, finger).release(0, at + moved, widget);
+        QTest::touchEvent(m_form, finger.get()).press(0, at, widget);
+        QTest::touchEvent(m_form, finger.get()).move(0, at + moved, widget);
+        QTest::touchEvent(m_form, finger.get()).release(0, at + moved, widget);
     };
     // A tap on blue in the colour bar, then in the page's middle, moving a little.
     tap(m_form->Picture3(), onPagePixel(QPoint(6 + 16 * 6 + 5, 25), false));
