@@ -172,20 +172,27 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
     const double scale = desktopScale();
     const QRect device = deviceRectOf(asked & rect(), scale);
     const QSize pixels = pixelSize();
-    std::vector<int> columns(static_cast<std::size_t>(std::max(0, device.width())));
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        columns[i] = shownAt(zoom, device.left() + int(i), pixels.width(), m_picture.width());
+    ZoomedColumns columns;
+    columns.shown.resize(static_cast<std::size_t>(std::max(0, device.width())));
+    for (std::size_t i = 0; i < columns.shown.size(); ++i)
+        columns.shown[i] = shownAt(zoom, device.left() + int(i), pixels.width(), m_picture.width());
+    // They run border, picture, background, border.
+    const auto first =
+        std::find_if(columns.shown.begin(), columns.shown.end(), [](int c) { return c >= 0; });
+    columns.from = std::size_t(first - columns.shown.begin());
+    columns.to = std::size_t(std::find_if(first, columns.shown.end(), [](int c) { return c < 0; }) -
+                             columns.shown.begin());
     // Kept between paints: a fresh buffer of a large page costs more in page
     // faults than the drawing itself.
-    m_zoomed.resize(columns.size() * static_cast<std::size_t>(std::max(0, device.height())));
+    m_zoomed.resize(columns.shown.size() * static_cast<std::size_t>(std::max(0, device.height())));
     QImage shown(reinterpret_cast<uchar*>(m_zoomed.data()), device.width(), device.height(),
-                 qsizetype(columns.size() * sizeof(QRgb)), QImage::Format_RGB32);
+                 qsizetype(columns.shown.size() * sizeof(QRgb)), QImage::Format_RGB32);
     int previousRow = kShowsBorder - 2;
     for (int j = 0; j < device.height(); ++j) {
         const int row = shownAt(zoom, device.top() + j, pixels.height(), m_picture.height());
         auto* line = reinterpret_cast<QRgb*>(shown.scanLine(j));
         if (row == previousRow && j > 0)
-            std::memcpy(line, shown.constScanLine(j - 1), columns.size() * sizeof(QRgb));
+            std::memcpy(line, shown.constScanLine(j - 1), columns.shown.size() * sizeof(QRgb));
         else
             fillZoomedLine(line, columns, row);
         previousRow = row;
@@ -194,33 +201,28 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
     painter.drawImage(QPointF(device.left() / scale, device.top() / scale), shown);
 }
 
-void PictureBox::fillZoomedLine(QRgb* line, const std::vector<int>& columns, int row) const
+void PictureBox::fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int row) const
 {
     const QRgb border = qRgb(0, 0, 0);
     const QRgb back = QColor(toQRgb(m_backColour)).rgb();
+    const std::vector<int>& shown = columns.shown;
     if (row < 0) {
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            line[i] = columns[i] == kShowsBorder || row == kShowsBorder ? border : back;
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            line[i] = shown[i] == kShowsBorder || row == kShowsBorder ? border : back;
         return;
     }
-    // Columns run border, picture, background, border: only the picture's
-    // run is looked up pixel by pixel, without a test in the loop.
-    const auto first = std::find_if(columns.begin(), columns.end(), [](int c) { return c >= 0; });
-    const auto last = std::find_if(first, columns.end(), [](int c) { return c < 0; });
-    const std::size_t from = std::size_t(first - columns.begin());
-    const std::size_t to = std::size_t(last - columns.begin());
-    for (std::size_t i = 0; i < from; ++i)
-        line[i] = border;
+    // Only the picture's run is looked up pixel by pixel, without a test in the loop.
+    std::fill(line, line + columns.from, border);
     if (m_picture.format() == QImage::Format_RGB32 || m_picture.format() == QImage::Format_ARGB32) {
         const auto* source = reinterpret_cast<const QRgb*>(m_picture.constScanLine(row));
-        for (std::size_t i = from; i < to; ++i)
-            line[i] = source[columns[i]];
+        for (std::size_t i = columns.from; i < columns.to; ++i)
+            line[i] = source[shown[i]];
     } else {
-        for (std::size_t i = from; i < to; ++i)
-            line[i] = m_picture.pixel(columns[i], row) | 0xFF000000u;
+        for (std::size_t i = columns.from; i < columns.to; ++i)
+            line[i] = m_picture.pixel(shown[i], row) | 0xFF000000u;
     }
-    for (std::size_t i = to; i < columns.size(); ++i)
-        line[i] = columns[i] == kShowsBorder ? border : back;
+    for (std::size_t i = columns.to; i < shown.size(); ++i)
+        line[i] = shown[i] == kShowsBorder ? border : back;
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event)

@@ -60,7 +60,14 @@ private:
     bool isSecondTap(const QMouseEvent& event);
     void paintOneToOne(QPainter& painter, const QRect& asked);
     void paintAtZoom(QPainter& painter, const QRect& asked);
-    void fillZoomedLine(QRgb* line, const std::vector<int>& columns, int row) const;
+    // What each device column of a zoomed paint shows, and where the
+    // picture's run of them starts and ends.
+    struct ZoomedColumns {
+        std::vector<int> shown;
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+    void fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int row) const;
 
     ColorRef m_backColour = rgbColour(255, 255, 255);
     QElapsedTimer m_lastTap;
