@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QScreen>
+#include <QProgressDialog>
 #include <cstdio>
 
 namespace {
@@ -39,16 +39,52 @@ public:
     {
         printError(line);
         m_lines << line;
+        m_refused << line;
     }
-    void showBox(bool allAdded) const
+    void showBox(bool allAdded, const QString& summary) const
     {
         QMessageBox box(allAdded ? QMessageBox::Information : QMessageBox::Warning,
-                        QStringLiteral("Tintaro"), m_lines.join(u'\n'), QMessageBox::Ok);
+                        QStringLiteral("Tintaro"), summary, QMessageBox::Ok);
+        box.setInformativeText(m_refused.join(u'\n'));
+        box.setDetailedText(m_lines.join(u'\n'));
         box.exec();
     }
 
 private:
     QStringList m_lines;
+    QStringList m_refused;
+};
+
+// Started from the file dialog, there is no terminal to watch: a window shows
+// which file and sheet is being added, once it takes more than a moment, and
+// lets it be stopped between pages.
+class ProgressListener : public TerminalListener {
+public:
+    explicit ProgressListener(int files)
+        : m_window(QString(), QStringLiteral("Parar"), 0, files * kStepsPerFile)
+    {
+        m_window.setWindowTitle(QStringLiteral("Añadiendo dibujos"));
+        m_window.setWindowModality(Qt::ApplicationModal);
+        m_window.setMinimumDuration(500);
+        m_window.setAutoClose(false);
+        m_window.setAutoReset(false);
+    }
+    bool carryOn(const PageImporter::Step& step) override
+    {
+        m_window.setLabelText(QStringLiteral("Añadiendo %1 (dibujo %2 de %3)")
+                                  .arg(step.name)
+                                  .arg(step.file)
+                                  .arg(step.files));
+        // A modal progress window handles its events, the stop button among them.
+        m_window.setValue((step.file - 1) * kStepsPerFile +
+                          (step.sheet - 1) * kStepsPerFile / step.sheets);
+        return !m_window.wasCanceled();
+    }
+    void finish() { m_window.close(); }
+
+private:
+    static constexpr int kStepsPerFile = 1000;
+    QProgressDialog m_window;
 };
 
 } // namespace
@@ -73,9 +109,13 @@ int AddCommand::run(QStringList files, const QString& book, double manualZoom)
     const QSize device = ScreenZoom::deviceScreen(PageSize::kHeadlessScreen);
     const Zoom zoom(ScreenZoom::choose(manualZoom, device));
     PageImporter importer(book, PageSize::largestShownWhole(zoom.screenAsSeen(device)));
-    TerminalListener listener;
+    if (!askForFiles) {
+        TerminalListener listener;
+        return importer.addAll(files, listener) ? 0 : 1;
+    }
+    ProgressListener listener(int(files.size()));
     const bool allAdded = importer.addAll(files, listener);
-    if (askForFiles)
-        listener.showBox(allAdded);
+    listener.finish();
+    listener.showBox(allAdded, importer.summary());
     return allAdded ? 0 : 1;
 }

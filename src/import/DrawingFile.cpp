@@ -1,9 +1,9 @@
 #include "import/DrawingFile.h"
 
 #include "book/Failure.h"
-#include "book/PictureLoader.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
+#include "import/SvgFrame.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +20,16 @@ namespace {
     throw Failure(path, reason);
 }
 
+QString tooLarge(QSize size)
+{
+    return QStringLiteral("El dibujo es demasiado grande: %1 × %2 puntos (%3 millones); caben "
+                          "hasta %4 millones.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(double(size.width()) * size.height() / 1e6, 0, 'f', 1)
+        .arg(DrawingFile::kMaxPixels / 1'000'000);
+}
+
 // Drawn on white at the page size: thin lines keep their antialiased grey,
 // which the clean-up then puts on the right side.
 QImage paintedOnWhite(QSize size, const std::function<void(QPainter&)>& draw)
@@ -32,6 +42,22 @@ QImage paintedOnWhite(QSize size, const std::function<void(QPainter&)>& draw)
     painter.end();
     return image;
 }
+
+// Lets one picture of up to the largest size through Qt's allocation limit,
+// for as long as it is read.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(int megabytes) : m_before(QImageReader::allocationLimit())
+    {
+        QImageReader::setAllocationLimit(std::max(m_before, megabytes));
+    }
+    ~AllocationLimit() { QImageReader::setAllocationLimit(m_before); }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+
+private:
+    int m_before;
+};
 
 } // namespace
 
@@ -49,7 +75,8 @@ DrawingFile::DrawingFile(QString path, QSize largestPage)
     const QByteArray head = file.read(1024);
     file.close();
 
-    if (head.contains("%PDF-")) {
+    // Told by how the file starts, never by text it carries further in.
+    if (head.startsWith("%PDF-")) {
         m_pdf = std::make_unique<QPdfDocument>();
         if (m_pdf->load(m_path) != QPdfDocument::Error::None || m_pdf->pageCount() < 1)
             refuse(m_path, QStringLiteral("El PDF está dañado, protegido o no tiene páginas."));
@@ -58,15 +85,28 @@ DrawingFile::DrawingFile(QString path, QSize largestPage)
     const QByteArray format = QImageReader::imageFormat(m_path);
     if (format == "svg" || format == "svgz" ||
         info.suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
-        m_svg = std::make_unique<QSvgRenderer>(m_path);
-        if (!m_svg->isValid() || m_svg->defaultSize().isEmpty())
-            refuse(m_path, QStringLiteral("El SVG está dañado o no tiene tamaño."));
+        openSvg();
         return;
     }
     openPicture(format);
 }
 
 DrawingFile::~DrawingFile() = default;
+
+void DrawingFile::openSvg()
+{
+    m_svg = std::make_unique<QSvgRenderer>(m_path);
+    if (!m_svg->isValid() || m_svg->defaultSize().isEmpty())
+        refuse(m_path, QStringLiteral("El SVG está dañado o no tiene tamaño."));
+    QFile file(m_path);
+    // A compressed SVG keeps the reader's own reckoning of its size.
+    const SvgFrame frame =
+        file.open(QIODevice::ReadOnly) ? SvgFrame::read(file.readAll()) : SvgFrame();
+    m_svgShown = frame.shown().isEmpty() ? m_svg->viewBoxF() : frame.shown();
+    const QSizeF shape = frame.shape().isEmpty() ? QSizeF(m_svg->defaultSize()) : frame.shape();
+    m_svgPage = PageSize::fit(shape, m_largest, false);
+    m_svg->setViewBox(m_svgShown);
+}
 
 void DrawingFile::openPicture(const QByteArray& format)
 {
@@ -75,16 +115,33 @@ void DrawingFile::openPicture(const QByteArray& format)
                                       "TIFF, SVG o PDF)."));
     QImageReader reader(m_path, format);
     reader.setAutoTransform(true); // a photographed page stands the right way up
-    const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > PictureLoader::kMaxPixels)
-        refuse(m_path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
-                           .arg(size.width())
-                           .arg(size.height()));
-    m_picture = reader.read();
+    const QSize stored = reader.size();
+    if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxPixels)
+        refuse(m_path, tooLarge(stored));
+    if (stored.isValid()) {
+        // The scaled size is the picture's before it is turned upright.
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize upright = turned ? stored.transposed() : stored;
+        m_pictureSize = PageSize::fit(upright, m_largest, true);
+        // Read at twice the page where the reader can shrink while decoding
+        // (JPEG): the page then averages thin lines from enough points.
+        const QSize twice = (turned ? m_pictureSize.transposed() : m_pictureSize) * 2;
+        if (twice.width() < stored.width() && twice.height() < stored.height())
+            reader.setScaledSize(stored.scaled(twice, Qt::KeepAspectRatio));
+    }
+    {
+        const AllocationLimit limit(kMaxMegabytes);
+        m_picture = reader.read();
+    }
     if (m_picture.isNull())
-        refuse(m_path, QStringLiteral("El dibujo está dañado o incompleto."));
-    if (qint64(m_picture.width()) * m_picture.height() > PictureLoader::kMaxPixels)
-        refuse(m_path, QStringLiteral("El dibujo es demasiado grande."));
+        refuse(
+            m_path,
+            QStringLiteral("El dibujo está dañado o incompleto (%1).").arg(reader.errorString()));
+    if (!stored.isValid()) {
+        if (qint64(m_picture.width()) * m_picture.height() > kMaxPixels)
+            refuse(m_path, tooLarge(m_picture.size()));
+        m_pictureSize = PageSize::fit(m_picture.size(), m_largest, true);
+    }
 }
 
 int DrawingFile::pageCount() const
@@ -92,22 +149,28 @@ int DrawingFile::pageCount() const
     return m_pdf ? m_pdf->pageCount() : 1;
 }
 
-QImage DrawingFile::greyPage(int index)
+QImage DrawingFile::page(int index)
 {
     if (m_pdf) {
         const QSizeF points = m_pdf->pagePointSize(index);
         if (points.isEmpty())
-            refuse(m_path, QStringLiteral("La página %1 del PDF no tiene tamaño.").arg(index + 1));
+            refuse(m_path, QStringLiteral("La hoja %1 del PDF no tiene tamaño.").arg(index + 1));
         const QSize size = PageSize::fit(points, m_largest, false);
         const QImage rendered = m_pdf->render(index, size);
         if (rendered.isNull())
-            refuse(m_path, QStringLiteral("No puedo dibujar la página %1 del PDF.").arg(index + 1));
-        return PageCleaner::greyAtSize(rendered, size);
+            refuse(m_path, QStringLiteral("No puedo dibujar la hoja %1 del PDF.").arg(index + 1));
+        return PageCleaner::pictureAtSize(rendered, size);
     }
     if (m_svg) {
-        const QSize size = PageSize::fit(m_svg->defaultSize(), m_largest, false);
-        return PageCleaner::greyAtSize(
-            paintedOnWhite(size, [this](QPainter& painter) { m_svg->render(&painter); }), size);
+        // The view box keeps its shape, centred, as SVG asks by default.
+        const QSizeF fitted = m_svgShown.size().scaled(QSizeF(m_svgPage), Qt::KeepAspectRatio);
+        const QRectF bounds(QPointF((m_svgPage.width() - fitted.width()) / 2,
+                                    (m_svgPage.height() - fitted.height()) / 2),
+                            fitted);
+        return PageCleaner::pictureAtSize(
+            paintedOnWhite(m_svgPage,
+                           [this, bounds](QPainter& painter) { m_svg->render(&painter, bounds); }),
+            m_svgPage);
     }
-    return PageCleaner::greyAtSize(m_picture, PageSize::fit(m_picture.size(), m_largest, true));
+    return PageCleaner::pictureAtSize(m_picture, m_pictureSize);
 }

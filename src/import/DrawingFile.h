@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -9,10 +10,16 @@ class QPdfDocument;
 class QSvgRenderer;
 
 // A drawing to add, opened with the library that reads its format: Qt's
-// image readers for pictures, Qt SVG, Qt PDF. A PDF holds one page per page
-// of the document; everything else holds one. Throws Failure naming the file.
+// image readers for pictures, Qt SVG, Qt PDF; the format is told by the
+// signature the file starts with. A PDF holds one page per sheet; everything
+// else holds one. Throws Failure naming the file.
 class DrawingFile {
 public:
+    // The largest picture read, in points: about an A4 page at 1000 dpi.
+    static constexpr qint64 kMaxPixels = 100'000'000;
+    // A picture is decoded at most once at full size, at 4 bytes a point.
+    static constexpr int kMaxMegabytes = int(kMaxPixels * 4 / (qint64(1024) * 1024)) + 1;
+
     DrawingFile(QString path, QSize largestPage);
     ~DrawingFile();
     DrawingFile(const DrawingFile&) = delete;
@@ -21,16 +28,21 @@ public:
     const QString& path() const { return m_path; }
     int pageCount() const;
 
-    // Page `index` (from 0) as a grey picture at the size it will have in
-    // the book: vector drawings are drawn at that size, pictures scaled.
-    QImage greyPage(int index);
+    // Page `index` (from 0) in colour at the size it will have in the book:
+    // vector drawings are drawn at that size, pictures scaled. Throws
+    // Failure naming the sheet when a PDF sheet cannot be drawn.
+    QImage page(int index);
 
 private:
     void openPicture(const QByteArray& format);
+    void openSvg();
 
     QString m_path;
     QSize m_largest;
     QImage m_picture;
+    QSize m_pictureSize; // the size the page of a picture gets
+    QRectF m_svgShown;   // the part of the SVG's plane to draw
+    QSize m_svgPage;
     std::unique_ptr<QSvgRenderer> m_svg;
     std::unique_ptr<QPdfDocument> m_pdf;
 };

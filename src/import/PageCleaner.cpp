@@ -1,5 +1,9 @@
 #include "import/PageCleaner.h"
 
+#include "import/ColourOutlines.h"
+#include "import/GapCloser.h"
+#include "import/InkFinder.h"
+
 #include <QPainter>
 #include <algorithm>
 #include <opencv2/imgproc.hpp>
@@ -39,120 +43,76 @@ void dropSmallComponents(cv::Mat& mask, int connectivity, int minArea)
     }
 }
 
-// Seals breaks in the lines without filling in anything. With the lines
-// thickened by half the gap, every break up to the gap is shut and the areas
-// separate; each area then grows back through the paper as far as it can
-// reach, and where two different areas meet (only ever inside a break) a
-// line one point wide is drawn between them. Paper the thickened lines
-// cover wholly, such as a narrow strip or a small closed area, stays as it
-// is, and a strip open at both ends to the same area is never cut.
-void closeGaps(cv::Mat& ink, int gap)
-{
-    const int radius = (gap + 1) / 2;
-    const cv::Mat disc =
-        cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(2 * radius + 1, 2 * radius + 1));
-    cv::Mat thick;
-    cv::dilate(ink, thick, disc);
-    cv::Mat labels;
-    cv::connectedComponents(~thick, labels, 4, CV_32S);
-
-    const int width = ink.cols, height = ink.rows;
-    int* label = labels.ptr<int>(0); // continuous: made by OpenCV
-    std::vector<int> queue;
-    queue.reserve(size_t(width) * size_t(height));
-    for (int i = 0; i < width * height; ++i) {
-        if (label[i])
-            queue.push_back(i);
-    }
-    const auto paper = [&](int i) {
-        return ink.data[size_t(i / width) * ink.step + size_t(i % width)] == 0;
-    };
-    for (size_t next = 0; next < queue.size(); ++next) {
-        const int i = queue[next];
-        const int x = i % width;
-        for (const int n : {x > 0 ? i - 1 : -1, x + 1 < width ? i + 1 : -1, i - width,
-                            i + width < width * height ? i + width : -1}) {
-            if (n >= 0 && !label[n] && paper(n)) {
-                label[n] = label[i];
-                queue.push_back(n);
-            }
-        }
-    }
-    for (int y = 0; y < height; ++y) {
-        uchar* row = ink.ptr<uchar>(y);
-        const int* here = label + size_t(y) * size_t(width);
-        for (int x = 0; x < width; ++x) {
-            if (!here[x])
-                continue;
-            const bool meetsRight = x + 1 < width && here[x + 1] && here[x + 1] != here[x];
-            const bool meetsBelow = y + 1 < height && here[x + width] && here[x + width] != here[x];
-            if (meetsRight || meetsBelow)
-                row[x] = 255;
-        }
-    }
-}
-
-// White areas the fill can reach (4-connected, as it spreads) that touch no
-// edge of the page.
+// White areas the fill can reach (4-connected, as it spreads). Areas the
+// lines close against the page's edge count, like the pieces of a jigsaw;
+// only paper that reaches all four edges is the page round the drawing.
 int countClosedAreas(const cv::Mat& paper)
 {
     cv::Mat labels;
     const int count = cv::connectedComponents(paper, labels, 4, CV_32S);
-    std::vector<uchar> open(size_t(count), 0);
+    std::vector<int> edges(size_t(count), 0); // one bit per edge touched
     const int last = paper.rows - 1;
-    for (int x = 0; x < paper.cols; ++x)
-        open[size_t(labels.at<int>(0, x))] = open[size_t(labels.at<int>(last, x))] = 1;
-    for (int y = 0; y < paper.rows; ++y)
-        open[size_t(labels.at<int>(y, 0))] = open[size_t(labels.at<int>(y, paper.cols - 1))] = 1;
-    return int(std::count(open.begin() + 1, open.end(), 0));
+    for (int x = 0; x < paper.cols; ++x) {
+        edges[size_t(labels.at<int>(0, x))] |= 1;
+        edges[size_t(labels.at<int>(last, x))] |= 2;
+    }
+    for (int y = 0; y < paper.rows; ++y) {
+        edges[size_t(labels.at<int>(y, 0))] |= 4;
+        edges[size_t(labels.at<int>(y, paper.cols - 1))] |= 8;
+    }
+    return int(std::count_if(edges.begin() + 1, edges.end(), [](int e) { return e != 15; }));
 }
 
 } // namespace
 
-QImage PageCleaner::greyAtSize(const QImage& picture, QSize size)
+QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
 {
-    QImage grey;
+    QImage flat(picture.size(), QImage::Format_RGB888);
     if (picture.hasAlphaChannel()) {
-        QImage flat(picture.size(), QImage::Format_RGB32);
         flat.fill(Qt::white);
         QPainter painter(&flat);
         painter.drawImage(0, 0, picture);
-        painter.end();
-        grey = flat.convertToFormat(QImage::Format_Grayscale8);
     } else {
-        grey = picture.convertToFormat(QImage::Format_Grayscale8);
+        flat = picture.convertToFormat(QImage::Format_RGB888);
     }
-    if (grey.size() == size)
-        return grey;
-    QImage scaled(size, QImage::Format_Grayscale8);
-    const cv::Mat from = wrap(grey);
-    cv::Mat to = wrap(scaled);
+    if (flat.size() == size)
+        return flat;
+    QImage scaled(size, QImage::Format_RGB888);
+    const cv::Mat from(flat.height(), flat.width(), CV_8UC3, flat.bits(),
+                       size_t(flat.bytesPerLine()));
+    cv::Mat to(scaled.height(), scaled.width(), CV_8UC3, scaled.bits(),
+               size_t(scaled.bytesPerLine()));
     // Averaging areas when shrinking keeps thin lines as grey rather than
     // dropping them; a smooth curve when enlarging keeps edges straight.
-    const bool shrinking = size.width() < grey.width();
+    const bool shrinking = size.width() < flat.width();
     cv::resize(from, to, to.size(), 0, 0, shrinking ? cv::INTER_AREA : cv::INTER_CUBIC);
     return scaled;
 }
 
-PageCleaner::Result PageCleaner::clean(const QImage& grey, int gap)
+PageCleaner::Result PageCleaner::clean(const QImage& picture, int gap)
 {
-    QImage page = grey.convertToFormat(QImage::Format_Grayscale8);
-    cv::Mat ink = wrap(page);
-    // The threshold comes from the picture itself, so antialiasing, JPEG
-    // noise and tinted paper each fall on the side they are closest to.
-    cv::threshold(ink, ink, 0, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+    QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    // Continuous copies: the steps below walk them as flat arrays.
+    const cv::Mat colour =
+        cv::Mat(rgb.height(), rgb.width(), CV_8UC3, rgb.bits(), size_t(rgb.bytesPerLine())).clone();
+    cv::Mat grey;
+    cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
+    cv::Mat ink = InkFinder::lines(grey);
 
-    // Specks scale with the page: dust on a scan, stray JPEG blocks.
-    const int side = std::max(2, std::min(page.width(), page.height()) / 150);
+    // Dust is smaller than the thinnest line could make: a few points
+    // across, growing with the page like a scan's dust does.
+    const int side = std::max(2, std::min(rgb.width(), rgb.height()) / 150);
     const int speck = side * side;
     dropSmallComponents(ink, 8, speck);
+    ColourOutlines::add(colour, ink);
     if (gap > 0)
-        closeGaps(ink, gap);
+        GapCloser::close(ink, gap);
     cv::Mat paper = ~ink;
     dropSmallComponents(paper, 4, speck); // pinholes in the lines become line
 
     Result result;
     result.closedAreas = countClosedAreas(paper);
+    QImage page(rgb.size(), QImage::Format_Grayscale8);
     cv::Mat out = wrap(page);
     paper.copyTo(out);
     result.page = page;

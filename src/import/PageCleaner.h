@@ -4,7 +4,8 @@
 #include <QSize>
 
 // Makes a page the exact fill colours whole: pure black lines on pure white,
-// with no grey fringe, no specks and no small breaks in the outlines.
+// with no grey fringe, no specks and no small breaks in the outlines. Areas
+// of colour in the picture become white areas with an outline.
 class PageCleaner {
 public:
     // Breaks in a line up to this wide, in points of the finished page, are
@@ -13,13 +14,13 @@ public:
 
     struct Result {
         QImage page;         // Format_Grayscale8 holding only 0 (line) and 255 (paper)
-        int closedAreas = 0; // white areas that touch no edge of the page
+        int closedAreas = 0; // white areas, except paper reaching all four edges
     };
 
-    // Puts transparent parts over white, turns the picture grey and scales it
-    // to `size`: the clean-up then works at the size the child sees.
-    static QImage greyAtSize(const QImage& picture, QSize size);
+    // Puts transparent parts over white and scales the picture to `size` as
+    // Format_RGB888: the clean-up then works at the size the child sees.
+    static QImage pictureAtSize(const QImage& picture, QSize size);
 
-    // Cleans a Format_Grayscale8 picture already at page size.
-    static Result clean(const QImage& grey, int gap = kDefaultGap);
+    // Cleans a picture already at page size, in colour or grey.
+    static Result clean(const QImage& picture, int gap = kDefaultGap);
 };

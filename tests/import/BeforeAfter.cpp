@@ -1,8 +1,10 @@
-// Writes the README's before/after picture: the gold set saved as a JPEG at
-// quality 50, coloured with one press per area as it is (left) and after the
-// clean-up --add gives it (right).
+// Writes the README's before/after picture. Above: the gold set saved as a
+// JPEG at quality 50, coloured with one press per area as it is (left) and
+// after the clean-up --add gives it (right). Below: a coloured picture (left)
+// and the page --add makes of it (right).
 //   before_after OUTPUT.png
 
+#include "GoldPlans.h"
 #include "colour/FloodFill.h"
 #include "import/GoldSet.h"
 #include "import/PageCleaner.h"
@@ -21,7 +23,7 @@ int main(int argc, char** argv)
     const QSize size(800, 600);
     QImage before = QImage::fromData(GoldSet::make(QStringLiteral("jpeg50"), size))
                         .convertToFormat(QImage::Format_RGB32);
-    QImage after = PageCleaner::clean(PageCleaner::greyAtSize(before, size))
+    QImage after = PageCleaner::clean(PageCleaner::pictureAtSize(before, size))
                        .page.convertToFormat(QImage::Format_RGB32);
     const ColorRef colours[] = {rgbColour(255, 80, 80), rgbColour(255, 200, 0),
                                 rgbColour(80, 160, 255), rgbColour(120, 200, 90),
@@ -32,11 +34,16 @@ int main(int argc, char** argv)
         floodFill(before, at.x(), at.y(), colour);
         floodFill(after, at.x(), at.y(), colour);
     }
-    QImage out(size.width() * 2 + 24, size.height(), QImage::Format_RGB32);
+    const QImage coloured =
+        QImage::fromData(GoldSet::make(GoldPlans::cartoon(), QStringLiteral("png"), size));
+    const QImage page = PageCleaner::clean(PageCleaner::pictureAtSize(coloured, size)).page;
+    QImage out(size.width() * 2 + 24, size.height() * 2 + 24, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter p(&out);
     p.drawImage(0, 0, before);
     p.drawImage(size.width() + 24, 0, after);
+    p.drawImage(0, size.height() + 24, coloured);
+    p.drawImage(size.width() + 24, size.height() + 24, page);
     p.end();
     return out.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

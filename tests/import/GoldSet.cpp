@@ -15,14 +15,10 @@ namespace GoldSet {
 
 namespace {
 
-constexpr double kBaseWidth = 800;
-const QPointF kCentres[] = {{130, 130}, {335, 130}, {590, 140}, {180, 275}, {180, 415}, {125, 362},
-                            {235, 362}, {180, 490}, {450, 430}, {665, 360}, {665, 505}};
+constexpr QSizeF kPlan(800, 600);
 constexpr ColorRef kMark = rgbColour(255, 0, 0);
 
-// Draws on an 800 × 600 plan; `widen` thickens every line by that many
-// points of the finished picture, `unit` being one such point on the plan.
-void paint(QPainter& p, double unit, double widen = 0)
+void paintShapes(QPainter& p, double unit, double widen, bool)
 {
     const auto pen = [&](double points) {
         p.setPen(
@@ -54,16 +50,26 @@ void paint(QPainter& p, double unit, double widen = 0)
     p.drawRect(QRectF(570, 450, 190, 110));
 }
 
+// The plan as large as `size` holds, centred.
+QTransform placed(QSizeF size)
+{
+    const double scale = std::min(size.width() / kPlan.width(), size.height() / kPlan.height());
+    return QTransform::fromTranslate((size.width() - kPlan.width() * scale) / 2,
+                                     (size.height() - kPlan.height() * scale) / 2)
+        .scale(scale, scale);
+}
+
 // `lineScale` points of the picture make one point of the page.
-QImage drawn(QSize size, bool antialias, double widen = 0, double lineScale = 1)
+QImage drawn(const Plan& plan, QSize size, bool antialias, double widen = 0, double lineScale = 1,
+             bool outlines = false)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, antialias);
-    const double scale = size.width() / kBaseWidth;
-    p.scale(scale, scale);
-    paint(p, lineScale / scale, widen);
+    const QTransform place = placed(size);
+    p.setTransform(place);
+    plan.paint(p, lineScale / place.m11(), widen, outlines);
     return image;
 }
 
@@ -76,29 +82,34 @@ QByteArray encoded(const QImage& image, const char* format, int quality = -1)
     return bytes;
 }
 
-// A grey page at 300 dpi: tinted paper, soft ink, sensor noise.
-QImage scanned(QSize size)
+// A grey page `scale` times the size: tinted paper lit a little unevenly,
+// soft ink, sensor noise.
+QImage scanned(const Plan& plan, QSize size, double scale)
 {
-    QImage scan = drawn(size * 3, true, 0, 3).convertToFormat(QImage::Format_Grayscale8);
+    const QSize large = (QSizeF(size) * scale).toSize();
+    QImage scan = drawn(plan, large, true, 0, scale).convertToFormat(QImage::Format_Grayscale8);
     QRandomGenerator noise(7);
     for (int y = 0; y < scan.height(); ++y) {
         uchar* row = scan.scanLine(y);
-        for (int x = 0; x < scan.width(); ++x)
-            row[x] = uchar(qBound(0, 40 + row[x] * 190 / 255 + noise.bounded(-25, 26), 255));
+        for (int x = 0; x < scan.width(); ++x) {
+            const int light = 246 - 16 * x / scan.width() - 8 * y / scan.height();
+            row[x] =
+                uchar(qBound(0, 40 + row[x] * (light - 40) / 255 + noise.bounded(-25, 26), 255));
+        }
     }
     return scan;
 }
 
-QByteArray vector(const QString& format, QSize size, int pages)
+QByteArray vector(const Plan& plan, const QString& format, QSize size, int pages)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const double scale = size.width() / kBaseWidth;
+    const QTransform place = placed(size);
     const auto draw = [&](QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
-        paint(p, 1 / scale);
+        p.setTransform(place, true);
+        plan.paint(p, 1 / place.m11(), 0, false);
     };
     if (format == QLatin1String("svg")) {
         QSvgGenerator svg;
@@ -132,32 +143,60 @@ bool marked(QRgb pixel)
 
 } // namespace
 
+const Plan& shapes()
+{
+    static const Plan plan{paintShapes, [](double) {
+                               return QList<QPointF>{{130, 130}, {335, 130}, {590, 140}, {180, 275},
+                                                     {180, 415}, {125, 362}, {235, 362}, {180, 490},
+                                                     {450, 430}, {665, 360}, {665, 505}};
+                           }};
+    return plan;
+}
+
 QByteArray make(const QString& format, QSize size, int pdfPages)
 {
+    return make(shapes(), format, size, pdfPages);
+}
+
+QByteArray make(const Plan& plan, const QString& format, QSize size, int pdfPages)
+{
     if (format == QLatin1String("png"))
-        return encoded(drawn(size, true), "PNG");
+        return encoded(drawn(plan, size, true), "PNG");
     if (format.startsWith(QLatin1String("jpeg")))
-        return encoded(drawn(size, true), "JPEG", format.mid(4).toInt());
+        return encoded(drawn(plan, size, true), "JPEG", format.mid(4).toInt());
     if (format == QLatin1String("scan"))
-        return encoded(scanned(size), "PNG");
-    return vector(format, size, pdfPages);
+        return encoded(scanned(plan, size, 3), "PNG");
+    if (format.startsWith(QLatin1String("scan")))
+        return encoded(scanned(plan, size, format.mid(4).toDouble() / size.width()), "JPEG", 90);
+    return vector(plan, format, size, pdfPages);
 }
 
 QList<QPoint> centres(QSize page)
 {
+    return centres(shapes(), page);
+}
+
+QList<QPoint> centres(const Plan& plan, QSize page)
+{
+    const QTransform place = placed(page);
     QList<QPoint> points;
-    for (const QPointF& centre : kCentres)
-        points << (centre * (page.width() / kBaseWidth)).toPoint();
+    for (const QPointF& centre : plan.centres(1 / place.m11()))
+        points << place.map(centre).toPoint();
     return points;
 }
 
 Quality measure(const QImage& page)
 {
+    return measure(shapes(), page);
+}
+
+Quality measure(const Plan& plan, const QImage& page)
+{
     // Each area's inside less its outline: the plan drawn hard-edged with
-    // every line a point wider on each side, each area and the paper round
-    // the drawing marked with its own colour.
-    QImage areas = drawn(page.size(), false, 2);
-    const QList<QPoint> points = centres(page.size()) << QPoint(0, 0);
+    // every line wider, each area and the paper round the drawing marked
+    // with its own colour.
+    QImage areas = drawn(plan, page.size(), false, plan.truthWiden, 1, true);
+    const QList<QPoint> points = centres(plan, page.size()) << QPoint(0, 0);
     for (int i = 0; i < points.size(); ++i)
         floodFill(areas, points[i].x(), points[i].y(), rgbColour(0, i + 1, 0));
     const QImage clean = page.convertToFormat(QImage::Format_RGB32);
@@ -180,6 +219,7 @@ Quality measure(const QImage& page)
         const double share = size ? 100.0 * double(reached) / double(size) : 0;
         ++q.areas;
         q.whole += share >= 99 && elsewhere == 0;
+        q.leaks += elsewhere > 0;
         q.worstFill = std::min(q.worstFill, share);
     }
     return q;

@@ -21,6 +21,7 @@ private slots:
     void onePressFillsTheWholeArea();
     void goldSetAreasStayWhole_data();
     void goldSetAreasStayWhole();
+    void largestPictureIsRead();
 };
 
 namespace {
@@ -29,10 +30,10 @@ constexpr QSize kSize(400, 300);
 constexpr QPoint kCentre(200, 150);
 constexpr ColorRef kRed = rgbColour(255, 0, 0);
 
-QImage canvas(const std::function<void(QPainter&)>& draw)
+QImage canvas(const std::function<void(QPainter&)>& draw, QColor paper = Qt::white)
 {
     QImage image(kSize, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(paper);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::black, 2));
@@ -85,6 +86,34 @@ void PageCleanerTest::onePressFillsTheWholeArea_data()
     // Two lines 3 points apart: a strip of paper open at both ends.
     QPainterPath strip;
     strip.addRect(QRectF(100, 148, 200, 3));
+    // A closed strip 3 points across, slanted so its edges are antialiased.
+    QPainterPath band;
+    band.addRect(QRectF(-100, -1.5, 200, 3));
+    band = QTransform().translate(200, 150).rotate(7).map(band);
+    QPainterPath bandOutline;
+    bandOutline.addRect(QRectF(-101.5, -3.5, 203, 7));
+    bandOutline = QTransform().translate(200, 150).rotate(7).map(bandOutline);
+    QTest::newRow("narrow closed strip stays whole") << canvas([&](QPainter& p) {
+        p.translate(200, 150);
+        p.rotate(7);
+        p.drawRect(QRectF(-101, -2.5, 202, 5));
+    }) << band << bandOutline;
+    QTest::newRow("colour area becomes an outlined white area") << canvas([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 100, 40));
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+    }) << disc(117) << disc(123);
+    QTest::newRow("faint line on grey paper kept")
+        << canvas(
+               [](QPainter& p) {
+                   p.setPen(QPen(QColor(141, 141, 141), 1.5));
+                   p.drawEllipse(QPointF(kCentre), 120, 120);
+                   p.setPen(QPen(Qt::black, 6)); // dark lines elsewhere, apart
+                   p.drawLine(30, 10, 370, 10);
+                   p.drawLine(30, 290, 370, 290);
+               },
+               QColor(233, 233, 233))
+        << inside << outline;
     QTest::newRow("narrow open corridor stays open") << canvas([](QPainter& p) {
         p.setPen(QPen(Qt::black, 1));
         p.drawLine(QPointF(100, 147.5), QPointF(300, 147.5));
@@ -97,8 +126,7 @@ void PageCleanerTest::onePressFillsTheWholeArea()
     QFETCH(QImage, picture);
     QFETCH(QPainterPath, inside);
     QFETCH(QPainterPath, outline);
-    const PageCleaner::Result clean =
-        PageCleaner::clean(picture.convertToFormat(QImage::Format_Grayscale8));
+    const PageCleaner::Result clean = PageCleaner::clean(picture);
     QImage page = clean.page.convertToFormat(QImage::Format_RGB32);
     QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
     int missed = 0, total = 0, leaked = 0;
@@ -141,7 +169,7 @@ void PageCleanerTest::goldSetAreasStayWhole()
 
     DrawingFile drawing(path, size);
     QCOMPARE(drawing.pageCount(), 1);
-    const PageCleaner::Result clean = PageCleaner::clean(drawing.greyPage(0));
+    const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
     QCOMPARE(clean.page.size(), size);
     const QImage gif = QImage::fromData(GifPageWriter::encode(clean.page), "GIF");
     QCOMPARE(gif.convertToFormat(QImage::Format_Grayscale8), clean.page);
@@ -150,6 +178,25 @@ void PageCleanerTest::goldSetAreasStayWhole()
                 q.whole, q.areas, q.worstFill);
     QCOMPARE(q.whole, q.areas);
     QCOMPARE(clean.closedAreas, q.areas);
+}
+
+// A JPEG of 100 million points, as large as is read, beyond Qt's usual
+// allocation limit, is read shrunk to the page.
+void PageCleanerTest::largestPictureIsRead()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("grande.jpg"));
+    QImage picture(10000, 10000, QImage::Format_Grayscale8);
+    picture.fill(255);
+    QPainter p(&picture);
+    p.setPen(QPen(Qt::black, 20));
+    p.drawEllipse(picture.rect().adjusted(100, 100, -100, -100));
+    p.end();
+    QVERIFY(picture.save(path, "JPEG", 50));
+    DrawingFile drawing(path, QSize(400, 300));
+    const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
+    QCOMPARE(clean.page.size(), QSize(300, 300));
+    QCOMPARE(clean.closedAreas, 1);
 }
 
 QTEST_GUILESS_MAIN(PageCleanerTest)

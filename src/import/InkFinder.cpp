@@ -1,0 +1,69 @@
+#include "import/InkFinder.h"
+
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+// Ink and paper this far apart are a crisp line: cut halfway between them,
+// so antialiasing and JPEG noise fall on the side they are closest to.
+constexpr int kCrisp = 80;
+// A faint line only needs to be this much darker than its paper; paper
+// texture and scan noise stay well below it once the page is scaled down.
+constexpr int kFaint = 45;
+// How far from a crisp line its own soft edge reaches.
+constexpr int kEdge = 2;
+// Darker than this is black ink; lighter dark points may be an area of
+// colour beside a black line, and are told apart from it.
+constexpr int kBlack = 60;
+// How far, in points, an area's ragged rim reaches beyond a clean edge.
+constexpr int kRim = 3;
+
+cv::Mat square(int reach)
+{
+    return cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
+}
+
+} // namespace
+
+cv::Mat InkFinder::lines(const cv::Mat& grey)
+{
+    cv::Mat paper, darkest;
+    cv::dilate(grey, paper, square(kReach));
+    cv::erode(grey, darkest, square(kReach));
+    cv::Mat crisp(grey.size(), CV_8UC1), faint(grey.size(), CV_8UC1);
+    for (int y = 0; y < grey.rows; ++y) {
+        const uchar* g = grey.ptr<uchar>(y);
+        const uchar* p = paper.ptr<uchar>(y);
+        const uchar* d = darkest.ptr<uchar>(y);
+        uchar* c = crisp.ptr<uchar>(y);
+        uchar* f = faint.ptr<uchar>(y);
+        for (int x = 0; x < grey.cols; ++x) {
+            c[x] = p[x] - d[x] >= kCrisp && 2 * g[x] < p[x] + d[x] ? 255 : 0;
+            f[x] = g[x] + kFaint <= p[x] ? 255 : 0;
+        }
+    }
+    // A faint line is what is darker than its paper away from a crisp line's
+    // soft edge; where it meets a crisp line, the break left is closed later.
+    cv::Mat nearCrisp;
+    cv::dilate(crisp, nearCrisp, square(kEdge));
+    // What a disc wider than any line fits in is an area, not a line: black
+    // and lighter points apart, so a black outline round a grey area stays.
+    const cv::Mat dark = crisp | faint;
+    cv::Mat black;
+    cv::threshold(grey, black, kBlack - 1, 255, cv::THRESH_BINARY_INV);
+    const cv::Mat disc =
+        cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(kReach * 3 / 4, kReach * 3 / 4));
+    cv::Mat blackAreas, colourAreas;
+    cv::morphologyEx(dark & black, blackAreas, cv::MORPH_OPEN, disc);
+    cv::morphologyEx(dark & ~black, colourAreas, cv::MORPH_OPEN, disc);
+    // The ragged rim the disc leaves at an area's edge (JPEG blocks, noise)
+    // belongs to the area, not to a line.
+    const cv::Mat step = square(1);
+    for (int i = 0; i < kRim; ++i) {
+        cv::dilate(blackAreas, blackAreas, step);
+        blackAreas &= dark & black;
+        cv::dilate(colourAreas, colourAreas, step);
+        colourAreas &= dark & ~black;
+    }
+    return (crisp | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
+}

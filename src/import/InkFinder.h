@@ -1,0 +1,17 @@
+#pragma once
+
+#include <opencv2/core.hpp>
+
+// Finds the lines of a grey page: 255 where there is line, 0 elsewhere.
+// Each point is judged against the paper and ink around it rather than one
+// level for the whole page, so lines on grey or unevenly lit paper, and
+// faint lines beside dark ones, are all kept; dark areas wider than a line
+// are left out, for the colour outlines to go round them.
+class InkFinder {
+public:
+    // How far, in points, the paper round a line is looked for; lines up to
+    // about this wide are lines, anything wider is an area of colour.
+    static constexpr int kReach = 12;
+
+    static cv::Mat lines(const cv::Mat& grey);
+};
