@@ -2,6 +2,10 @@
 // event to the changed pixels in the window's backing store, against the fill
 // alone on the same picture. Runs on the offscreen platform.
 //
+// Zoomed cases show a page made for the screen as seen at its zoom, and compare
+// with a memcpy of the bytes of the changed rectangle as the screen shows it;
+// the undo of a large fill is timed the same way.
+//
 // Each press paints the same area in the other of two colours, so every press
 // does the same work and nothing needs resetting between them. Times are the CPU
 // time of the whole process (painting may use Qt's helper threads), median of
@@ -9,6 +13,8 @@
 
 #include "MedianReporter.h"
 #include "colour/FloodFill.h"
+#include "geometry/Units.h"
+#include "geometry/Zoom.h"
 #include "ui/Canvas.h"
 
 #include <benchmark/benchmark.h>
@@ -20,6 +26,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,6 +38,8 @@ struct PressCase {
     std::string name;
     QImage picture;
     QPoint press;
+    double zoom = 1.0;
+    qsizetype shownBytes = 0; // the changed rectangle as the screen shows it
 };
 
 // A white page with one small closed square in black (10 × 10 inside) near its
@@ -59,17 +68,50 @@ std::vector<PressCase> cases()
     return all;
 }
 
+// The bytes a screen at that zoom shows of what a press there changes.
+qsizetype shownBytes(const QImage& picture, QPoint at, double zoom)
+{
+    QImage copy = picture.copy();
+    const QRect changed = floodFill(copy, at.x(), at.y(), kColours[0]).changed;
+    return Zoom(zoom).toDevice(changed).width() * qsizetype(Zoom(zoom).toDevice(changed).height()) *
+           qsizetype(sizeof(QRgb));
+}
+
+// A page made for the screen as seen at its zoom, filling the band above the
+// colour bar.
+std::vector<PressCase> zoomedCases()
+{
+    std::vector<PressCase> all;
+    for (const QSize screen : {QSize(1920, 1080), QSize(3840, 2160)}) {
+        const double zoom = Zoom::forScreen(screen);
+        const QSize seen = Zoom(zoom).screenAsSeen(screen);
+        const QImage image = page(seen.width() - 2, seen.height() - 90);
+        char name[64];
+        std::snprintf(name, sizeof name, "%dx%d_zoom%g", screen.width(), screen.height(), zoom);
+        for (const auto& [size, at] : {std::pair{"_small", QPoint(105, 105)},
+                                       std::pair{"_large", QPoint(seen.width() / 2, 400)}})
+            all.push_back({name + std::string(size), image, at, zoom, shownBytes(image, at, zoom)});
+    }
+    return all;
+}
+
+// Where the canvas shows a page pixel: the first device pixel of its block.
+QPoint onScreen(const QPoint& pixel)
+{
+    const Zoom zoom(displayZoom());
+    return {zoom.edge(pixel.x() + Canvas::kBorder), zoom.edge(pixel.y() + Canvas::kBorder)};
+}
+
 QRgb shownPixel(const Canvas& canvas, const QPoint& press)
 {
     const auto* store = static_cast<const QImage*>(canvas.window()->backingStore()->paintDevice());
-    const QPoint at =
-        canvas.mapTo(canvas.window(), press + QPoint(Canvas::kBorder, Canvas::kBorder));
+    const QPoint at = canvas.mapTo(canvas.window(), onScreen(press));
     return store->pixel(at * store->devicePixelRatio()) & 0x00FFFFFFu;
 }
 
 void press(Canvas& canvas, const QPoint& at)
 {
-    const QPointF local = at + QPointF(Canvas::kBorder, Canvas::kBorder);
+    const QPointF local = onScreen(at);
     QMouseEvent event(QEvent::MouseButtonPress, local, canvas.mapToGlobal(local), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&canvas, &event);
@@ -78,14 +120,17 @@ void press(Canvas& canvas, const QPoint& at)
     QCoreApplication::sendEvent(&canvas, &release);
 }
 
-// The canvas in a window of its own, wired as the main window wires it.
-void pressToScreen(benchmark::State& state, const PressCase* c)
+// The canvas in a window of its own at the case's zoom, wired as the main
+// window wires it, shown once.
+Canvas* showCanvas(QWidget& window, const PressCase* c)
 {
-    QWidget window;
+    setDisplayZoom(c->zoom, 1.0);
     auto* canvas = new Canvas(&window);
     canvas->setPicture(c->picture);
-    canvas->setGeometry(QRect(QPoint(8, 8), canvas->sizeForPicture()));
-    window.resize(canvas->sizeForPicture() + QSize(16, 16));
+    const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
+                     widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
+    canvas->setGeometry(QRect(QPoint(8, 8), size));
+    window.resize(size + QSize(16, 16));
     QObject::connect(canvas, &PictureBox::mouseDown, canvas,
                      [canvas](int button, int, float x, float y) {
                          if (button == PictureBox::kLeftButton)
@@ -93,6 +138,13 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
                      });
     window.show();
     QCoreApplication::processEvents(); // the first showing, untimed
+    return canvas;
+}
+
+void pressToScreen(benchmark::State& state, const PressCase* c)
+{
+    QWidget window;
+    Canvas* canvas = showCanvas(window, c);
     int next = 0;
     for (auto _ : state) {
         canvas->setFillColour(kColours[next]);
@@ -101,6 +153,32 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
     }
     if (shownPixel(*canvas, c->press) != (toQRgb(kColours[next ^ 1]) & 0x00FFFFFFu))
         state.SkipWithError("the press did not reach the screen");
+}
+
+// Undo and redo of the press, in turn, to the screen.
+void undoToScreen(benchmark::State& state, const PressCase* c)
+{
+    QWidget window;
+    Canvas* canvas = showCanvas(window, c);
+    canvas->setFillColour(kColours[0]);
+    press(*canvas, c->press);
+    bool undone = false;
+    for (auto _ : state)
+        undone = undone ? !canvas->redo() : canvas->undo();
+    const QRgb expected = toQRgb(undone ? rgbColour(255, 255, 255) : kColours[0]) & 0x00FFFFFFu;
+    if (shownPixel(*canvas, c->press) != expected)
+        state.SkipWithError("the undo did not reach the screen");
+}
+
+void memcpyShown(benchmark::State& state, const PressCase* c)
+{
+    std::vector<char> from(static_cast<std::size_t>(c->shownBytes), 1);
+    std::vector<char> to(from.size());
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
 }
 
 void fillAlone(benchmark::State& state, const PressCase* c)
@@ -124,12 +202,22 @@ int main(int argc, char** argv)
         return 1;
 
     const std::vector<PressCase> all = cases();
+    const std::vector<PressCase> zoomed = zoomedCases();
+    using Run = void (*)(benchmark::State&, const PressCase*);
+    const auto add = [](const PressCase& c, const char* who, Run run) {
+        repeated(benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), run, &c),
+                 benchmark::kMillisecond, 0.2)
+            ->MeasureProcessCPUTime();
+    };
     for (const PressCase& c : all) {
-        for (auto [who, run] : {std::pair{"press", pressToScreen}, std::pair{"fill", fillAlone}}) {
-            repeated(benchmark::RegisterBenchmark((c.name + "/" + who).c_str(), run, &c),
-                     benchmark::kMillisecond, 0.2)
-                ->MeasureProcessCPUTime();
-        }
+        add(c, "press", pressToScreen);
+        add(c, "fill", fillAlone);
+    }
+    for (const PressCase& c : zoomed) {
+        add(c, "press", pressToScreen);
+        add(c, "memcpy", memcpyShown);
+        if (c.name.find("_large") != std::string::npos)
+            add(c, "undo", undoToScreen);
     }
     MedianReporter reporter;
     reporter.runAll();
@@ -140,6 +228,15 @@ int main(int argc, char** argv)
         if (pressed > 0 && filled > 0)
             std::printf("press_to_screen %s ms=%.4f vs_fill=%.3f\n", c.name.c_str(), pressed,
                         pressed / filled);
+    }
+    for (const PressCase& c : zoomed) {
+        const double copied = reporter.median(c.name + "/memcpy");
+        for (const char* who : {"press", "undo"}) {
+            const double took = reporter.median(c.name + "/" + who);
+            if (took > 0 && copied > 0)
+                std::printf("%s_to_screen %s ms=%.4f vs_memcpy=%.3f\n", who, c.name.c_str(), took,
+                            took / copied);
+        }
     }
     return 0;
 }

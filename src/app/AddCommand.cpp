@@ -1,5 +1,7 @@
 #include "app/AddCommand.h"
 
+#include "app/ScreenZoom.h"
+#include "geometry/Zoom.h"
 #include "book/Failure.h"
 #include "import/PageImporter.h"
 #include "import/PageSize.h"
@@ -9,7 +11,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QScreen>
 #include <cstdio>
 
 namespace {
@@ -88,7 +89,7 @@ private:
 
 } // namespace
 
-int AddCommand::run(QStringList files, const QString& book)
+int AddCommand::run(QStringList files, const QString& book, double manualZoom)
 {
     const bool display = QGuiApplication::platformName() != QLatin1String("offscreen");
     const bool askForFiles = files.isEmpty();
@@ -103,10 +104,11 @@ int AddCommand::run(QStringList files, const QString& book)
         if (files.isEmpty())
             return 0;
     }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenSize =
-        display && screen ? screen->geometry().size() : PageSize::kHeadlessScreen;
-    PageImporter importer(book, PageSize::largestShownWhole(screenSize));
+    // Made for the screen as seen at the zoom, so that the page fills the
+    // canvas area the way it does on a 1024 × 768 screen.
+    const QSize device = ScreenZoom::deviceScreen(PageSize::kHeadlessScreen);
+    const Zoom zoom(ScreenZoom::choose(manualZoom, device));
+    PageImporter importer(book, PageSize::largestShownWhole(zoom.screenAsSeen(device)));
     if (!askForFiles) {
         TerminalListener listener;
         return importer.addAll(files, listener) ? 0 : 1;

@@ -9,5 +9,7 @@
 // them in a file dialog and shows the outcome in a message box.
 class AddCommand {
 public:
-    static int run(QStringList files, const QString& bookFolder);
+    // The pages are sized for the screen at `manualZoom` when it is
+    // positive, else at the screen's own zoom.
+    static int run(QStringList files, const QString& bookFolder, double manualZoom = 0);
 };

@@ -32,15 +32,15 @@ QPrinterInfo choosePrinter(const QString& name)
         return printer;
     const QStringList known = QPrinterInfo::availablePrinterNames();
     if (known.isEmpty())
-        say(stderr, QStringLiteral("Tintaro: no encuentro ninguna impresora; instala una en "
-                                   "la configuración del sistema y vuelve a probar."));
+        printError(QStringLiteral("no encuentro ninguna impresora; instala una en "
+                                  "la configuración del sistema y vuelve a probar."));
     else if (name.isEmpty())
-        say(stderr, QStringLiteral("Tintaro: no hay impresora predeterminada; elige una con "
-                                   "--printer NOMBRE (hay: %1).")
-                        .arg(known.join(QStringLiteral(", "))));
+        printError(QStringLiteral("no hay impresora predeterminada; elige una con "
+                                  "--printer NOMBRE (hay: %1).")
+                       .arg(known.join(QStringLiteral(", "))));
     else
-        say(stderr, QStringLiteral("Tintaro: no encuentro la impresora «%1» (hay: %2).")
-                        .arg(name, known.join(QStringLiteral(", "))));
+        printError(QStringLiteral("no encuentro la impresora «%1» (hay: %2).")
+                       .arg(name, known.join(QStringLiteral(", "))));
     return {};
 }
 
@@ -61,10 +61,10 @@ Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
         bool number = false;
         const int page = text.toInt(&number);
         if (!number || page < 1 || page > count) {
-            say(stderr, QStringLiteral("Tintaro: la página «%1» no está en el libro, que tiene "
-                                       "%2 páginas.")
-                            .arg(text)
-                            .arg(count));
+            printError(QStringLiteral("la página «%1» no está en el libro, que tiene "
+                                      "%2 páginas.")
+                           .arg(text)
+                           .arg(count));
             sheets.allFound = false;
             continue;
         }
@@ -72,7 +72,7 @@ Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
         try {
             sheets.pictures << (coloured ? book.loadPage(page) : book.loadDrawing(page));
         } catch (const Failure& failure) {
-            say(stderr, QStringLiteral("Tintaro: página %1: %2").arg(page).arg(failure.message()));
+            printError(QStringLiteral("página %1: %2").arg(page).arg(failure.message()));
             sheets.allFound = false;
             continue;
         }
@@ -102,8 +102,8 @@ int printSheets(QPrinter& printer, const PrintCommand::Request& request, const P
 int askAndPrint(PrintCommand::Request request, const PageBook& book)
 {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        say(stderr, QStringLiteral("Tintaro: escribe detrás de --print los números de las "
-                                   "páginas que quieres imprimir, por ejemplo --print 1 3."));
+        printError(QStringLiteral("escribe detrás de --print los números de las "
+                                  "páginas que quieres imprimir, por ejemplo --print 1 3."));
         return 2;
     }
     const int count = book.countPages();

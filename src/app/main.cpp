@@ -1,7 +1,9 @@
 #include "app/AddCommand.h"
 #include "app/PrintCommand.h"
+#include "app/ScreenZoom.h"
 #include "book/Failure.h"
 #include "folders/AppFolders.h"
+#include "geometry/Zoom.h"
 #include "ui/FailureBoundary.h"
 #include "ui/Form2.h"
 
@@ -42,6 +44,12 @@ struct CommandLine {
         QStringLiteral("printer"),
         QStringLiteral("Con --print, usa la impresora NOMBRE en vez de la predeterminada."),
         QStringLiteral("NOMBRE")};
+    QCommandLineOption zoom{
+        QStringLiteral("zoom"),
+        QStringLiteral("Muestra las ventanas F veces más grandes que en una pantalla de "
+                       "1024 × 768 (de 1 a 16; 1 es el tamaño original). Sin esta opción "
+                       "crecen con la pantalla."),
+        QStringLiteral("F")};
 
     explicit CommandLine(const QCoreApplication& app)
     {
@@ -50,6 +58,7 @@ struct CommandLine {
         parser.addOption(book);
         parser.addOption(add);
         parser.addOptions({print, blank, printer});
+        parser.addOption(zoom);
         parser.addPositionalArgument(QStringLiteral("ARCHIVO"),
                                      QStringLiteral("Un dibujo para --add, o un número de "
                                                     "página para --print."),
@@ -57,6 +66,21 @@ struct CommandLine {
         parser.process(app);
         if (parser.isSet(help))
             parser.showHelp(0);
+    }
+
+    // The zoom asked for with --zoom, 0 when none; a value out of range
+    // ends the program with a message, as the parser does for its own.
+    double manualZoom() const
+    {
+        if (!parser.isSet(zoom))
+            return 0;
+        bool ok = false;
+        const double factor = parser.value(zoom).toDouble(&ok);
+        if (ok && factor >= 1 && factor <= Zoom::kLargest)
+            return factor;
+        printError(
+            QStringLiteral("--zoom espera un número de 1 a 16, no «%1».").arg(parser.value(zoom)));
+        std::exit(2);
     }
 };
 
@@ -147,7 +171,7 @@ int main(int argc, char** argv)
     const CommandLine line(app);
     if (line.parser.isSet(line.add))
         return onBook(line, [&line](const QString& book) {
-            return AddCommand::run(line.parser.positionalArguments(), book);
+            return AddCommand::run(line.parser.positionalArguments(), book, line.manualZoom());
         });
     if (line.parser.isSet(line.print))
         return onBook(line, [&line](const QString& book) {
@@ -156,6 +180,7 @@ int main(int argc, char** argv)
                                       line.parser.value(line.printer)},
                                      book);
         });
+    ScreenZoom::apply(line.manualZoom());
     FailureBoundary::run([&line] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the

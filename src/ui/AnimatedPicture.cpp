@@ -53,5 +53,16 @@ void AnimatedPicture::paintFrame()
         return;
     QPainter painter(this);
     const QPixmap frame = m_movie->currentPixmap();
-    painter.drawPixmap((width() - frame.width()) / 2, (height() - frame.height()) / 2, frame);
+    // Zoomed frames are smoothed: the animation is no drawing.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, widgetZoom() != 1.0);
+    painter.drawPixmap(frameRect(frame.size()), frame, QRectF(frame.rect()));
+}
+
+QRectF AnimatedPicture::frameRect(QSize frame) const
+{
+    if (widgetZoom() == 1.0) // whole pixels, as the frame was made
+        return QRectF(QPoint((width() - frame.width()) / 2, (height() - frame.height()) / 2),
+                      QSizeF(frame));
+    const QSizeF size = QSizeF(frame) * widgetZoom();
+    return QRectF(QRectF(rect()).center() - QPointF(size.width(), size.height()) / 2, size);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -27,6 +28,8 @@ protected:
 
 private:
     void paintFrame();
+    QRectF frameRect(QSize frame) const;
+
     QString m_folder;
     QMovie* m_movie = nullptr;
 };

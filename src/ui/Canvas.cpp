@@ -22,22 +22,24 @@ FillResult Canvas::fillAt(int x, int y)
 {
     const FillResult result = m_history.fill(m_picture, x, y, m_fillColour);
     if (result)
-        repaint(result.changed.translated(kBorder, kBorder));
+        repaint(widgetRectOf(result.changed.translated(kBorder, kBorder)));
     return result;
 }
 
 bool Canvas::undo()
 {
-    if (!m_history.undo(m_picture))
-        return false;
-    update();
-    return true;
+    return showChange(m_history.undo(m_picture));
 }
 
 bool Canvas::redo()
 {
-    if (!m_history.redo(m_picture))
-        return false;
-    update();
-    return true;
+    return showChange(m_history.redo(m_picture));
+}
+
+bool Canvas::showChange(const UndoHistory::Change& change)
+{
+    // Like a fill: only what the step changed is drawn again, at once.
+    if (change)
+        repaint(widgetRectOf(change.changed.translated(kBorder, kBorder)));
+    return bool(change);
 }

@@ -28,7 +28,8 @@ public:
     // colour, paints nothing and redraws nothing.
     FillResult fillAt(int x, int y);
 
-    // Take back and do again the steps on the page; false when there is none.
+    // Take back and do again the steps on the page, redrawing only what they
+    // changed before returning; false when there is none.
     bool undo();
     bool redo();
     bool canUndo() const { return m_history.canUndo(); }
@@ -37,6 +38,8 @@ public:
     bool redoRepeatsEraser() const { return m_history.redoReplacesPicture(); }
 
 private:
+    bool showChange(const UndoHistory::Change& change);
+
     ColorRef m_fillColour = rgbColour(255, 0, 0);
     UndoHistory m_history;
 };

@@ -5,6 +5,7 @@
 #include "colour/Palette.h"
 #include "geometry/CanvasPlacement.h"
 #include "geometry/Layout.h"
+#include "geometry/UndoButtonPlacement.h"
 #include "geometry/Units.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
@@ -31,9 +32,6 @@
 const char* const Form1::kAnimationFile = "monstruito.gif";
 
 namespace {
-
-// The room between the animation and the undo button below it, in twips.
-constexpr double kCommand5Gap = 120;
 
 QImage storedPicture(const char* name)
 {
@@ -65,8 +63,17 @@ void Form1::createControls()
 {
     // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
     setGeometry(widgetPixels(60), widgetPixels(60), widgetPixels(9480), widgetPixels(7080));
-
     // Creation order; later controls lie above earlier ones.
+    createBandButtons();
+    createPalette();
+    createCanvasAndUndo();
+    connectButtons();
+    createKeys();
+    setTabOrders();
+}
+
+void Form1::createBandButtons()
+{
     m_command4 = new PictureButton(storedPicture("forward.gif"), this);
     m_command4->setObjectName(QStringLiteral("Command4"));
     setTwips(m_command4, QRectF(2160, 5040, 855, 1000));
@@ -86,18 +93,23 @@ void Form1::createControls()
     m_command1 = new PictureButton(storedPicture("eraser.bmp"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
     setTwips(m_command1, QRectF(8640, 5040, 855, 1005));
+}
 
-    auto makeSwatch = [this](int index, double left) {
-        auto* swatch = new PictureBox(this);
-        swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
-        swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
-        setTwips(swatch, QRectF(left, 6480, 495, 375));
-        m_picture2[index] = swatch;
-        connect(swatch, &PictureBox::mouseDown, this,
-                [this, index](int button, int shift, float x, float y) {
-                    FailureBoundary::run([&] { Picture2_MouseDown(index, button, shift, x, y); });
-                });
-    };
+void Form1::makeSwatch(int index, double left)
+{
+    auto* swatch = new PictureBox(this);
+    swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
+    swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
+    setTwips(swatch, QRectF(left, 6480, 495, 375));
+    m_picture2[index] = swatch;
+    connect(swatch, &PictureBox::mouseDown, this,
+            [this, index](int button, int shift, float x, float y) {
+                FailureBoundary::run([&] { Picture2_MouseDown(index, button, shift, x, y); });
+            });
+}
+
+void Form1::createPalette()
+{
     for (int index = kSwatchCount - 1; index >= 6; --index)
         makeSwatch(index, 960 + 600 * index);
 
@@ -116,10 +128,14 @@ void Form1::createControls()
 
     for (int index = 5; index >= 0; --index)
         makeSwatch(index, 960 + 600 * index);
+}
 
+void Form1::createCanvasAndUndo()
+{
     m_command2 = new PictureButton(storedPicture("door.bmp"), this);
     m_command2->setObjectName(QStringLiteral("Command2"));
-    QFont doorFont(QStringLiteral("MS Sans Serif"), 12);
+    QFont doorFont(QStringLiteral("MS Sans Serif"));
+    doorFont.setPointSizeF(12 * widgetZoom());
     doorFont.setBold(true);
     m_command2->setFont(doorFont);
     setTwips(m_command2, QRectF(7440, 5040, 855, 1005));
@@ -135,11 +151,14 @@ void Form1::createControls()
     m_undoGreyPicture = storedPicture("undo-off.png");
     m_command5 = new PictureButton(m_undoGreyPicture, this);
     m_command5->setObjectName(QStringLiteral("Command5"));
-    setTwips(m_command5, QRectF(0, 3240 + 1365 + kCommand5Gap, 855, 1000));
-    // Pulled back to the window's edge beside a wide drawing, the button may
-    // reach over the canvas: the drawing stays whole on top of it.
-    m_command5->stackUnder(m_picture1);
+    setTwips(m_command5, QRectF(0, 3240 + 1365 + UndoButtonPlacement::kGap, 855, 1000));
+    // Placed clear of the page wherever there is room; where there is none,
+    // over it, for it must always be seen and pressed.
+    m_command5->raise();
+}
 
+void Form1::connectButtons()
+{
     const auto onClick = [this](PictureButton* button, void (Form1::*handler)()) {
         connect(button, &QPushButton::clicked, this, FailureBoundary::guard(this, handler));
     };
@@ -148,7 +167,10 @@ void Form1::createControls()
     onClick(m_command3, &Form1::Command3_Click);
     onClick(m_command4, &Form1::Command4_Click);
     onClick(m_command5, &Form1::Command5_Click);
+}
 
+void Form1::createKeys()
+{
     auto* undoKey = new QShortcut(QKeySequence::Undo, this);
     connect(undoKey, &QShortcut::activated, this,
             FailureBoundary::guard(this, &Form1::Command5_Click));
@@ -165,8 +187,10 @@ void Form1::createControls()
             FailureBoundary::guard(this, &Form1::Form_Print));
     auto* keepKey = new QShortcut(QKeySequence::Save, this);
     connect(keepKey, &QShortcut::activated, this, FailureBoundary::guard(this, &Form1::Form_Keep));
+}
 
-    // Tab order.
+void Form1::setTabOrders()
+{
     QList<QWidget*> order{m_picture1, m_command2};
     for (int index = 0; index <= 5; ++index)
         order.append(m_picture2[index]);
@@ -181,7 +205,7 @@ void Form1::createControls()
 QSizeF Form1::screenTwips() const
 {
     const QRect geometry = screenOf(this)->geometry();
-    return {pixelsToTwips(geometry.width()), pixelsToTwips(geometry.height())};
+    return {widgetPixelsToTwips(geometry.width()), widgetPixelsToTwips(geometry.height())};
 }
 
 void Form1::Form_Load(QWidget* intro)
@@ -264,6 +288,7 @@ void Form1::fitCanvasToPicture()
     const QSize size = m_picture1->sizeForPicture();
     setTwips(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
                                 pixelsToTwips(size.height())));
+    placeCommand5(); // a page of another shape may reach where the button stood
 }
 
 void Form1::placeCanvas(int threshold)
@@ -280,18 +305,9 @@ void Form1::placeCanvas(int threshold)
 
 void Form1::placeCommand5()
 {
-    // Below the animation, left edges aligned; pulled back inside the window
-    // where a wide page pushes the animation off its right (or bottom) edge.
-    const QRectF saltarin = twips(m_saltarin1);
-    const QSizeF size = twips(m_command5).size();
-    const QSizeF window = screenTwips();
-    double left = saltarin.left();
-    double top = saltarin.bottom() + kCommand5Gap;
-    if (left + size.width() > window.width())
-        left = window.width() - size.width();
-    if (top + size.height() > window.height())
-        top = window.height() - size.height();
-    setTwips(m_command5, QRectF(left, top, size.width(), size.height()));
+    const UndoButtonPlacement::Around around{screenTwips(), twips(m_picture1), twips(m_saltarin1),
+                                             twips(m_command3), twips(m_command2)};
+    setTwips(m_command5, UndoButtonPlacement::place(around, twips(m_command5).size()));
 }
 
 void Form1::showUndoState()
@@ -407,7 +423,6 @@ void Form1::afterHistoryStep()
     m_book.markChanged();
     fitCanvasToPicture();
     showUndoState();
-    m_picture1->repaint();
 }
 
 void Form1::Form_Print()
@@ -438,7 +453,7 @@ void Form1::paintBackground()
     QPainter painter(this);
     const QString report =
         m_background.TileBackground(m_folders.data() + QStringLiteral("/fondo.gif"), painter,
-                                    pixelsToTwips(width()), pixelsToTwips(height()));
+                                    widgetPixelsToTwips(width()), widgetPixelsToTwips(height()));
     if (!report.isEmpty()) {
         // A modal box cannot open inside a repaint; show it right after.
         QTimer::singleShot(0, this, [this, report] { reportBackgroundFailure(report); });

@@ -81,6 +81,13 @@ private:
     void paintBackground();
     void showSwatches(const std::array<ColorRef, kSwatchCount>& colours);
     void createControls();
+    void createBandButtons();
+    void makeSwatch(int index, double left);
+    void createPalette();
+    void createCanvasAndUndo();
+    void connectButtons();
+    void createKeys();
+    void setTabOrders();
     void Form_Layout();
     void placeCanvas(int threshold);
     void showPicture(const QImage& picture);

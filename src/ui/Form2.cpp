@@ -20,14 +20,14 @@
 namespace {
 
 // The window is laid out at 15 twips to the pixel, that is 96 dots per inch,
-// so its fonts are sized at the same resolution: the texts then fit their
-// controls whatever resolution the display reports.
+// so its fonts are sized at the same resolution, and zoomed with the window:
+// the texts then fit their controls whatever resolution the display reports.
 QFont arialBold(int points)
 {
     QFont font;
     // Liberation Sans has Arial's metrics where Arial itself is missing.
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(static_cast<int>(roundHalfEven(points * 96.0 / 72.0)));
+    font.setPixelSize(static_cast<int>(roundHalfEven(points * 96.0 / 72.0 * widgetZoom())));
     font.setBold(true);
     return font;
 }
@@ -79,6 +79,20 @@ QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int
 void Form2::createControls()
 {
     // Creation order.
+    createTimers();
+    createContinueButton();
+    createAnimation();
+    createTexts();
+    // Labels and the outline are painted on the window itself, beneath the
+    // button and the animation, which therefore stay on top and clickable.
+    m_command1->raise();
+    m_saltarin1->raise();
+
+    setTabOrder(m_saltarin1, m_command1);
+}
+
+void Form2::createTimers()
+{
     m_timer2 = new QTimer(this);
     m_timer2->setInterval(1500);
     connect(m_timer2, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer2_Timer));
@@ -88,7 +102,10 @@ void Form2::createControls()
     m_timer1->setInterval(300);
     connect(m_timer1, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer1_Timer));
     m_timer1->start();
+}
 
+void Form2::createContinueButton()
+{
     m_command1 = new QPushButton(QStringLiteral("CONTINUAR"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
     m_command1->setFont(arialBold(24));
@@ -101,7 +118,10 @@ void Form2::createControls()
     setTwips(m_command1, QRectF(1080, 5040, 4335, 855));
     connect(m_command1, &QPushButton::clicked, this,
             FailureBoundary::guard(this, &Form2::Command1_Click));
+}
 
+void Form2::createAnimation()
+{
     AnimatedPicture::State saltarin;
     saltarin.extentWidth = 4895;
     saltarin.extentHeight = 3572;
@@ -110,7 +130,10 @@ void Form2::createControls()
     m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
     m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
     setTwips(m_saltarin1, QRectF(2400, 1200, 2775, 2025));
+}
 
+void Form2::createTexts()
+{
     QLabel* address =
         makeLabel(3, QRectF(960, 4320, 4815, 615), QStringLiteral("hola@tintaro.example"), 18);
     setForeColour(address, rgbColour(0, 0, 255));
@@ -118,7 +141,7 @@ void Form2::createControls()
     m_shape1 = new QFrame(this);
     m_shape1->setObjectName(QStringLiteral("Shape1"));
     m_shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_shape1->setLineWidth(3);
+    m_shape1->setLineWidth(static_cast<int>(roundHalfEven(3 * widgetZoom())));
     m_shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(m_shape1, rgbColour(0, 0, 0));
     setTwips(m_shape1, QRectF(120, 120, 6135, 6015));
@@ -126,13 +149,6 @@ void Form2::createControls()
     makeLabel(2, QRectF(960, 3840, 4815, 615), QStringLiteral("Mayo 2002"), 18);
     makeLabel(1, QRectF(600, 3360, 5175, 855), QStringLiteral("Autor Equipo Tintaro"), 18);
     makeLabel(0, QRectF(720, 240, 4815, 855), QStringLiteral("Tintaro"), 36);
-
-    // Labels and the outline are painted on the window itself, beneath the
-    // button and the animation, which therefore stay on top and clickable.
-    m_command1->raise();
-    m_saltarin1->raise();
-
-    setTabOrder(m_saltarin1, m_command1);
 }
 
 void Form2::Form_Load()
@@ -150,9 +166,9 @@ void Form2::centreOnScreen()
     // without a window manager is the whole window.
     const QSize outer = frameGeometry().size();
     const std::int64_t left =
-        centredPosition(pixelsToTwips(area.width()), pixelsToTwips(outer.width()));
+        centredPosition(widgetPixelsToTwips(area.width()), widgetPixelsToTwips(outer.width()));
     const std::int64_t top =
-        centredPosition(pixelsToTwips(area.height()), pixelsToTwips(outer.height()));
+        centredPosition(widgetPixelsToTwips(area.height()), widgetPixelsToTwips(outer.height()));
     move(area.x() + widgetPixels(static_cast<double>(left)),
          area.y() + widgetPixels(static_cast<double>(top)));
 }

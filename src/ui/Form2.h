@@ -62,6 +62,10 @@ private:
     void centreOnScreen();
 
     void createControls();
+    void createTimers();
+    void createContinueButton();
+    void createAnimation();
+    void createTexts();
     void setTwips(QWidget* control, const QRectF& rect);
     QLabel* makeLabel(int index, const QRectF& rect, const QString& text, int points);
     void setBackColour(ColorRef colour);

@@ -3,8 +3,10 @@
 #include "colour/ColorRef.h"
 #include "geometry/CanvasPlacement.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 // A picture control with a flat one-pixel border: a flat background colour,
 // an optional picture at the top-left of its inside, and mouse events that
@@ -27,6 +29,14 @@ public:
     // The size the control takes when it sizes itself to its picture.
     QSize sizeForPicture() const;
 
+    // The control's size in pixels of the composition: its widget size
+    // undone from the display zoom.
+    QSize pixelSize() const;
+    // The widget rectangle that shows a rectangle of composition pixels.
+    QRect widgetRectOf(const QRect& pixels) const;
+    // The composition pixel, from the inside's top-left, under a widget point.
+    QPointF insidePixelAt(const QPointF& widgetPoint) const;
+
     // The colour shown at a point of the inside (pixels from its top-left),
     // or kInvalidColour outside it.
     ColorRef colourAt(int x, int y) const;
@@ -46,5 +56,21 @@ protected:
     QImage m_picture;
 
 private:
+    static bool fromFinger(const QMouseEvent& event);
+    bool isSecondTap(const QMouseEvent& event);
+    void paintOneToOne(QPainter& painter, const QRect& asked);
+    void paintAtZoom(QPainter& painter, const QRect& asked);
+    // What each device column of a zoomed paint shows, and where the
+    // picture's run of them starts and ends.
+    struct ZoomedColumns {
+        std::vector<int> shown;
+        std::size_t from = 0;
+        std::size_t to = 0;
+    };
+    void fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int row) const;
+
     ColorRef m_backColour = rgbColour(255, 255, 255);
+    QElapsedTimer m_lastTap;
+    QPointF m_lastTapAt;
+    std::vector<QRgb> m_zoomed; // the zoomed picture being painted
 };

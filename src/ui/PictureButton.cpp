@@ -1,6 +1,7 @@
 #include "ui/PictureButton.h"
 
 #include "ui/FailureBoundary.h"
+#include "geometry/Units.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -31,8 +32,20 @@ void PictureButton::paintPicture()
     painter.drawControl(QStyle::CE_PushButtonBevel, option);
     const QRect inside = rect().adjusted(2, 2, -2, -2);
     painter.setClipRect(inside);
-    QPoint topLeft = inside.center() - QPoint(m_picture.width() / 2, m_picture.height() / 2);
-    if (isDown())
-        topLeft += QPoint(1, 1);
-    painter.drawImage(topLeft, m_picture);
+    drawPicture(painter, inside);
+}
+
+void PictureButton::drawPicture(QPainter& painter, const QRect& inside) const
+{
+    const QPoint pressed = isDown() ? QPoint(1, 1) : QPoint(0, 0);
+    if (widgetZoom() == 1.0) {
+        const QPoint half(m_picture.width() / 2, m_picture.height() / 2);
+        painter.drawImage(inside.center() - half + pressed, m_picture);
+        return;
+    }
+    // Zoomed about the same centre; smoothed, as the buttons' pictures are no drawings.
+    const QSizeF size = QSizeF(m_picture.size()) * widgetZoom();
+    const QPointF centre = QRectF(inside).center() + pressed;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(centre - QPointF(size.width(), size.height()) / 2, size), m_picture);
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPushButton>
 
+class QPainter;
+
 // A button with no caption that shows a picture, centred and clipped to it.
 class PictureButton : public QPushButton {
     Q_OBJECT
@@ -16,5 +18,7 @@ protected:
 
 private:
     void paintPicture();
+    void drawPicture(QPainter& painter, const QRect& inside) const;
+
     QImage m_picture;
 };

@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <algorithm>
 #include <filesystem>
 #include <grp.h>
 #include <pwd.h>
@@ -146,7 +147,7 @@ bool E2eHarness::startDisplay()
     // stdout, so parallel runs never share one.
     m_xvfb->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                           QStringLiteral("-screen"), QStringLiteral("0"),
-                          QStringLiteral("%1x%2x24").arg(kScreenWidth).arg(kScreenHeight),
+                          QStringLiteral("%1x%2x24").arg(m_screen.width()).arg(m_screen.height()),
                           QStringLiteral("-nolisten"), QStringLiteral("tcp"),
                           // Without it the server resets whenever its last
                           // client leaves, and a client that connects during
@@ -264,13 +265,20 @@ bool E2eHarness::programRunning() const
 
 bool E2eHarness::isMainWindowGeometry(const QRect& geometry) const
 {
-    return geometry.width() == kScreenWidth && geometry.height() == kScreenHeight;
+    return geometry.size() == m_screen;
+}
+
+double E2eHarness::screenZoom() const
+{
+    return std::max(1.0, std::min(m_screen.width() / double(kScreenWidth),
+                                  m_screen.height() / double(kScreenHeight)));
 }
 
 bool E2eHarness::isIntroGeometry(const QRect& geometry) const
 {
-    return geometry.width() >= 380 && geometry.width() <= 480 && geometry.height() >= 380 &&
-           geometry.height() <= 480;
+    const double zoom = screenZoom();
+    return geometry.width() >= 380 * zoom && geometry.width() <= 480 * zoom &&
+           geometry.height() >= 380 * zoom && geometry.height() <= 480 * zoom;
 }
 
 bool E2eHarness::passIntro(int timeoutMs)
@@ -289,7 +297,7 @@ bool E2eHarness::passIntro(int timeoutMs)
                 // Press again now and then in case the first press came
                 // before the window could take it.
                 if (nextClick.hasExpired()) {
-                    click(geometry.topLeft() + kContinueButton.center());
+                    click(geometry.topLeft() + kContinueButton.center() * screenZoom());
                     nextClick.setRemainingTime(3000);
                 }
                 continue;

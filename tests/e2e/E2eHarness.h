@@ -53,8 +53,12 @@ public:
 
     // --- Display and program ------------------------------------------------
 
-    // Starts a private Xvfb of 1024 × 768 × 24 on a display it picks itself.
+    // Starts a private Xvfb of 1024 × 768 × 24 (or the size set before) on a
+    // display it picks itself.
     bool startDisplay();
+    void setScreenSize(QSize size) { m_screen = size; }
+    // The zoom the program shows its windows at on that screen.
+    double screenZoom() const;
     QString display() const { return m_display; }
 
     // Starts the copied program with the private display.
@@ -149,6 +153,7 @@ private:
     std::unique_ptr<QProcess> m_xvfb;
     std::unique_ptr<QProcess> m_program;
     QString m_display;
+    QSize m_screen{kScreenWidth, kScreenHeight};
     qulonglong m_introWindow = 0;
     qulonglong m_mainWindow = 0;
     QPoint m_pointer{-1, -1};

@@ -45,6 +45,7 @@ FillResult UndoHistory::fill(QImage& image, int x, int y, ColorRef fillColour)
         return result;
     Step& step = push();
     step.spans.take(m_painted.spans);
+    step.changed = result.changed;
     step.from = m_painted.replaced | 0xFF000000u;
     step.to = toQRgb(fillColour) | 0xFF000000u;
     step.bytes = step.spans.bytes();
@@ -76,28 +77,30 @@ void UndoHistory::keepWithinBytes()
         dropOldest();
 }
 
-bool UndoHistory::undo(QImage& image)
+UndoHistory::Change UndoHistory::undo(QImage& image)
 {
     if (!canUndo())
-        return false;
+        return {};
     const Step& step = at(--m_done);
-    if (step.pictures)
-        image = step.pictures->before;
-    else
+    if (!step.pictures) {
         step.spans.paint(image, step.from);
-    return true;
+        return {step.changed, true};
+    }
+    image = step.pictures->before;
+    return {image.rect(), true};
 }
 
-bool UndoHistory::redo(QImage& image)
+UndoHistory::Change UndoHistory::redo(QImage& image)
 {
     if (!canRedo())
-        return false;
+        return {};
     const Step& step = at(m_done++);
-    if (step.pictures)
-        image = step.pictures->after;
-    else
+    if (!step.pictures) {
         step.spans.paint(image, step.to);
-    return true;
+        return {step.changed, true};
+    }
+    image = step.pictures->after;
+    return {image.rect(), true};
 }
 
 void UndoHistory::clear()

@@ -33,6 +33,15 @@ public:
     // The whole picture `before` was replaced by `after`.
     void replaced(const QImage& before, const QImage& after);
 
+    // What taking a step back or doing it again changed: the smallest
+    // rectangle holding every pixel it set (a replaced picture: the whole of
+    // the picture it put back). False when there was no step to take.
+    struct Change {
+        QRect changed;
+        bool taken = false;
+        explicit operator bool() const { return taken; }
+    };
+
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_count; }
     // Whether the step that undo (redo) would take is a replaced picture.
@@ -41,9 +50,9 @@ public:
 
     // Takes back the newest step done on `image`, which must be the picture that
     // step left; returns false, changing nothing, when there is none.
-    bool undo(QImage& image);
+    Change undo(QImage& image);
     // Does the step taken back last again.
-    bool redo(QImage& image);
+    Change redo(QImage& image);
 
     void clear();
 
@@ -58,6 +67,7 @@ private:
     };
     struct Step {
         FillSpans spans;
+        QRect changed;
         QRgb from = 0;
         QRgb to = 0;
         qsizetype bytes = 0;

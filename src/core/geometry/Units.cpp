@@ -19,7 +19,31 @@ std::int64_t toWide(double whole)
     return static_cast<std::int64_t>(std::clamp(whole, kWideMin, kWideMax));
 }
 
+double g_zoom = 1.0;
+double g_desktopScale = 1.0;
+
 } // namespace
+
+void setDisplayZoom(double zoom, double desktopScale)
+{
+    g_zoom = zoom;
+    g_desktopScale = desktopScale;
+}
+
+double displayZoom()
+{
+    return g_zoom;
+}
+
+double desktopScale()
+{
+    return g_desktopScale;
+}
+
+double widgetZoom()
+{
+    return g_zoom / g_desktopScale;
+}
 
 std::int64_t roundHalfEven(double value)
 {
@@ -44,8 +68,14 @@ std::int64_t twipsToPixels(double twips)
 
 int widgetPixels(double twips)
 {
-    return static_cast<int>(std::clamp<std::int64_t>(
-        twipsToPixels(twips), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        std::clamp<std::int64_t>(roundHalfEven(twips * widgetZoom() / kTwipsPerPixel),
+                                 std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+double widgetPixelsToTwips(double pixels)
+{
+    return pixels * kTwipsPerPixel / widgetZoom();
 }
 
 double pixelsToTwips(double pixels)

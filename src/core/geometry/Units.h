@@ -21,8 +21,21 @@ std::int64_t floorToInt(double value);
 // huge picture cannot wrap round before a widget's geometry takes it.
 std::int64_t twipsToPixels(double twips);
 
-// A twip value as a widget coordinate: twipsToPixels clamped to int.
+// The zoom the windows are shown at, decided once before any window exists:
+// `zoom` device pixels show one pixel of the composition, and the desktop
+// already shows each widget pixel with `desktopScale` device pixels, so the
+// widgets take zoom / desktopScale and the two are never multiplied.
+void setDisplayZoom(double zoom, double desktopScale);
+double displayZoom();
+double desktopScale();
+// Widget pixels per composition pixel: displayZoom() / desktopScale().
+double widgetZoom();
+
+// A twip value as a widget coordinate at the display zoom, rounded halves to
+// even and clamped to int (at zoom 1, twipsToPixels).
 int widgetPixels(double twips);
+// A widget extent in twips: the screen as seen at the display zoom.
+double widgetPixelsToTwips(double pixels);
 
 double pixelsToTwips(double pixels);
 

@@ -1,0 +1,71 @@
+#include "geometry/Zoom.h"
+#include "geometry/CanvasPlacement.h"
+#include "geometry/Layout.h"
+#include "geometry/UndoButtonPlacement.h"
+#include "geometry/Units.h"
+
+#include <QtTest>
+
+class ZoomTest : public QObject {
+    Q_OBJECT
+private slots:
+    void forScreen_data();
+    void forScreen();
+    void undoButtonNeverHidden_data();
+    void undoButtonNeverHidden();
+};
+
+void ZoomTest::forScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("1024x768") << QSize(1024, 768) << 1.0;
+    QTest::newRow("smaller") << QSize(800, 600) << 1.0;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << 1.40625;
+    QTest::newRow("3840x2160") << QSize(3840, 2160) << 2.8125;
+    QTest::newRow("1280x1024, width decides") << QSize(1280, 1024) << 1.25;
+}
+
+void ZoomTest::forScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(double, zoom);
+    QCOMPARE(Zoom::forScreen(screen), zoom);
+}
+
+void ZoomTest::undoButtonNeverHidden_data()
+{
+    QTest::addColumn<QSize>("screen"); // as seen at the zoom
+    QTest::addColumn<QSize>("page");
+    const QList<QSize> pages{{640, 480}, {1020, 510}, {1360, 600}, {300, 900}, {20, 20}};
+    for (const QSize screen : {QSize(1024, 768), QSize(1365, 768), QSize(960, 540)}) {
+        for (const QSize page : pages)
+            QTest::addRow("%dx%d page %dx%d", screen.width(), screen.height(), page.width(),
+                          page.height())
+                << screen << page;
+    }
+}
+
+void ZoomTest::undoButtonNeverHidden()
+{
+    QFETCH(QSize, screen);
+    QFETCH(QSize, page);
+    const double sw = pixelsToTwips(screen.width()), sh = pixelsToTwips(screen.height());
+    const Layout layout = Layout::compute(sw, sh, Layout::Sizes{});
+    const double width = pixelsToTwips(page.width() + 2), height = pixelsToTwips(page.height() + 2);
+    const CanvasPlacement placed =
+        CanvasPlacement::place(sw, layout.picture3.top(), width, height, 1);
+    const QRectF canvas(placed.canvasLeft, placed.canvasTop, width, placed.canvasHeight);
+    const QRectF saltarin(QPointF(placed.saltarinLeft, placed.saltarinTop),
+                          layout.saltarin1.size());
+    const QRectF button = UndoButtonPlacement::place(
+        {QSizeF(sw, sh), canvas, saltarin, layout.command3, layout.command2}, QSizeF(855, 1000));
+    QVERIFY(QRectF(0, 0, sw, sh).contains(button));
+    QVERIFY(!button.intersects(canvas));
+    for (const QRectF& band : {layout.command3, layout.command4, layout.picture3, layout.command1,
+                               layout.command2, layout.picture2[0]})
+        QVERIFY(!button.intersects(band));
+}
+
+QTEST_GUILESS_MAIN(ZoomTest)
+#include "ZoomTest.moc"
