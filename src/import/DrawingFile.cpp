@@ -1,6 +1,7 @@
 #include "import/DrawingFile.h"
 
 #include "book/Failure.h"
+#include "book/PictureLoader.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
 #include "import/SvgFrame.h"
@@ -18,16 +19,6 @@ namespace {
 [[noreturn]] void refuse(const QString& path, const QString& reason)
 {
     throw Failure(path, reason);
-}
-
-QString tooLarge(QSize size)
-{
-    return QStringLiteral("El dibujo es demasiado grande: %1 × %2 puntos (%3 millones); caben "
-                          "hasta %4 millones.")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(double(size.width()) * size.height() / 1e6, 0, 'f', 1)
-        .arg(DrawingFile::kMaxPixels / 1'000'000);
 }
 
 // Drawn on white at the page size: thin lines keep their antialiased grey,
@@ -116,8 +107,7 @@ void DrawingFile::openPicture(const QByteArray& format)
     QImageReader reader(m_path, format);
     reader.setAutoTransform(true); // a photographed page stands the right way up
     const QSize stored = reader.size();
-    if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxPixels)
-        refuse(m_path, tooLarge(stored));
+    PictureLoader::checkSize(m_path, stored, kMaxPixels);
     if (stored.isValid()) {
         // The scaled size is the picture's before it is turned upright.
         const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
@@ -138,8 +128,7 @@ void DrawingFile::openPicture(const QByteArray& format)
             m_path,
             QStringLiteral("El dibujo está dañado o incompleto (%1).").arg(reader.errorString()));
     if (!stored.isValid()) {
-        if (qint64(m_picture.width()) * m_picture.height() > kMaxPixels)
-            refuse(m_path, tooLarge(m_picture.size()));
+        PictureLoader::checkSize(m_path, m_picture.size(), kMaxPixels);
         m_pictureSize = PageSize::fit(m_picture.size(), m_largest, true);
     }
 }

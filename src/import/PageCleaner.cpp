@@ -1,5 +1,6 @@
 #include "import/PageCleaner.h"
 
+#include "book/PictureLoader.h"
 #include "import/ColourOutlines.h"
 #include "import/GapCloser.h"
 #include "import/InkFinder.h"
@@ -67,14 +68,7 @@ int countClosedAreas(const cv::Mat& paper)
 
 QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
 {
-    QImage flat(picture.size(), QImage::Format_RGB888);
-    if (picture.hasAlphaChannel()) {
-        flat.fill(Qt::white);
-        QPainter painter(&flat);
-        painter.drawImage(0, 0, picture);
-    } else {
-        flat = picture.convertToFormat(QImage::Format_RGB888);
-    }
+    QImage flat = PictureLoader::overWhite(picture).convertToFormat(QImage::Format_RGB888);
     if (flat.size() == size)
         return flat;
     QImage scaled(size, QImage::Format_RGB888);

@@ -54,11 +54,6 @@ Form1::Form1(AppFolders folders, QWidget* parent)
 
 Form1::~Form1() = default;
 
-void Form1::setTwips(QWidget* control, const QRectF& rect)
-{
-    m_geometry.place(control, rect);
-}
-
 void Form1::createControls()
 {
     // Stored normal-state client area: exactly a 640 × 480 screen with the frame.
@@ -76,11 +71,11 @@ void Form1::createBandButtons()
 {
     m_command4 = new PictureButton(storedPicture("forward.gif"), this);
     m_command4->setObjectName(QStringLiteral("Command4"));
-    setTwips(m_command4, QRectF(2160, 5040, 855, 1000));
+    m_geometry.place(m_command4, QRectF(2160, 5040, 855, 1000));
 
     m_command3 = new PictureButton(storedPicture("backward.gif"), this);
     m_command3->setObjectName(QStringLiteral("Command3"));
-    setTwips(m_command3, QRectF(1200, 5040, 855, 1000));
+    m_geometry.place(m_command3, QRectF(1200, 5040, 855, 1000));
 
     AnimatedPicture::State saltarin;
     saltarin.extentWidth = 2381;
@@ -88,11 +83,11 @@ void Form1::createBandButtons()
     saltarin.pictureFile = QString::fromLatin1(kAnimationFile);
     m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
     m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
-    setTwips(m_saltarin1, QRectF(0, 3240, 1350, 1365));
+    m_geometry.place(m_saltarin1, QRectF(0, 3240, 1350, 1365));
 
     m_command1 = new PictureButton(storedPicture("eraser.bmp"), this);
     m_command1->setObjectName(QStringLiteral("Command1"));
-    setTwips(m_command1, QRectF(8640, 5040, 855, 1005));
+    m_geometry.place(m_command1, QRectF(8640, 5040, 855, 1005));
 }
 
 void Form1::makeSwatch(int index, double left)
@@ -100,7 +95,7 @@ void Form1::makeSwatch(int index, double left)
     auto* swatch = new PictureBox(this);
     swatch->setObjectName(QStringLiteral("Picture2_%1").arg(index));
     swatch->setBackColour(fromQRgb(palette().color(QPalette::Button).rgb()));
-    setTwips(swatch, QRectF(left, 6480, 495, 375));
+    m_geometry.place(swatch, QRectF(left, 6480, 495, 375));
     m_picture2[index] = swatch;
     connect(swatch, &PictureBox::mouseDown, this,
             [this, index](int button, int shift, float x, float y) {
@@ -117,7 +112,7 @@ void Form1::createPalette()
     m_picture3->setObjectName(QStringLiteral("Picture3"));
     m_picture3->setBackColour(fromQRgb(palette().color(QPalette::Base).rgb()));
     m_picture3->setPicture(storedPicture("colourbar.bmp"));
-    setTwips(m_picture3, QRectF(3960, 4440, 5430, 525));
+    m_geometry.place(m_picture3, QRectF(3960, 4440, 5430, 525));
     const QPixmap rayGun(QStringLiteral(":/pictures/raygun.png"));
     if (!rayGun.isNull())
         m_picture3->setCursor(QCursor(rayGun, 4, 4)); // the muzzle
@@ -138,11 +133,11 @@ void Form1::createCanvasAndUndo()
     doorFont.setPointSizeF(12 * widgetZoom());
     doorFont.setBold(true);
     m_command2->setFont(doorFont);
-    setTwips(m_command2, QRectF(7440, 5040, 855, 1005));
+    m_geometry.place(m_command2, QRectF(7440, 5040, 855, 1005));
 
     m_picture1 = new Canvas(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    setTwips(m_picture1, QRectF(720, 840, 5445, 3405));
+    m_geometry.place(m_picture1, QRectF(720, 840, 5445, 3405));
     connect(m_picture1, &PictureBox::mouseDown, this,
             FailureBoundary::guard(this, &Form1::Picture1_MouseDown));
 
@@ -151,7 +146,7 @@ void Form1::createCanvasAndUndo()
     m_undoGreyPicture = storedPicture("undo-off.png");
     m_command5 = new PictureButton(m_undoGreyPicture, this);
     m_command5->setObjectName(QStringLiteral("Command5"));
-    setTwips(m_command5, QRectF(0, 3240 + 1365 + UndoButtonPlacement::kGap, 855, 1000));
+    m_geometry.place(m_command5, QRectF(0, 3240 + 1365 + UndoButtonPlacement::kGap, 855, 1000));
     // Placed clear of the page wherever there is room; where there is none,
     // over it, for it must always be seen and pressed.
     m_command5->raise();
@@ -244,6 +239,12 @@ void Form1::showCovering()
 void Form1::Form_Layout()
 {
     const QSizeF screen = screenTwips();
+    placeControls(Layout::compute(screen.width(), screen.height(), controlSizes()));
+    placeCommand5();
+}
+
+Layout::Sizes Form1::controlSizes() const
+{
     Layout::Sizes sizes;
     sizes.swatchWidth = twips(m_picture2[0]).width();
     sizes.command4Width = twips(m_command4).width();
@@ -260,18 +261,20 @@ void Form1::Form_Layout()
     sizes.picture1Height = twips(m_picture1).height();
     sizes.saltarinWidth = twips(m_saltarin1).width();
     sizes.saltarinHeight = twips(m_saltarin1).height();
+    return sizes;
+}
 
-    const Layout layout = Layout::compute(screen.width(), screen.height(), sizes);
+void Form1::placeControls(const Layout& layout)
+{
     for (int i = 0; i < kSwatchCount; ++i)
-        setTwips(m_picture2[i], layout.picture2[i]);
-    setTwips(m_command4, layout.command4);
-    setTwips(m_command3, layout.command3);
-    setTwips(m_picture3, layout.picture3);
-    setTwips(m_command1, layout.command1);
-    setTwips(m_command2, layout.command2);
-    setTwips(m_picture1, layout.picture1);
-    setTwips(m_saltarin1, layout.saltarin1);
-    placeCommand5();
+        m_geometry.place(m_picture2[i], layout.picture2[i]);
+    m_geometry.place(m_command4, layout.command4);
+    m_geometry.place(m_command3, layout.command3);
+    m_geometry.place(m_picture3, layout.picture3);
+    m_geometry.place(m_command1, layout.command1);
+    m_geometry.place(m_command2, layout.command2);
+    m_geometry.place(m_picture1, layout.picture1);
+    m_geometry.place(m_saltarin1, layout.saltarin1);
 }
 
 void Form1::showPicture(const QImage& picture)
@@ -286,8 +289,8 @@ void Form1::fitCanvasToPicture()
     // The canvas sizes itself to its picture, keeping its top-left corner.
     const QRectF at = twips(m_picture1);
     const QSize size = m_picture1->sizeForPicture();
-    setTwips(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
-                                pixelsToTwips(size.height())));
+    m_geometry.place(m_picture1, QRectF(at.left(), at.top(), pixelsToTwips(size.width()),
+                                        pixelsToTwips(size.height())));
     placeCommand5(); // a page of another shape may reach where the button stood
 }
 
@@ -296,10 +299,10 @@ void Form1::placeCanvas(int threshold)
     const QRectF canvas = twips(m_picture1);
     const CanvasPlacement p = CanvasPlacement::place(screenTwips().width(), twips(m_picture3).top(),
                                                      canvas.width(), canvas.height(), threshold);
-    setTwips(m_picture1, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
+    m_geometry.place(m_picture1, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
     const QRectF saltarin = twips(m_saltarin1);
-    setTwips(m_saltarin1,
-             QRectF(p.saltarinLeft, p.saltarinTop, saltarin.width(), saltarin.height()));
+    m_geometry.place(m_saltarin1,
+                     QRectF(p.saltarinLeft, p.saltarinTop, saltarin.width(), saltarin.height()));
     placeCommand5();
 }
 
@@ -307,7 +310,7 @@ void Form1::placeCommand5()
 {
     const UndoButtonPlacement::Around around{screenTwips(), twips(m_picture1), twips(m_saltarin1),
                                              twips(m_command3), twips(m_command2)};
-    setTwips(m_command5, UndoButtonPlacement::place(around, twips(m_command5).size()));
+    m_geometry.place(m_command5, UndoButtonPlacement::place(around, twips(m_command5).size()));
 }
 
 void Form1::showUndoState()

@@ -6,6 +6,7 @@
 #include "colour/ColorRef.h"
 #include "colour/Palette.h"
 #include "folders/AppFolders.h"
+#include "geometry/Layout.h"
 #include "ui/AnimatedPicture.h"
 #include "ui/BackgroundPainter.h"
 
@@ -39,7 +40,6 @@ public:
 
     // Positions in twips, the unit the window is laid out in.
     QRectF twips(const QWidget* control) const { return m_geometry.of(control); }
-    void setTwips(QWidget* control, const QRectF& rect);
 
     const PageState& pageState() const { return m_book.state(); }
     Canvas* Picture1() const { return m_picture1; }
@@ -79,6 +79,8 @@ protected:
 
 private:
     void paintBackground();
+    Layout::Sizes controlSizes() const;
+    void placeControls(const Layout& layout);
     void showSwatches(const std::array<ColorRef, kSwatchCount>& colours);
     void createControls();
     void createBandButtons();

@@ -55,11 +55,6 @@ Form2::Form2(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(s
 
 Form2::~Form2() = default;
 
-void Form2::setTwips(QWidget* control, const QRectF& rect)
-{
-    m_geometry.place(control, rect);
-}
-
 QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int points)
 {
     auto* label = new QLabel(text, this);
@@ -71,7 +66,7 @@ QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(label, fromQRgb(QApplication::palette().color(QPalette::ButtonText).rgb()));
-    setTwips(label, rect);
+    m_geometry.place(label, rect);
     m_label1[static_cast<std::size_t>(index)] = label;
     return label;
 }
@@ -115,7 +110,7 @@ void Form2::createContinueButton()
                        " border: 2px outset rgb(96, 192, 96); }"
                        "QPushButton:pressed { border-style: inset; }"
                        "QPushButton:focus { outline: 1px dotted black; }"));
-    setTwips(m_command1, QRectF(1080, 5040, 4335, 855));
+    m_geometry.place(m_command1, QRectF(1080, 5040, 4335, 855));
     connect(m_command1, &QPushButton::clicked, this,
             FailureBoundary::guard(this, &Form2::Command1_Click));
 }
@@ -129,7 +124,7 @@ void Form2::createAnimation()
     saltarin.pictureFile = QStringLiteral("escritor.gif");
     m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
     m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
-    setTwips(m_saltarin1, QRectF(2400, 1200, 2775, 2025));
+    m_geometry.place(m_saltarin1, QRectF(2400, 1200, 2775, 2025));
 }
 
 void Form2::createTexts()
@@ -144,7 +139,7 @@ void Form2::createTexts()
     m_shape1->setLineWidth(static_cast<int>(roundHalfEven(3 * widgetZoom())));
     m_shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(m_shape1, rgbColour(0, 0, 0));
-    setTwips(m_shape1, QRectF(120, 120, 6135, 6015));
+    m_geometry.place(m_shape1, QRectF(120, 120, 6135, 6015));
 
     makeLabel(2, QRectF(960, 3840, 4815, 615), QStringLiteral("Mayo 2002"), 18);
     makeLabel(1, QRectF(600, 3360, 5175, 855), QStringLiteral("Autor Equipo Tintaro"), 18);

@@ -66,7 +66,6 @@ private:
     void createContinueButton();
     void createAnimation();
     void createTexts();
-    void setTwips(QWidget* control, const QRectF& rect);
     QLabel* makeLabel(int index, const QRectF& rect, const QString& text, int points);
     void setBackColour(ColorRef colour);
     void setForeColour(QWidget* control, ColorRef colour);

@@ -1,5 +1,7 @@
 #include "ui/PictureBox.h"
 
+#include "ui/FailureBoundary.h"
+
 #include "geometry/Units.h"
 #include "geometry/Zoom.h"
 
@@ -138,11 +140,16 @@ int PictureBox::shiftCode(Qt::KeyboardModifiers modifiers)
 
 void PictureBox::paintEvent(QPaintEvent* event)
 {
+    FailureBoundary::run([this, event] { paintAsked(event->rect()); });
+}
+
+void PictureBox::paintAsked(const QRect& asked)
+{
     QPainter painter(this);
     if (zoomed())
-        paintAtZoom(painter, event->rect());
+        paintAtZoom(painter, asked);
     else
-        paintOneToOne(painter, event->rect());
+        paintOneToOne(painter, asked);
 }
 
 void PictureBox::paintOneToOne(QPainter& painter, const QRect& asked)
@@ -227,10 +234,15 @@ void PictureBox::fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int ro
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF inside = insidePixelAt(event->position());
-    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()),
+    FailureBoundary::run([this, event] { pressed(*event); });
+}
+
+void PictureBox::pressed(const QMouseEvent& event)
+{
+    const QPointF inside = insidePixelAt(event.position());
+    emit mouseDown(buttonCode(event.button()), shiftCode(event.modifiers()),
                    static_cast<float>(inside.x()), static_cast<float>(inside.y()));
-    if (isSecondTap(*event))
+    if (isSecondTap(event))
         emit doubleClicked();
 }
 

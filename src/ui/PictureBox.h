@@ -56,6 +56,8 @@ protected:
     QImage m_picture;
 
 private:
+    void paintAsked(const QRect& asked);
+    void pressed(const QMouseEvent& event);
     static bool fromFinger(const QMouseEvent& event);
     bool isSecondTap(const QMouseEvent& event);
     void paintOneToOne(QPainter& painter, const QRect& asked);

@@ -105,12 +105,16 @@ QImage PictureLoader::overWhite(const QImage& image)
     return paper;
 }
 
-void PictureLoader::checkSize(const QString& path, QSize size)
+void PictureLoader::checkSize(const QString& path, QSize size, qint64 maxPixels)
 {
-    if (size.isValid() && qint64(size.width()) * size.height() > kMaxPixels)
-        throw Failure(path, QStringLiteral("El dibujo es demasiado grande (%1 × %2 puntos).")
-                                .arg(size.width())
-                                .arg(size.height()));
+    if (!size.isValid() || qint64(size.width()) * size.height() <= maxPixels)
+        return;
+    throw Failure(path, QStringLiteral("El dibujo es demasiado grande: %1 × %2 puntos (%3 "
+                                       "millones); caben hasta %4 millones.")
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(double(size.width()) * size.height() / 1e6, 0, 'f', 1)
+                            .arg(double(maxPixels) / 1e6, 0, 'f', 0));
 }
 
 QImage PictureLoader::load(const QString& path)

@@ -12,8 +12,9 @@ public:
 
     static QImage load(const QString& path);
 
-    // Throws the Failure that says the picture is too large, when it is.
-    static void checkSize(const QString& path, QSize size);
+    // Throws the Failure that says the picture is too large, with its size,
+    // when it has more than `maxPixels`.
+    static void checkSize(const QString& path, QSize size, qint64 maxPixels = kMaxPixels);
 
     // A picture's transparent parts are the paper: laid over white, they look
     // white, fill as white and are saved as white, instead of showing
