@@ -129,7 +129,11 @@ bool target(const cv::Mat& lines, cv::Point end, cv::Point2d way, int reach, cv:
 void GapCloser::close(cv::Mat& lines, int gap)
 {
     cv::Mat skeleton = lines.clone();
-    while (thinPass(skeleton, 0) | thinPass(skeleton, 1)) {
+    // Both passes of each round run, until a round changes nothing.
+    for (bool changed = true; changed;) {
+        const bool first = thinPass(skeleton, 0);
+        const bool second = thinPass(skeleton, 1);
+        changed = first || second;
     }
     // The end point sits about half a line in from the line's end.
     const int reach = gap + 2;
