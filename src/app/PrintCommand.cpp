@@ -52,11 +52,10 @@ struct Sheets {
 
 // Loads every page asked for; a page the book does not have is refused by
 // name and the others still print.
-Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
+Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book, int count,
                   const QString& printerName)
 {
     Sheets sheets;
-    const int count = book.countPages();
     for (const QString& text : request.pages) {
         bool number = false;
         const int page = text.toInt(&number);
@@ -85,9 +84,10 @@ Sheets loadSheets(const PrintCommand::Request& request, const PageBook& book,
 }
 
 // Prints the pages asked for on `printer`; the exit status.
-int printSheets(QPrinter& printer, const PrintCommand::Request& request, const PageBook& book)
+int printSheets(QPrinter& printer, const PrintCommand::Request& request, const PageBook& book,
+                int count)
 {
-    const Sheets sheets = loadSheets(request, book, printer.printerName());
+    const Sheets sheets = loadSheets(request, book, count, printer.printerName());
     if (sheets.pictures.isEmpty())
         return 1;
     printer.setDocName(QStringLiteral("Tintaro"));
@@ -99,14 +99,13 @@ int printSheets(QPrinter& printer, const PrintCommand::Request& request, const P
 
 // With no page numbers, the print dialog asks for the printer and the pages,
 // so that the desktop menu can print without a terminal.
-int askAndPrint(PrintCommand::Request request, const PageBook& book)
+int askAndPrint(PrintCommand::Request request, const PageBook& book, int count)
 {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         printError(QStringLiteral("escribe detrás de --print los números de las "
                                   "páginas que quieres imprimir, por ejemplo --print 1 3."));
         return 2;
     }
-    const int count = book.countPages();
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer);
     dialog.setWindowTitle(QStringLiteral("Imprimir dibujos para colorear"));
@@ -120,7 +119,7 @@ int askAndPrint(PrintCommand::Request request, const PageBook& book)
          ++page)
         request.pages << QString::number(page);
     try {
-        return printSheets(printer, request, book);
+        return printSheets(printer, request, book, count);
     } catch (const Failure& failure) {
         QMessageBox::warning(nullptr, QStringLiteral("Tintaro"), failure.message());
         return 1;
@@ -132,11 +131,12 @@ int askAndPrint(PrintCommand::Request request, const PageBook& book)
 int PrintCommand::run(const Request& request, const QString& bookFolder)
 {
     const PageBook book(bookFolder, bookFolder);
+    const int count = book.countPages();
     if (request.pages.isEmpty())
-        return askAndPrint(request, book);
+        return askAndPrint(request, book, count);
     const QPrinterInfo info = choosePrinter(request.printer);
     if (info.isNull())
         return 1;
     QPrinter printer(info, QPrinter::HighResolution);
-    return printSheets(printer, request, book);
+    return printSheets(printer, request, book, count);
 }

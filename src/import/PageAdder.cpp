@@ -20,12 +20,7 @@ QString PageAdder::drawingsFolder() const
 // The first page from `from` on with no drawing, from one listing of the folder.
 int PageAdder::firstFree(int from) const
 {
-    FolderIndex drawings(drawingsFolder());
-    int page = from;
-    while (page < PageBook::kPageLimit &&
-           !drawings.findFileName(QString::number(page) + QStringLiteral(".gif")).isEmpty())
-        ++page;
-    return page;
+    return FolderIndex(drawingsFolder()).firstMissing(from, PageBook::kPageLimit);
 }
 
 int PageAdder::nextPage()

@@ -72,11 +72,15 @@ QString FolderIndex::findFileName(const QString& name)
 
 int FolderIndex::countPages(int limit)
 {
-    int count = 0;
-    while (count < limit &&
-           !findFileName(QString::number(count + 1) + QStringLiteral(".gif")).isEmpty())
-        ++count;
-    return count;
+    return firstMissing(1, limit + 1) - 1;
+}
+
+int FolderIndex::firstMissing(int from, int limit)
+{
+    int page = from;
+    while (page < limit && !findFileName(QString::number(page) + QStringLiteral(".gif")).isEmpty())
+        ++page;
+    return page;
 }
 
 QByteArray firstLineOf(const QByteArray& content)

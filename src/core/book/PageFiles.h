@@ -33,6 +33,9 @@ public:
     // How many pages the book has: 1.gif, 2.gif … up to the first missing
     // number, under any spelling, and never more than `limit`.
     int countPages(int limit);
+    // The first page number from `from` on whose drawing is missing under
+    // any spelling; `limit` when all up to it are there.
+    int firstMissing(int from, int limit);
 
 private:
     QString m_folder;
