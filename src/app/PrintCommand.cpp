@@ -2,6 +2,7 @@
 
 #include "book/Failure.h"
 #include "book/PageBook.h"
+#include "ui/FailureBoundary.h"
 #include "ui/PagePrinter.h"
 
 #include <QGuiApplication>
@@ -121,7 +122,7 @@ int askAndPrint(PrintCommand::Request request, const PageBook& book, int count)
     try {
         return printSheets(printer, request, book, count);
     } catch (const Failure& failure) {
-        QMessageBox::warning(nullptr, QStringLiteral("Tintaro"), failure.message());
+        FailureBoundary::warn(nullptr, failure.message());
         return 1;
     }
 }

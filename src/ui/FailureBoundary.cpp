@@ -43,6 +43,12 @@ void FailureBoundary::reportCurrent() noexcept
     reportAndExit(message);
 }
 
+void FailureBoundary::warn(QWidget* parent, const QString& message)
+{
+    printError(message);
+    QMessageBox::warning(parent, QStringLiteral("Tintaro"), message);
+}
+
 void FailureBoundary::reportAndExit(const QString& message)
 {
     printError(message);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+class QWidget;
 #include <utility>
 
 // The one place where a handler's failure stops. Qt does not allow an
@@ -28,6 +30,11 @@ public:
 
     // Shows the message and ends the program.
     [[noreturn]] static void reportAndExit(const QString& message);
+
+    // A failure the program recovers from (a page that cannot be saved, a
+    // printer that refuses): the trace on stderr and a warning box; the
+    // program goes on as it was.
+    static void warn(QWidget* parent, const QString& message);
 
     // Tests replace the message box and the exit; the handler then returns.
     using Reporter = void (*)(const QString& message);

@@ -373,8 +373,7 @@ bool Form1::trySaving(const std::function<void()>& save)
         return true;
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
-        printError(failure.message());
-        QMessageBox::warning(this, QStringLiteral("Tintaro"), failure.message());
+        FailureBoundary::warn(this, failure.message());
         return false;
     }
 }

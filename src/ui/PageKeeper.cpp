@@ -3,6 +3,7 @@
 #include "book/Failure.h"
 #include "print/KeptPicture.h"
 #include "ui/Canvas.h"
+#include "ui/FailureBoundary.h"
 
 #include <QDateTime>
 #include <QMessageBox>
@@ -35,8 +36,7 @@ QString PageKeeper::keep(Canvas* canvas, int page)
         blink(canvas);
         return path;
     } catch (const SaveFailure& failure) {
-        printError(failure.message());
-        QMessageBox::warning(canvas->window(), QStringLiteral("Tintaro"), failure.message());
+        FailureBoundary::warn(canvas->window(), failure.message());
         return {};
     }
 }

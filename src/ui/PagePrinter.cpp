@@ -2,6 +2,7 @@
 
 #include "book/Failure.h"
 #include "print/SheetFit.h"
+#include "ui/FailureBoundary.h"
 
 #include <QMessageBox>
 #include <QPainter>
@@ -56,8 +57,7 @@ bool PagePrinter::askAndPrint(QWidget* parent, const QImage& page)
         print(printer, {page});
     } catch (const Failure& failure) {
         // A printer's refusal costs the child nothing: the page stays as it is.
-        printError(failure.message());
-        QMessageBox::warning(parent, QStringLiteral("Tintaro"), failure.message());
+        FailureBoundary::warn(parent, failure.message());
         return false;
     }
     return true;
