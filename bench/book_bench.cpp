@@ -7,7 +7,7 @@
 // one-stat exact look-up every time: it must stay linear too, so both cases
 // also run at 10,000 pages to compare the cost per page.
 
-#include "book/PageBook.h"
+#include "core/book/PageBook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,7 +83,7 @@ void runStartUp(benchmark::State& state, const char* name, const char* drawingEx
         const double seconds = processCpuSeconds() - start;
 
         state.PauseTiming();
-        if (book.state().PageCount != pages ||
+        if (book.state().pageCount != pages ||
             QFile::exists(drawings + QString::number(pages) + QStringLiteral(".bmp"))) {
             state.SkipWithError("start-up miscounted the book or kept a copy");
             return;

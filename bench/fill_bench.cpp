@@ -13,8 +13,8 @@
 // page against the fill that painted it.
 
 #include "MedianReporter.h"
-#include "colour/FloodFill.h"
-#include "colour/UndoHistory.h"
+#include "core/colour/FloodFill.h"
+#include "core/colour/UndoHistory.h"
 
 #include <benchmark/benchmark.h>
 #include <opencv2/imgproc.hpp>

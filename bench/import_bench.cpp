@@ -5,7 +5,7 @@
 // laptop screen gives and prints how whole one press fills each area.
 
 #include "GoldPlans.h"
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
 #include "import/GoldSet.h"

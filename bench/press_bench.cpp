@@ -12,9 +12,9 @@
 // the repetitions.
 
 #include "MedianReporter.h"
-#include "colour/FloodFill.h"
-#include "geometry/Units.h"
-#include "geometry/Zoom.h"
+#include "core/colour/FloodFill.h"
+#include "core/geometry/Units.h"
+#include "core/geometry/Zoom.h"
 #include "ui/Canvas.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // The fill on small pictures made from the bytes, against a plain breadth-first
 // fill: the same pixels painted, the same answer about whether any changed.
 
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 
 #include <QImage>
 #include <QRect>

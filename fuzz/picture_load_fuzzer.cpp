@@ -3,9 +3,9 @@
 // picture or fail with a Failure. Nothing else may happen.
 
 #include "FuzzFolder.h"
-#include "book/Failure.h"
-#include "book/PageBook.h"
-#include "book/PictureLoader.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
+#include "core/book/PictureLoader.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Failure&) {
         check(false, "start-up failed on a readable folder");
     }
-    check(book.state().PageCount == 1, "the book does not have its one page");
+    check(book.state().pageCount == 1, "the book does not have its one page");
     loadOrFail([&] { return book.loadFirstPage(); });
     loadOrFail([&] {
         book.markChanged();

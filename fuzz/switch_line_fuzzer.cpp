@@ -3,8 +3,8 @@
 // the bytes in memory and the reading of a real borra.txt must agree.
 
 #include "FuzzFolder.h"
-#include "book/Failure.h"
-#include "book/PageFiles.h"
+#include "core/book/Failure.h"
+#include "core/book/PageFiles.h"
 
 #include <QByteArray>
 #include <cstddef>

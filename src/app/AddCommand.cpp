@@ -1,8 +1,8 @@
 #include "app/AddCommand.h"
 
 #include "app/ScreenZoom.h"
-#include "geometry/Zoom.h"
-#include "book/Failure.h"
+#include "core/geometry/Zoom.h"
+#include "core/book/Failure.h"
 #include "import/PageImporter.h"
 #include "import/PageSize.h"
 

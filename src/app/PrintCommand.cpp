@@ -1,7 +1,7 @@
 #include "app/PrintCommand.h"
 
-#include "book/Failure.h"
-#include "book/PageBook.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PagePrinter.h"
 

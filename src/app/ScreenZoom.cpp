@@ -1,7 +1,7 @@
 #include "app/ScreenZoom.h"
 
-#include "geometry/Units.h"
-#include "geometry/Zoom.h"
+#include "core/geometry/Units.h"
+#include "core/geometry/Zoom.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,11 +1,11 @@
 #include "app/AddCommand.h"
 #include "app/PrintCommand.h"
 #include "app/ScreenZoom.h"
-#include "book/Failure.h"
-#include "folders/AppFolders.h"
-#include "geometry/Zoom.h"
+#include "core/book/Failure.h"
+#include "core/folders/AppFolders.h"
+#include "core/geometry/Zoom.h"
 #include "ui/FailureBoundary.h"
-#include "ui/Form2.h"
+#include "ui/IntroWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -185,10 +185,10 @@ int main(int argc, char** argv)
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the
         // main window. Closing it first leaves no window, and exec returns 0.
-        auto* form2 = new Form2(folders);
-        form2->setAttribute(Qt::WA_DeleteOnClose);
-        form2->Form_Load();
-        form2->show();
+        auto* intro = new IntroWindow(folders);
+        intro->setAttribute(Qt::WA_DeleteOnClose);
+        intro->startUp();
+        intro->show();
     });
     return app.exec();
 }

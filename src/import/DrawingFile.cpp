@@ -1,7 +1,7 @@
 #include "import/DrawingFile.h"
 
-#include "book/Failure.h"
-#include "book/PictureLoader.h"
+#include "core/book/Failure.h"
+#include "core/book/PictureLoader.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
 #include "import/SvgFrame.h"

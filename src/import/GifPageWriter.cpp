@@ -1,6 +1,6 @@
 #include "import/GifPageWriter.h"
 
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <gif_lib.h>
 #include <vector>

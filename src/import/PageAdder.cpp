@@ -1,9 +1,9 @@
 #include "import/PageAdder.h"
 
-#include "book/DurableFile.h"
-#include "book/Failure.h"
-#include "book/PageBook.h"
-#include "book/PageFiles.h"
+#include "core/book/DurableFile.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
+#include "core/book/PageFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,13 +59,13 @@ bool PageAdder::put(const QByteArray& gif, int page)
     const QString folder = drawingsFolder();
     // A coloured copy left without its drawing would be shown instead of the
     // new page, and it is not ours to delete.
-    const QString copy = PageFilePath(m_bookFolder, page, QStringLiteral(".bmp"));
+    const QString copy = pageFilePath(m_bookFolder, page, QStringLiteral(".bmp"));
     if (passesAnyMatchTest(copy))
         throw Failure(copy, QStringLiteral("Ya hay una copia coloreada para la página %1 sin su "
                                            "dibujo: muévela a otro sitio y vuelve a probar.")
                                 .arg(page));
 
-    const QString target = PageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
+    const QString target = pageFilePath(m_bookFolder, page, QStringLiteral(".gif"));
     // Renaming never replaces an existing file, even one made meanwhile.
     const auto error = DurableFile::write(
         target, QStringLiteral(".nuevo-XXXXXX.gif"), DurableFile::Mode::KeepExisting,

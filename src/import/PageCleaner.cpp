@@ -1,6 +1,6 @@
 #include "import/PageCleaner.h"
 
-#include "book/PictureLoader.h"
+#include "core/book/PictureLoader.h"
 #include "import/ColourOutlines.h"
 #include "import/GapCloser.h"
 #include "import/InkFinder.h"

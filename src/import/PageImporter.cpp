@@ -1,7 +1,7 @@
 #include "import/PageImporter.h"
 
-#include "book/Failure.h"
-#include "book/PageBook.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
 #include "import/PageCleaner.h"

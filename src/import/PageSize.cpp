@@ -1,8 +1,8 @@
 #include "import/PageSize.h"
 
-#include "geometry/CanvasPlacement.h"
-#include "geometry/Layout.h"
-#include "geometry/Units.h"
+#include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/Layout.h"
+#include "core/geometry/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,8 +27,8 @@ bool shownWhole(const QSize& screen, double colourBarTop, QSize picture)
 QSize PageSize::largestShownWhole(QSize screen)
 {
     const Layout layout = Layout::compute(pixelsToTwips(screen.width()),
-                                          pixelsToTwips(screen.height()), Layout::Sizes{});
-    const double barTop = layout.picture3.top();
+                                          pixelsToTwips(screen.height()));
+    const double barTop = layout.colourBar.top();
     QSize page(std::max(1, screen.width() - 2 * CanvasPlacement::kPictureBorder),
                std::max(1, widgetPixels(barTop)));
     // The placement rounds in twips, so the last few points are found by trying.

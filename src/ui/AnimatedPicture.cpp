@@ -2,24 +2,19 @@
 
 #include "ui/FailureBoundary.h"
 
-#include "geometry/Units.h"
+#include "core/geometry/Units.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMovie>
 #include <QPainter>
 
-AnimatedPicture::AnimatedPicture(const State& state, QString folder, QWidget* parent)
+AnimatedPicture::AnimatedPicture(QString folder, QWidget* parent)
     : QWidget(parent), m_folder(std::move(folder))
 {
-    // The stored extent is in hundredths of a millimetre at 96 dots per inch.
-    resize(static_cast<int>(himetricToPixels(state.extentWidth, 96.0)),
-           static_cast<int>(himetricToPixels(state.extentHeight, 96.0)));
-    if (state.backColour & 0x80000000u)
-        setBackgroundRole(QPalette::Button);
+    setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::TabFocus);
-    setPictureFile(state.pictureFile);
 }
 
 void AnimatedPicture::setPictureFile(const QString& file)

@@ -6,20 +6,13 @@
 
 class QMovie;
 
-// An animated GIF that plays by itself inside its own rectangle. It starts
-// from the state stored with its window; a missing file shows nothing.
+// An animated GIF that plays by itself inside its own rectangle, on the
+// button face colour; a missing file shows nothing.
 class AnimatedPicture : public QWidget {
     Q_OBJECT
 public:
-    struct State {
-        int extentWidth = 0; // hundredths of a millimetre
-        int extentHeight = 0;
-        quint32 backColour = 0x8000000F; // system colour: button face
-        QString pictureFile;
-    };
-
     // A bare name is looked for in `folder`.
-    AnimatedPicture(const State& state, QString folder, QWidget* parent = nullptr);
+    explicit AnimatedPicture(QString folder, QWidget* parent = nullptr);
 
     void setPictureFile(const QString& file);
 

@@ -1,9 +1,9 @@
 #include "ui/BackgroundPainter.h"
 
-#include "book/Failure.h"
-#include "book/PictureLoader.h"
-#include "geometry/Tiling.h"
-#include "geometry/Units.h"
+#include "core/book/Failure.h"
+#include "core/book/PictureLoader.h"
+#include "core/geometry/Tiling.h"
+#include "core/geometry/Units.h"
 
 #include <QPainter>
 #include <new>
@@ -23,12 +23,12 @@ QString BackgroundPainter::reportOnce(const QString& path, const QString& messag
     return failureText(message);
 }
 
-QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter,
+QString BackgroundPainter::tileBackground(const QString& path, QPainter& painter,
                                           double innerWidthTwips, double innerHeightTwips)
 {
-    if (TilePicture.isNull()) {
+    if (tilePicture.isNull()) {
         try {
-            TilePicture = PictureLoader::load(path);
+            tilePicture = PictureLoader::load(path);
         } catch (const Failure& failure) {
             return reportOnce(path, failure.message());
         } catch (const std::bad_alloc&) {
@@ -36,15 +36,15 @@ QString BackgroundPainter::TileBackground(const QString& path, QPainter& painter
                 path, Failure(path, QStringLiteral("No queda memoria para leerla.")).message());
         }
         m_reportedPath.clear();
-        const QSize tile = Tiling::tileSizeInTwips(TilePicture.size());
-        TileWidth = tile.width();
-        TileHeight = tile.height();
+        const QSize tile = Tiling::tileSizeInTwips(tilePicture.size());
+        tileWidth = tile.width();
+        tileHeight = tile.height();
     }
-    const int width = widgetPixels(TileWidth);
-    const int height = widgetPixels(TileHeight);
+    const int width = widgetPixels(tileWidth);
+    const int height = widgetPixels(tileHeight);
     Tiling::forEachTile(
-        QSize(TileWidth, TileHeight), innerWidthTwips, innerHeightTwips, [&](int x, int y) {
-            painter.drawImage(QRect(widgetPixels(x), widgetPixels(y), width, height), TilePicture);
+        QSize(tileWidth, tileHeight), innerWidthTwips, innerHeightTwips, [&](int x, int y) {
+            painter.drawImage(QRect(widgetPixels(x), widgetPixels(y), width, height), tilePicture);
         });
     return {};
 }

@@ -12,14 +12,14 @@ public:
     // Tiles the window; on a failure returns the text of the report to show
     // (empty when there is nothing to report, including a failure already
     // reported for the same file since the last successful load).
-    QString TileBackground(const QString& path, QPainter& painter, double innerWidthTwips,
+    QString tileBackground(const QString& path, QPainter& painter, double innerWidthTwips,
                            double innerHeightTwips);
 
     static QString failureText(const QString& reason);
 
-    QImage TilePicture;
-    int TileWidth = 0;  // twips
-    int TileHeight = 0; // twips
+    QImage tilePicture;
+    int tileWidth = 0;  // twips
+    int tileHeight = 0; // twips
 
 private:
     QString reportOnce(const QString& path, const QString& message);

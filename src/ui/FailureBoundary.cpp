@@ -1,6 +1,6 @@
 #include "ui/FailureBoundary.h"
 
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QMessageBox>
 #include <cstdio>

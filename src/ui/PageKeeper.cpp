@@ -1,7 +1,7 @@
 #include "ui/PageKeeper.h"
 
-#include "book/Failure.h"
-#include "print/KeptPicture.h"
+#include "core/book/Failure.h"
+#include "core/print/KeptPicture.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 
@@ -31,7 +31,7 @@ QString PageKeeper::folder()
 QString PageKeeper::keep(Canvas* canvas, int page)
 {
     try {
-        QString path = KeptPicture::keep(canvas->persistentImage(), page, folder(),
+        QString path = KeptPicture::keep(canvas->picture(), page, folder(),
                                          QDateTime::currentDateTime());
         blink(canvas);
         return path;

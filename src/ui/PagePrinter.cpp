@@ -1,7 +1,7 @@
 #include "ui/PagePrinter.h"
 
-#include "book/Failure.h"
-#include "print/SheetFit.h"
+#include "core/book/Failure.h"
+#include "core/print/SheetFit.h"
 #include "ui/FailureBoundary.h"
 
 #include <QMessageBox>

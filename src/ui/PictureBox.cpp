@@ -2,8 +2,9 @@
 
 #include "ui/FailureBoundary.h"
 
-#include "geometry/Units.h"
-#include "geometry/Zoom.h"
+#include "core/colour/FloodFill.h"
+#include "core/geometry/Units.h"
+#include "core/geometry/Zoom.h"
 
 #include <QGuiApplication>
 #include <QInputDevice>
@@ -78,7 +79,7 @@ void PictureBox::setBackColour(ColorRef colour)
 
 QSize PictureBox::sizeForPicture() const
 {
-    return m_picture.size() + QSize(2 * kBorder, 2 * kBorder);
+    return shownPicture().size() + QSize(2 * kBorder, 2 * kBorder);
 }
 
 QSize PictureBox::pixelSize() const
@@ -112,30 +113,10 @@ ColorRef PictureBox::colourAt(int x, int y) const
     const int insideHeight = pixelSize().height() - 2 * kBorder;
     if (x < 0 || y < 0 || x >= insideWidth || y >= insideHeight)
         return kInvalidColour;
-    if (x < m_picture.width() && y < m_picture.height())
-        return fromQRgb(m_picture.pixel(x, y));
+    const QImage& picture = shownPicture();
+    if (x < picture.width() && y < picture.height())
+        return fromQRgb(picture.pixel(x, y));
     return m_backColour;
-}
-
-int PictureBox::buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return kLeftButton;
-    case Qt::RightButton:
-        return kRightButton;
-    case Qt::MiddleButton:
-        return kMiddleButton;
-    default:
-        return 0;
-    }
-}
-
-int PictureBox::shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-           (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
 }
 
 void PictureBox::paintEvent(QPaintEvent* event)
@@ -158,10 +139,11 @@ void PictureBox::paintOneToOne(QPainter& painter, const QRect& asked)
     // lies, the background only around it, the border only when it is touched.
     const QRect inside = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
     const QRect dirty = asked & inside;
-    const QRect picture = QRect(QPoint(kBorder, kBorder), m_picture.size()) & inside;
+    const QImage& image = shownPicture();
+    const QRect picture = QRect(QPoint(kBorder, kBorder), image.size()) & inside;
     const QRect shown = picture & dirty;
     if (!shown.isEmpty())
-        painter.drawImage(shown.topLeft(), m_picture, shown.translated(-kBorder, -kBorder));
+        painter.drawImage(shown.topLeft(), image, shown.translated(-kBorder, -kBorder));
     const QColor back(toQRgb(m_backColour));
     for (const QRect& around : QRegion(dirty) - QRegion(picture))
         painter.fillRect(around, back);
@@ -182,7 +164,8 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
     ZoomedColumns columns;
     columns.shown.resize(static_cast<std::size_t>(std::max(0, device.width())));
     for (std::size_t i = 0; i < columns.shown.size(); ++i)
-        columns.shown[i] = shownAt(zoom, device.left() + int(i), pixels.width(), m_picture.width());
+        columns.shown[i] =
+            shownAt(zoom, device.left() + int(i), pixels.width(), shownPicture().width());
     // They run border, picture, background, border.
     const auto first =
         std::find_if(columns.shown.begin(), columns.shown.end(), [](int c) { return c >= 0; });
@@ -196,7 +179,7 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
                  qsizetype(columns.shown.size() * sizeof(QRgb)), QImage::Format_RGB32);
     int previousRow = kShowsBorder - 2;
     for (int j = 0; j < device.height(); ++j) {
-        const int row = shownAt(zoom, device.top() + j, pixels.height(), m_picture.height());
+        const int row = shownAt(zoom, device.top() + j, pixels.height(), shownPicture().height());
         auto* line = reinterpret_cast<QRgb*>(shown.scanLine(j));
         if (row == previousRow && j > 0)
             std::memcpy(line, shown.constScanLine(j - 1), columns.shown.size() * sizeof(QRgb));
@@ -220,13 +203,14 @@ void PictureBox::fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int ro
     }
     // Only the picture's run is looked up pixel by pixel, without a test in the loop.
     std::fill(line, line + columns.from, border);
-    if (m_picture.format() == QImage::Format_RGB32 || m_picture.format() == QImage::Format_ARGB32) {
-        const auto* source = reinterpret_cast<const QRgb*>(m_picture.constScanLine(row));
+    const QImage& picture = shownPicture();
+    if (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32) {
+        const auto* source = reinterpret_cast<const QRgb*>(picture.constScanLine(row));
         for (std::size_t i = columns.from; i < columns.to; ++i)
             line[i] = source[shown[i]];
     } else {
         for (std::size_t i = columns.from; i < columns.to; ++i)
-            line[i] = m_picture.pixel(shown[i], row) | 0xFF000000u;
+            line[i] = picture.pixel(shown[i], row) | 0xFF000000u;
     }
     for (std::size_t i = columns.to; i < shown.size(); ++i)
         line[i] = shown[i] == kShowsBorder ? border : back;
@@ -234,14 +218,14 @@ void PictureBox::fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int ro
 
 void PictureBox::mousePressEvent(QMouseEvent* event)
 {
-    FailureBoundary::run([this, event] { pressed(*event); });
+    FailureBoundary::run([this, event] { onPress(*event); });
 }
 
-void PictureBox::pressed(const QMouseEvent& event)
+void PictureBox::onPress(const QMouseEvent& event)
 {
     const QPointF inside = insidePixelAt(event.position());
-    emit mouseDown(buttonCode(event.button()), shiftCode(event.modifiers()),
-                   static_cast<float>(inside.x()), static_cast<float>(inside.y()));
+    emit pressed(event.button(), QPoint(pressToPixel(static_cast<float>(inside.x())),
+                                        pressToPixel(static_cast<float>(inside.y()))));
     if (isSecondTap(event))
         emit doubleClicked();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "colour/ColorRef.h"
-#include "geometry/CanvasPlacement.h"
+#include "core/colour/ColorRef.h"
+#include "core/geometry/CanvasPlacement.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -9,19 +9,17 @@
 #include <vector>
 
 // A picture control with a flat one-pixel border: a flat background colour,
-// an optional picture at the top-left of its inside, and mouse events that
-// carry the button, the shift state and the position inside the border.
+// an optional picture at the top-left of its inside, and presses that carry
+// the button and the pixel inside the border.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kBorder = CanvasPlacement::kPictureBorder;
-    // Mouse buttons and shift keys as the handlers number them.
-    static constexpr int kLeftButton = 1, kRightButton = 2, kMiddleButton = 4;
 
     explicit PictureBox(QWidget* parent = nullptr);
 
-    virtual void setPicture(const QImage& picture);
-    const QImage& picture() const { return m_picture; }
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return shownPicture(); }
 
     void setBackColour(ColorRef colour);
     ColorRef backColour() const { return m_backColour; }
@@ -41,23 +39,21 @@ public:
     // or kInvalidColour outside it.
     ColorRef colourAt(int x, int y) const;
 
-    static int buttonCode(Qt::MouseButton button);
-    static int shiftCode(Qt::KeyboardModifiers modifiers);
-
 signals:
-    void mouseDown(int button, int shift, float x, float y);
+    // `at` is the pixel under the press, from the inside's top-left.
+    void pressed(Qt::MouseButton button, QPoint at);
     void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-    QImage m_picture;
+    // What the inside shows at its top-left.
+    virtual const QImage& shownPicture() const { return m_picture; }
 
 private:
     void paintAsked(const QRect& asked);
-    void pressed(const QMouseEvent& event);
+    void onPress(const QMouseEvent& event);
     static bool fromFinger(const QMouseEvent& event);
     bool isSecondTap(const QMouseEvent& event);
     void paintOneToOne(QPainter& painter, const QRect& asked);
@@ -71,6 +67,7 @@ private:
     };
     void fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int row) const;
 
+    QImage m_picture;
     ColorRef m_backColour = rgbColour(255, 255, 255);
     QElapsedTimer m_lastTap;
     QPointF m_lastTapAt;

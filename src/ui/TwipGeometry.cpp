@@ -1,6 +1,6 @@
 #include "ui/TwipGeometry.h"
 
-#include "geometry/Units.h"
+#include "core/geometry/Units.h"
 
 #include <QWidget>
 

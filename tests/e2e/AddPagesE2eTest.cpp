@@ -1,4 +1,4 @@
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 #include "e2e/E2eHarness.h"
 #include "e2e/MainWindowGeometry.h"
 #include "import/GoldSet.h"
@@ -116,7 +116,7 @@ void AddPagesE2eTest::addedPagesColourWhole()
         QVERIFY2(!added.isNull(), qPrintable(file));
         const GoldSet::Quality quality = GoldSet::measure(added);
         QCOMPARE(quality.whole, quality.areas);
-        QVERIFY(harness.click(MainWindowGeometry::command3().center()));
+        QVERIFY(harness.click(MainWindowGeometry::back().center()));
         QString why;
         QVERIFY2(harness.canvasShows(added, QStringLiteral("page-%1").arg(page), &why),
                  qPrintable(why));

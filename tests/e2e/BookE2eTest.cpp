@@ -100,12 +100,12 @@ void BookE2eTest::turnsKeepTheColouredPageAndEraserCleansIt()
     QString why;
     QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
 
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     const QString copy = harness.drawingsFolder() + QStringLiteral("/1.bmp");
     const QImage saved = waitForPicture(copy, 5000);
     QVERIFY2(
         !saved.isNull(),
-        qPrintable(QStringLiteral("no readable 1.bmp after Command4; %1").arg(harness.describe())));
+        qPrintable(QStringLiteral("no readable 1.bmp after forwardButton; %1").arg(harness.describe())));
     QCOMPARE(rgbText(saved.pixel(m_area.inside)), rgbText(kRed));
     QCOMPARE(difference(saved, m_page1Red), QString());
     QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("page-2-after-forward"), &why),
@@ -113,11 +113,11 @@ void BookE2eTest::turnsKeepTheColouredPageAndEraserCleansIt()
     // Only the page left behind was written.
     QCOMPARE(colouredCopies(harness.drawingsFolder()), QStringList{QStringLiteral("1.bmp")});
 
-    QVERIFY(harness.click(MainWindowGeometry::command3().center()));
+    QVERIFY(harness.click(MainWindowGeometry::back().center()));
     QVERIFY2(harness.canvasShows(m_page1Red, QStringLiteral("page-1-after-backward"), &why),
              qPrintable(why));
 
-    QVERIFY(harness.click(MainWindowGeometry::command1().center()));
+    QVERIFY(harness.click(MainWindowGeometry::eraser().center()));
     QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("page-1-restored"), &why),
              qPrintable(why));
     QVERIFY(!QFile::exists(copy));
@@ -133,7 +133,7 @@ void BookE2eTest::exitRightAfterFillWritesNothing()
     QString why;
     QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
 
-    QVERIFY(harness.click(MainWindowGeometry::command2().center()));
+    QVERIFY(harness.click(MainWindowGeometry::door().center()));
     QCOMPARE(harness.waitForExit(5000), 0);
     QCOMPARE(QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden), before);
     QVERIFY(colouredCopies(harness.drawingsFolder()).isEmpty());

@@ -107,7 +107,7 @@ void ClipboardE2eTest::doorLeavesCopiedPageWithClipboardManager()
     QVERIFY(harness.startProgram());
     QVERIFY2(harness.passIntro() && harness.waitForMainWindow() != 0,
              qPrintable(harness.describe()));
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     QVERIFY2(harness.canvasShows(page, QStringLiteral("page-2"), &why, 8000), qPrintable(why));
     QVERIFY(harness.click(MainWindowGeometry::canvasPixel(page.size(), inside)));
     QVERIFY2(harness.canvasShows(red, QStringLiteral("fill-before-door"), &why), qPrintable(why));
@@ -118,7 +118,7 @@ void ClipboardE2eTest::doorLeavesCopiedPageWithClipboardManager()
         QThread::msleep(100);
     QVERIFY2(!harness.clipboardImage().isNull(), "no page on the clipboard after the double-click");
 
-    QVERIFY(harness.click(MainWindowGeometry::command2().center()));
+    QVERIFY(harness.click(MainWindowGeometry::door().center()));
     QCOMPARE(harness.waitForExit(8000), 0);
     QCOMPARE(QDir(harness.drawingsFolder()).entryList({QStringLiteral("*.bmp")}, QDir::Files),
              QStringList());

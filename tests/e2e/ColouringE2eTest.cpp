@@ -308,9 +308,9 @@ void ColouringE2eTest::controlsStandWhereLayoutPutsThem()
     }
     // Each button shows its picture: a ball, an eraser, a door, all in
     // strong colours that no plain button face has.
-    const QRect buttons[] = {MainWindowGeometry::command3(), MainWindowGeometry::command4(),
-                             MainWindowGeometry::command1(), MainWindowGeometry::command2()};
-    const char* names[] = {"Command3", "Command4", "Command1", "Command2"};
+    const QRect buttons[] = {MainWindowGeometry::back(), MainWindowGeometry::forward(),
+                             MainWindowGeometry::eraser(), MainWindowGeometry::door()};
+    const char* names[] = {"backButton", "forwardButton", "eraserButton", "doorButton"};
     for (int i = 0; i < 4; ++i) {
         const QImage button = shot.copy(buttons[i]);
         int strong = 0;

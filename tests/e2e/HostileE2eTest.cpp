@@ -199,7 +199,7 @@ void HostileE2eTest::unreadablePageEndsWithMessage()
 
     QString why;
     QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     QVERIFY2(endsWithMessageNaming(harness, file, &why), qPrintable(why));
 
     const QStringList changes = folder.changes();
@@ -282,11 +282,11 @@ void HostileE2eTest::oddEntriesLeaveBookWorking()
              "the old coloured copy 1.bmp was not deleted at start-up");
 
     QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     const QImage saved = waitForPicture(drawings + QStringLiteral("/1.bmp"), 5000);
     QVERIFY2(!saved.isNull(),
              qPrintable(
-                 QStringLiteral("no 1.bmp after a fill and Command4; %1").arg(harness.describe())));
+                 QStringLiteral("no 1.bmp after a fill and forwardButton; %1").arg(harness.describe())));
     QCOMPARE(difference(saved, m_page1Red), QString());
     // A book of one page turns back to page 1, shown from the copy just saved.
     QVERIFY2(harness.canvasShows(onePageBook ? m_page1Red : m_page2,
@@ -333,12 +333,12 @@ void HostileE2eTest::linkedCopyIsNeverFollowed()
     if (!keepCopies) {
         const QFileInfo gone(link);
         QVERIFY2(!gone.exists() && !gone.isSymLink(), "the link 2.bmp survived start-up");
-        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
         QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("hostile-link-page-2"), &why),
                  qPrintable(why));
     } else {
         // Page 2 shows what the link leads to; a fill there colours it all.
-        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
         QVERIFY2(harness.canvasShows(flat(m_page1.size(), kGreen),
                                      QStringLiteral("hostile-link-page-2-green"), &why),
                  qPrintable(why));
@@ -346,7 +346,7 @@ void HostileE2eTest::linkedCopyIsNeverFollowed()
         QVERIFY2(harness.canvasShows(flat(m_page1.size(), kRed),
                                      QStringLiteral("hostile-link-page-2-red"), &why),
                  qPrintable(why));
-        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
         const QImage saved = waitForPicture(link, 5000);
         QVERIFY2(
             !saved.isNull(),
@@ -423,7 +423,7 @@ void HostileE2eTest::failedSaveKeepsColouring()
     QString why;
     QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
     QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
 
     const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 8000);
     QVERIFY2(boxes.size() == 1,
@@ -509,7 +509,7 @@ void HostileE2eTest::veryTallDrawingIsPinnedAndCut()
                                  rgbText(shot.pixel(belowBox)), harness.describe())));
 
     // The page turn saves the whole drawing, the part out of view included.
-    QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+    QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     QString why;
     QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("hostile-tall-then-page-2"), &why, 8000),
              qPrintable(why));

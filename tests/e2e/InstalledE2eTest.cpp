@@ -114,10 +114,10 @@ void InstalledE2eTest::bookIsTheUsersOwn()
         QVERIFY2(start(harness), qPrintable(harness.describe()));
         QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page2.size(), m_inside)));
         QVERIFY2(harness.canvasShows(m_page1Red, "installed-filled", &why), qPrintable(why));
-        QVERIFY(harness.click(MainWindowGeometry::command4().center()));
+        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
         QVERIFY2(harness.canvasShows(m_page2, "installed-page-2", &why), qPrintable(why));
         QCOMPARE(QImage(book + "/dibujos/1.bmp").pixel(m_inside), qRgb(255, 0, 0));
-        QVERIFY(harness.click(MainWindowGeometry::command2().center()));
+        QVERIFY(harness.click(MainWindowGeometry::door().center()));
         QCOMPARE(harness.waitForExit(), 0);
     }
     QCOMPARE(QDir(book + "/dibujos").entryList({"*.gif"}).size(), 6);

@@ -22,22 +22,22 @@ QRect MainWindowGeometry::swatch(int index)
     return fromTwips(4957 + 495 * index, 11045, 495, 450);
 }
 
-QRect MainWindowGeometry::command1()
+QRect MainWindowGeometry::eraser()
 {
     return fromTwips(10412, kColourBarTopTwips, 855, 1005);
 }
 
-QRect MainWindowGeometry::command2()
+QRect MainWindowGeometry::door()
 {
     return fromTwips(11292, kColourBarTopTwips, 855, 1005);
 }
 
-QRect MainWindowGeometry::command3()
+QRect MainWindowGeometry::back()
 {
     return fromTwips(3222, kColourBarTopTwips, 855, 1000);
 }
 
-QRect MainWindowGeometry::command4()
+QRect MainWindowGeometry::forward()
 {
     return fromTwips(4077, kColourBarTopTwips, 855, 1000);
 }
@@ -65,7 +65,7 @@ QRect MainWindowGeometry::canvas(QSize picture)
     return fromTwips(left, top, width, height);
 }
 
-QRect MainWindowGeometry::command5(QSize picture)
+QRect MainWindowGeometry::undo(QSize picture)
 {
     // The animation (1350 × 1365) stands 100 twips right of the canvas, at its top.
     const double width = (picture.width() + 2) * kTwipsPerPixel;

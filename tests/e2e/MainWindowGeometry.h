@@ -18,15 +18,15 @@ public:
     static QRect fromTwips(double left, double top, double width, double height);
 
     static QRect swatch(int index);
-    static QRect command1();
-    static QRect command2();
-    static QRect command3();
-    static QRect command4();
+    static QRect eraser();
+    static QRect door();
+    static QRect back();
+    static QRect forward();
     static QRect colourBar();
     // The canvas showing a picture of that size, as start-up places it.
     static QRect canvas(QSize picture);
     // The undo button, below the animation beside that canvas.
-    static QRect command5(QSize picture);
+    static QRect undo(QSize picture);
 
     // The centre of the colour field in column 0–21 and row 0–1 of the bar.
     static QPoint colourField(int column, int row);

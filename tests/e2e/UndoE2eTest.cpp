@@ -34,7 +34,7 @@ void UndoE2eTest::undoTakesBackFillsAndRedoKeyRepeats()
     QVERIFY(harness.startToMainWindow());
     QString why;
     QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("start"), &why, 8000), qPrintable(why));
-    const QPoint undo = MainWindowGeometry::command5(m_page1.size()).center();
+    const QPoint undo = MainWindowGeometry::undo(m_page1.size()).center();
     const QImage first = DrawingProbe::filled(m_page1, m_areas[0].inside, qRgb(255, 0, 0));
     const QImage both = DrawingProbe::filled(first, m_areas[1].inside, qRgb(255, 0, 0));
 
@@ -67,10 +67,10 @@ void UndoE2eTest::undoBringsErasedPageBackAndKeepsItsCopy()
     const auto copyHolds = [&copy](const QImage& page) {
         return QImage(copy).convertToFormat(QImage::Format_RGB32) == page;
     };
-    QVERIFY(harness.click(MainWindowGeometry::command1().center()));
+    QVERIFY(harness.click(MainWindowGeometry::eraser().center()));
     QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("erased"), &why), qPrintable(why));
     QVERIFY(!QFile::exists(copy));
-    const QPoint undo = MainWindowGeometry::command5(m_page1.size()).center();
+    const QPoint undo = MainWindowGeometry::undo(m_page1.size()).center();
     QVERIFY(harness.click(undo));
     QVERIFY2(harness.canvasShows(red, QStringLiteral("erase-undone"), &why), qPrintable(why));
     QTRY_VERIFY_WITH_TIMEOUT(copyHolds(red), 5000);
@@ -81,7 +81,7 @@ void UndoE2eTest::undoBringsErasedPageBackAndKeepsItsCopy()
     QTRY_VERIFY_WITH_TIMEOUT(copyHolds(red), 5000);
 
     // The door saves nothing, and the colouring is kept all the same.
-    QVERIFY(harness.click(MainWindowGeometry::command2().center()));
+    QVERIFY(harness.click(MainWindowGeometry::door().center()));
     QCOMPARE(harness.waitForExit(), 0);
     QVERIFY(copyHolds(red));
 }

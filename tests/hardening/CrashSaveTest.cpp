@@ -2,8 +2,8 @@
 // that is cut short: each N.bmp is either absent or a whole picture.
 
 #include "SavePattern.h"
-#include "book/Failure.h"
-#include "book/PictureLoader.h"
+#include "core/book/Failure.h"
+#include "core/book/PictureLoader.h"
 
 #include <QDir>
 #include <QProcess>

@@ -4,8 +4,8 @@
 // each time with the next generation, so every save replaces an existing file.
 
 #include "SavePattern.h"
-#include "book/Failure.h"
-#include "book/PageBook.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
 
 #include <QString>
 #include <cstdio>

@@ -3,7 +3,7 @@
 
 #include "core/book/BookFolder.h"
 #include "ui/Canvas.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
 
@@ -109,13 +109,13 @@ void SoakTest::longSessionLeaksNothing()
     tile.fill(qRgb(200, 230, 255));
     QVERIFY(tile.save(book.path() + QStringLiteral("/fondo.gif"), "BMP"));
 
-    Form1 form(AppFolders(book.path()));
-    form.Form_Load();
+    MainWindow form(AppFolders(book.path()));
+    form.startUp();
     form.resize(form.screen()->geometry().size());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-    Canvas* canvas = form.Picture1();
+    Canvas* canvas = form.canvas();
 
     // Every eleventh operation turns a page: two forward for one backward, so
     // the book goes all the way round many times and both buttons save.
@@ -132,23 +132,23 @@ void SoakTest::longSessionLeaksNothing()
 
     for (int op = 1; op <= operations; ++op) {
         if (op % turnEvery == 0 && turns < kTurns) {
-            PictureButton* button = turns % 3 == 2 ? form.Command3() : form.Command4();
+            PictureButton* button = turns % 3 == 2 ? form.backButton() : form.forwardButton();
             QTest::mouseClick(button, Qt::LeftButton);
             ++turns;
         } else {
             if (fills % 7 == 0) {
                 // A new colour now and then from the shade swatches, so the
                 // fills keep changing pixels.
-                PictureBox* swatch = form.Picture2((fills / 7) % 11);
+                PictureBox* swatch = form.swatch((fills / 7) % 11);
                 QTest::mouseClick(swatch, Qt::LeftButton, {}, swatch->rect().center());
                 ++colourPicks;
             }
-            const QImage before = canvas->persistentImage();
+            const QImage before = canvas->picture();
             const QSize page = before.size();
             const QPoint at((fills * 13) % page.width() + PictureBox::kBorder,
                             (fills * 29 / 3) % page.height() + PictureBox::kBorder);
             QTest::mouseClick(canvas, Qt::LeftButton, {}, at);
-            if (canvas->persistentImage() != before)
+            if (canvas->picture() != before)
                 ++changedFills;
             ++fills;
         }

@@ -5,7 +5,7 @@
 //   before_after OUTPUT.png
 
 #include "GoldPlans.h"
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 #include "import/GoldSet.h"
 #include "import/PageCleaner.h"
 

@@ -1,6 +1,6 @@
 #include "import/GoldSet.h"
 
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 
 #include <QBuffer>
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "import/PageCleaner.h"
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
 #include "import/GoldSet.h"

@@ -1,6 +1,6 @@
-#include "book/DurableFile.h"
+#include "core/book/DurableFile.h"
 
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QFile>
 #include <QFileInfo>

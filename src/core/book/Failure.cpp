@@ -1,4 +1,4 @@
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QDir>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "book/PageBook.h"
+#include "core/book/PageBook.h"
 
-#include "book/DurableFile.h"
-#include "book/Failure.h"
-#include "book/PageFiles.h"
-#include "book/PictureLoader.h"
+#include "core/book/DurableFile.h"
+#include "core/book/Failure.h"
+#include "core/book/PageFiles.h"
+#include "core/book/PictureLoader.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -18,22 +18,22 @@ PageBook::PageBook(QString bookFolder, QString soundFolder)
 
 QString PageBook::pagePath(int page, const char* extension) const
 {
-    return PageFilePath(m_bookFolder, page, QString::fromLatin1(extension));
+    return pageFilePath(m_bookFolder, page, QString::fromLatin1(extension));
 }
 
 void PageBook::startUp()
 {
     const bool keepCopies = switchKeepsCopies(readSwitchLine(m_bookFolder));
-    m_state.PageChanged = PageState::kFalse;
+    m_state.pageChanged = false;
     removeUnfinishedWork(m_bookFolder);
 
-    m_state.PageCount = countPages();
-    for (int page = 1; page <= m_state.PageCount && !keepCopies; ++page) {
+    m_state.pageCount = countPages();
+    for (int page = 1; page <= m_state.pageCount && !keepCopies; ++page) {
         const QString copy = pagePath(page, ".bmp");
         if (passesExactNameTest(copy))
             deleteCopy(copy);
     }
-    m_state.CurrentPage = 1;
+    m_state.currentPage = 1;
 }
 
 int PageBook::countPages() const
@@ -49,7 +49,7 @@ int PageBook::countPages() const
 QImage PageBook::loadFirstPage() const
 {
     const QString drawing = pagePath(1, ".gif");
-    if (m_state.PageCount == 0 && !passesExactNameTest(pagePath(1, ".bmp")) &&
+    if (m_state.pageCount == 0 && !passesExactNameTest(pagePath(1, ".bmp")) &&
         !QFileInfo::exists(drawing))
         throw Failure(drawing, QStringLiteral("El libro no tiene dibujos: la carpeta «dibujos» "
                                               "necesita los dibujos 1.gif, 2.gif, 3.gif…"));
@@ -72,7 +72,7 @@ QImage PageBook::loadDrawing(int page) const
 {
     // A drawing stored as 3.GIF is still page 3: open it under the name found.
     const QString drawing = pagePath(page, ".gif");
-    const QString found = FindFileName(drawing);
+    const QString found = lookUpFileName(drawing);
     if (found.isEmpty())
         return PictureLoader::load(drawing);
     return PictureLoader::load(QFileInfo(drawing).absolutePath() + QLatin1Char('/') + found);
@@ -80,32 +80,46 @@ QImage PageBook::loadDrawing(int page) const
 
 PageBook::Turn PageBook::turn(Direction direction, const QImage& persistentImage)
 {
-    Turn result;
-    if (m_state.PageChanged == PageState::kTrue) {
-        saveCopy(persistentImage, pagePath(m_state.CurrentPage, ".bmp"));
-        result.saved = true;
-    }
-
+    saveIfChanged(persistentImage);
     // With no pages there is nowhere to go: page 1 is shown again.
-    if (m_state.PageCount > 0) {
+    if (m_state.pageCount > 0) {
         if (direction == Direction::Backward) {
-            --m_state.CurrentPage;
-            if (m_state.CurrentPage == 0)
-                m_state.CurrentPage = m_state.PageCount;
+            --m_state.currentPage;
+            if (m_state.currentPage == 0)
+                m_state.currentPage = m_state.pageCount;
         } else {
-            m_state.CurrentPage =
-                m_state.CurrentPage < m_state.PageCount ? m_state.CurrentPage + 1 : 1;
+            m_state.currentPage =
+                m_state.currentPage < m_state.pageCount ? m_state.currentPage + 1 : 1;
         }
     }
+    return arrive(direction);
+}
 
-    result.picture = loadPage(m_state.CurrentPage);
+PageBook::Turn PageBook::goTo(int page, const QImage& persistentImage)
+{
+    saveIfChanged(persistentImage);
+    if (page >= 1 && page <= m_state.pageCount)
+        m_state.currentPage = page;
+    return arrive(Direction::Forward);
+}
+
+void PageBook::saveIfChanged(const QImage& persistentImage)
+{
+    if (m_state.pageChanged)
+        saveCopy(persistentImage, pagePath(m_state.currentPage, ".bmp"));
+}
+
+PageBook::Turn PageBook::arrive(Direction direction)
+{
+    Turn result;
+    result.picture = loadPage(m_state.currentPage);
     if (direction == Direction::Backward) {
         result.threshold = 2;
         result.soundPath = m_soundFolder + QStringLiteral("/sonido2.wav");
     } else {
         result.threshold = 1;
         result.soundPath = m_soundFolder + QStringLiteral("/sonido1.wav");
-        m_state.PageChanged = PageState::kFalse;
+        m_state.pageChanged = false;
     }
     return result;
 }
@@ -114,19 +128,19 @@ QImage PageBook::restore()
 {
     // The clean drawing is read before the coloured copy goes, so a drawing
     // that cannot be read never costs the child the coloured page as well.
-    QImage drawing = loadDrawing(m_state.CurrentPage);
+    QImage drawing = loadDrawing(m_state.currentPage);
     removeCopy();
     return drawing;
 }
 
 void PageBook::keepCopy(const QImage& page)
 {
-    saveCopy(page, pagePath(m_state.CurrentPage, ".bmp"));
+    saveCopy(page, pagePath(m_state.currentPage, ".bmp"));
 }
 
 void PageBook::removeCopy()
 {
-    const QString copy = pagePath(m_state.CurrentPage, ".bmp");
+    const QString copy = pagePath(m_state.currentPage, ".bmp");
     if (passesExactNameTest(copy))
         deleteCopy(copy);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "book/PageState.h"
+#include "core/book/PageState.h"
 
 #include <QImage>
 #include <QString>
@@ -16,7 +16,6 @@ public:
         QImage picture;    // the new page, to put on the canvas
         int threshold = 1; // for canvas placement
         QString soundPath;
-        bool saved = false;
     };
 
     // One more than the largest page count the book's 16-bit counter can hold.
@@ -26,7 +25,6 @@ public:
     // come from `soundFolder`, which a portable program keeps in the same place.
     PageBook(QString bookFolder, QString soundFolder);
 
-    const QString& bookFolder() const { return m_bookFolder; }
     const PageState& state() const { return m_state; }
 
     // Reads the switch, counts the pages and deletes the coloured copies the
@@ -42,6 +40,8 @@ public:
     // A page as the book has it: its coloured copy when there is one, else
     // its drawing. Throws Failure.
     QImage loadPage(int page) const;
+    // Where a page's coloured copy is written.
+    QString copyPath(int page) const { return pagePath(page, ".bmp"); }
     // Whether the page has a coloured copy that loadPage shows.
     bool hasColouredCopy(int page) const;
     // A page's clean drawing. Throws Failure.
@@ -50,6 +50,9 @@ public:
     // Saves the page being left when it changed, steps, and loads the new page.
     // A copy that cannot be written throws SaveFailure and changes nothing.
     Turn turn(Direction direction, const QImage& persistentImage);
+    // Goes to a page as a forward turn does, saving likewise; a page the book
+    // does not have leaves the current one on show.
+    Turn goTo(int page, const QImage& persistentImage);
 
     // Deletes the page's coloured copy and loads its clean drawing. A drawing
     // that cannot be read throws Failure and leaves the copy in place.
@@ -62,7 +65,7 @@ public:
     void removeCopy();
 
     // Every fill marks the page, whatever the fill did.
-    void markChanged() { m_state.PageChanged = PageState::kTrue; }
+    void markChanged() { m_state.pageChanged = true; }
 
     // Writes `image` as a 24-bit BMP beside, then renames it over `path`, so
     // the old file stays whole until the new one is complete and a link at
@@ -75,6 +78,8 @@ public:
     static void removeUnfinishedWork(const QString& bookFolder);
 
 private:
+    void saveIfChanged(const QImage& persistentImage);
+    Turn arrive(Direction direction);
     QString pagePath(int page, const char* extension) const;
     static void deleteCopy(const QString& path);
 

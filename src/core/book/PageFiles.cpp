@@ -1,6 +1,6 @@
-#include "book/PageFiles.h"
+#include "core/book/PageFiles.h"
 
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +20,12 @@ QString folded(const QString& name)
 
 } // namespace
 
-QString PageFilePath(const QString& programFolder, int page, const QString& extension)
+QString pageFilePath(const QString& programFolder, int page, const QString& extension)
 {
     return programFolder + QStringLiteral("/dibujos/") + QString::number(page) + extension;
 }
 
-QString FindFileName(const QString& path)
+QString lookUpFileName(const QString& path)
 {
     const QFileInfo exact(path);
     if (isOrdinaryFile(exact))
@@ -36,7 +36,7 @@ QString FindFileName(const QString& path)
 
 bool passesAnyMatchTest(const QString& path)
 {
-    return !FindFileName(path).isEmpty();
+    return !lookUpFileName(path).isEmpty();
 }
 
 bool passesExactNameTest(const QString& path)

@@ -9,13 +9,13 @@
 // The names of the book's files and the tests that decide whether one is there.
 
 // Program folder + "/dibujos/" + decimal page number + extension (".gif", ".bmp").
-QString PageFilePath(const QString& programFolder, int page, const QString& extension);
+QString pageFilePath(const QString& programFolder, int page, const QString& extension);
 
 // The name of the ordinary file that `path` designates, as the file system
 // stores it, or empty text. Letter case is ignored the way the platform the
 // books come from ignores it; when several spellings exist the exact one wins.
 // Folders, hidden files and dangling links are never found.
-QString FindFileName(const QString& path);
+QString lookUpFileName(const QString& path);
 
 // Present under any spelling: how pages are counted.
 bool passesAnyMatchTest(const QString& path);

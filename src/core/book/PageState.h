@@ -1,13 +1,9 @@
 #pragma once
 
-#include <QtGlobal>
-
-// The main window's page state. Truth values are 16-bit: true is -1.
+// Where the book is: the page on show, how many pages there are, and whether
+// the page on show has changed since it was last saved or turned to.
 struct PageState {
-    static constexpr qint16 kTrue = -1;
-    static constexpr qint16 kFalse = 0;
-
-    int CurrentPage = 1;
-    int PageCount = 0;
-    qint16 PageChanged = kFalse;
+    int currentPage = 1;
+    int pageCount = 0;
+    bool pageChanged = false;
 };

@@ -1,6 +1,6 @@
-#include "book/PictureLoader.h"
+#include "core/book/PictureLoader.h"
 
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QBuffer>
 #include <QFile>

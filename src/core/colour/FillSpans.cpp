@@ -1,4 +1,4 @@
-#include "colour/FillSpans.h"
+#include "core/colour/FillSpans.h"
 
 #include <algorithm>
 #include <cstdint>

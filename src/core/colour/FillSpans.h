@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 
 #include <QImage>
 #include <QtGlobal>

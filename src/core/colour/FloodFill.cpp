@@ -1,8 +1,8 @@
 
 
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 
-#include "geometry/Units.h"
+#include "core/rounding/Rounding.h"
 
 #include <algorithm>
 #include <cmath>

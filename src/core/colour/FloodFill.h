@@ -1,7 +1,7 @@
 #pragma once
 
-#include "colour/ColorRef.h"
-#include "colour/FillResult.h"
+#include "core/colour/ColorRef.h"
+#include "core/colour/FillResult.h"
 
 #include <QImage>
 

@@ -1,17 +1,10 @@
 #pragma once
 
-#include "colour/ColorRef.h"
-#include "colour/PickedColour.h"
+#include "core/colour/ColorRef.h"
 
 #include <array>
 
 inline constexpr int kSwatchCount = 11;
-
-// The low byte, the middle byte and bits 16 to 23 of a picked colour.
-PickedColour splitColour(ColorRef picked);
-
-// The colour the parts stand for; joinColour(splitColour(c)) is c without its top byte.
-ColorRef joinColour(const PickedColour& parts);
 
 // The eleven ever lighter tints the swatches show after a pick on the colour bar:
 // element i - 1 adds 15 * i to red and blue and 20 * i to green, each capped at 255.

@@ -1,4 +1,4 @@
-#include "colour/UndoHistory.h"
+#include "core/colour/UndoHistory.h"
 
 // A fill goes through release, dropOldest and push every time once the history
 // is full; they come first so that they can be inlined into it.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "colour/ColorRef.h"
-#include "colour/FillSpans.h"
-#include "colour/FloodFill.h"
+#include "core/colour/ColorRef.h"
+#include "core/colour/FillSpans.h"
+#include "core/colour/FloodFill.h"
 
 #include <QImage>
 #include <QtGlobal>

@@ -1,7 +1,7 @@
-#include "folders/AppFolders.h"
+#include "core/folders/AppFolders.h"
 
-#include "book/DurableFile.h"
-#include "book/Failure.h"
+#include "core/book/DurableFile.h"
+#include "core/book/Failure.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "geometry/CanvasPlacement.h"
+#include "core/geometry/CanvasPlacement.h"
 
-#include "geometry/Units.h"
+#include "core/geometry/Units.h"
 
 CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop, double canvasWidth,
                                        double canvasHeight, int threshold)
@@ -15,7 +15,7 @@ CanvasPlacement CanvasPlacement::place(double screenWidth, double colourBarTop, 
         p.canvasTop = static_cast<double>(t);
         p.canvasHeight = canvasHeight;
     }
-    p.saltarinTop = p.canvasTop;
-    p.saltarinLeft = p.canvasLeft + canvasWidth + 100;
+    p.mascotTop = p.canvasTop;
+    p.mascotLeft = p.canvasLeft + canvasWidth + 100;
     return p;
 }

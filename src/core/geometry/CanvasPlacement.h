@@ -10,8 +10,8 @@ struct CanvasPlacement {
     double canvasLeft = 0;
     double canvasTop = 0;
     double canvasHeight = 0;
-    double saltarinLeft = 0;
-    double saltarinTop = 0;
+    double mascotLeft = 0;
+    double mascotTop = 0;
 
     // Computed wide, so a very tall drawing never overflows the arithmetic.
     static CanvasPlacement place(double screenWidth, double colourBarTop, double canvasWidth,

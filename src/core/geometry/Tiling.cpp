@@ -1,6 +1,6 @@
-#include "geometry/Tiling.h"
+#include "core/geometry/Tiling.h"
 
-#include "geometry/Units.h"
+#include "core/geometry/Units.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "geometry/UndoButtonPlacement.h"
+#include "core/geometry/UndoButtonPlacement.h"
 
 #include <array>
 
@@ -8,8 +8,8 @@ QRectF belowAnimation(const UndoButtonPlacement::Around& around, QSizeF button)
 {
     // Pulled back inside the window where the animation stands off its
     // right (or bottom) edge.
-    double left = around.saltarin1.left();
-    double top = around.saltarin1.bottom() + UndoButtonPlacement::kGap;
+    double left = around.mascot.left();
+    double top = around.mascot.bottom() + UndoButtonPlacement::kGap;
     if (left + button.width() > around.window.width())
         left = around.window.width() - button.width();
     if (top + button.height() > around.window.height())
@@ -30,9 +30,9 @@ QRectF UndoButtonPlacement::place(const Around& around, QSizeF button)
     const QRectF usual = belowAnimation(around, button);
     const std::array<QRectF, 3> places{
         usual,
-        QRectF(QPointF(around.command3.left() - kBandGap - button.width(), around.command3.top()),
+        QRectF(QPointF(around.back.left() - kBandGap - button.width(), around.back.top()),
                button),
-        QRectF(QPointF(around.command2.right() + kBandGap, around.command2.top()), button)};
+        QRectF(QPointF(around.door.right() + kBandGap, around.door.top()), button)};
     for (const QRectF& place : places) {
         if (free(around, place))
             return place;

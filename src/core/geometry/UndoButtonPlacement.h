@@ -16,9 +16,9 @@ struct UndoButtonPlacement {
     struct Around {
         QSizeF window;
         QRectF canvas;
-        QRectF saltarin1;
-        QRectF command3;
-        QRectF command2;
+        QRectF mascot;
+        QRectF back;
+        QRectF door;
     };
 
     // The button's rectangle. When no place is free of the page (a window

@@ -1,4 +1,4 @@
-#include "geometry/Zoom.h"
+#include "core/geometry/Zoom.h"
 
 #include <algorithm>
 #include <cmath>

@@ -18,7 +18,6 @@ public:
 
     explicit Zoom(double factor = 1.0) : m_factor(factor) {}
     double factor() const { return m_factor; }
-    bool isOne() const { return m_factor == 1.0; }
 
     // The first device pixel of composition pixel `pixel`.
     int edge(int pixel) const;

@@ -1,6 +1,6 @@
-#include "intro/IntroCentring.h"
+#include "core/intro/IntroCentring.h"
 
-#include "geometry/Units.h"
+#include "core/rounding/Rounding.h"
 
 std::int64_t centredPosition(double screenTwips, double windowTwips)
 {

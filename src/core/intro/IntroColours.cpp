@@ -1,7 +1,7 @@
-#include "intro/IntroColours.h"
+#include "core/intro/IntroColours.h"
 
-#include "intro/IntroRandom.h"
-#include "geometry/Units.h"
+#include "core/intro/IntroRandom.h"
+#include "core/rounding/Rounding.h"
 
 #include <array>
 #include <cassert>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colour/ColorRef.h"
+#include "core/colour/ColorRef.h"
 
 class IntroRandom;
 

@@ -1,4 +1,4 @@
-#include "intro/IntroRandom.h"
+#include "core/intro/IntroRandom.h"
 
 std::uint64_t IntroRandom::nextBits()
 {

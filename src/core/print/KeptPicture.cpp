@@ -1,7 +1,7 @@
-#include "print/KeptPicture.h"
+#include "core/print/KeptPicture.h"
 
-#include "book/DurableFile.h"
-#include "book/Failure.h"
+#include "core/book/DurableFile.h"
+#include "core/book/Failure.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "print/SheetFit.h"
+#include "core/print/SheetFit.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
-#include "book/PageBook.h"
-#include "book/Failure.h"
+#include "core/book/PageBook.h"
+#include "core/book/Failure.h"
 #include "core/book/BookFolder.h"
 
 #include <QtTest>
@@ -113,9 +113,9 @@ void PageBookTest::startUp()
     pages.startUp();
     QCOMPARE(QDir(book.path()).entryList({".dibujos-*"}, QDir::Dirs | QDir::Hidden),
              QStringList{".dibujos-1"});
-    QCOMPARE(pages.state().PageCount, pageCount);
-    QCOMPARE(pages.state().CurrentPage, 1);
-    QCOMPARE(pages.state().PageChanged, PageState::kFalse);
+    QCOMPARE(pages.state().pageCount, pageCount);
+    QCOMPARE(pages.state().currentPage, 1);
+    QCOMPARE(pages.state().pageChanged, false);
     for (const QString& name : files) {
         if (name.endsWith(".gif", Qt::CaseInsensitive) && !name.startsWith('.'))
             QVERIFY(book.exists(name));
@@ -140,7 +140,7 @@ void PageBookTest::tooManyPages()
     }
     QFile::remove(book.drawing(QString::number(PageBook::kPageLimit) + ".gif"));
     pages.startUp();
-    QCOMPARE(pages.state().PageCount, PageBook::kPageLimit - 1);
+    QCOMPARE(pages.state().pageCount, PageBook::kPageLimit - 1);
 }
 
 void PageBookTest::turns_data()
@@ -188,7 +188,7 @@ void PageBookTest::turns()
     PageBook pages(book.path(), book.path());
     pages.startUp();
     QImage canvas = pages.loadFirstPage();
-    while (pages.state().CurrentPage != startPage)
+    while (pages.state().currentPage != startPage)
         canvas = pages.turn(PageBook::Direction::Forward, canvas).picture;
     if (fill)
         pages.markChanged();
@@ -206,8 +206,8 @@ void PageBookTest::turns()
         found.removeOne("1.bmp");
     QCOMPARE(QSet<QString>(found.begin(), found.end()),
              QSet<QString>(written.begin(), written.end()));
-    QCOMPARE(pages.state().CurrentPage, endPage);
-    QCOMPARE(pages.state().PageChanged, endChanged ? PageState::kTrue : PageState::kFalse);
+    QCOMPARE(pages.state().currentPage, endPage);
+    QCOMPARE(pages.state().pageChanged, endChanged);
 }
 
 void PageBookTest::copyIsShownWhenComingBack()
@@ -221,7 +221,7 @@ void PageBookTest::copyIsShownWhenComingBack()
     pages.turn(PageBook::Direction::Forward, coloured(qRgb(255, 0, 0)));
     QCOMPARE(shown(pages.turn(PageBook::Direction::Forward, QImage()).picture), pageColour(3));
     pages.turn(PageBook::Direction::Forward, QImage());
-    QCOMPARE(pages.state().CurrentPage, 1);
+    QCOMPARE(pages.state().currentPage, 1);
     pages.markChanged();
     const PageBook::Turn back = pages.turn(PageBook::Direction::Backward, coloured(qRgb(0, 0, 9)));
     QCOMPARE(shown(back.picture), pageColour(3));
@@ -241,7 +241,7 @@ void PageBookTest::restoreThenTurnSavesClean()
     const QImage clean = pages.restore();
     QVERIFY(!book.exists("1.bmp"));
     QCOMPARE(shown(clean), pageColour(1));
-    QCOMPARE(pages.state().PageChanged, PageState::kTrue);
+    QCOMPARE(pages.state().pageChanged, true);
     // Restoring twice only reloads the drawing.
     QCOMPARE(shown(pages.restore()), pageColour(1));
     pages.turn(PageBook::Direction::Forward, clean);

@@ -1,14 +1,14 @@
-#include "book/PageFiles.h"
+#include "core/book/PageFiles.h"
 #include "core/book/BookFolder.h"
-#include "book/PageBook.h"
+#include "core/book/PageBook.h"
 
 #include <QtTest>
 
 class PageFilesTest : public QObject {
     Q_OBJECT
 private slots:
-    void pageFilePath_data();
-    void pageFilePath();
+    void pagePaths_data();
+    void pagePaths();
     void lookUps_data();
     void lookUps();
     void switchLine_data();
@@ -17,7 +17,7 @@ private slots:
     void switchFile();
 };
 
-void PageFilesTest::pageFilePath_data()
+void PageFilesTest::pagePaths_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("extension");
@@ -30,12 +30,12 @@ void PageFilesTest::pageFilePath_data()
                         << "/p/dibujos/12.gif";
 }
 
-void PageFilesTest::pageFilePath()
+void PageFilesTest::pagePaths()
 {
     QFETCH(int, page);
     QFETCH(QString, extension);
     QFETCH(QString, expected);
-    QCOMPARE(PageFilePath("/p", page, extension), expected);
+    QCOMPARE(pageFilePath("/p", page, extension), expected);
 }
 
 void PageFilesTest::lookUps_data()
@@ -76,7 +76,7 @@ void PageFilesTest::lookUps()
             book.addPicture(name, qRgb(1, 2, 3));
     }
     const QString path = book.drawing(asked);
-    QCOMPARE(FindFileName(path), found);
+    QCOMPARE(lookUpFileName(path), found);
     QCOMPARE(passesAnyMatchTest(path), anyMatch);
     QCOMPARE(passesExactNameTest(path), exactName);
 }

@@ -1,6 +1,6 @@
-#include "book/PictureLoader.h"
+#include "core/book/PictureLoader.h"
 #include "core/book/BookFolder.h"
-#include "book/Failure.h"
+#include "core/book/Failure.h"
 
 #include <QtEndian>
 #include <QtTest>

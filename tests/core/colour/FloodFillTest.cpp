@@ -1,4 +1,4 @@
-#include "colour/FloodFill.h"
+#include "core/colour/FloodFill.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

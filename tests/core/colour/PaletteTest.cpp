@@ -1,27 +1,32 @@
-#include "colour/Palette.h"
+#include "core/colour/Palette.h"
 
 #include <QtTest>
-
-#include <vector>
-
-using Tints = std::vector<std::array<int, 3>>;
-Q_DECLARE_METATYPE(Tints)
 
 class PaletteTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void splitsIntoBytes();
+    void tints_data();
+    void tints();
 };
 
-void PaletteTest::splitsIntoBytes()
+void PaletteTest::tints_data()
 {
-    const PickedColour parts = splitColour(0x00123456u);
-    QCOMPARE(parts.red, 0x56);
-    QCOMPARE(parts.green, 52.0);
-    QCOMPARE(parts.blue, 0x12);
-    QCOMPARE(joinColour(parts), 0x00123456u);
-    QCOMPARE(joinColour(splitColour(0x80FEDCBAu)), 0x00FEDCBAu);
+    QTest::addColumn<ColorRef>("picked");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<ColorRef>("expected");
+    QTest::newRow("black, first") << rgbColour(0, 0, 0) << 0 << rgbColour(15, 20, 15);
+    QTest::newRow("each channel on its own") << rgbColour(1, 2, 3) << 4 << rgbColour(76, 102, 78);
+    QTest::newRow("capped at white") << rgbColour(250, 240, 0) << 10 << rgbColour(255, 255, 165);
+    QTest::newRow("top byte ignored") << ColorRef(0x80000000u) << 0 << rgbColour(15, 20, 15);
+}
+
+void PaletteTest::tints()
+{
+    QFETCH(ColorRef, picked);
+    QFETCH(int, index);
+    QFETCH(ColorRef, expected);
+    QCOMPARE(tintsOf(picked)[static_cast<std::size_t>(index)], expected);
 }
 
 QTEST_GUILESS_MAIN(PaletteTest)

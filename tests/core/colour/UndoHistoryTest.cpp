@@ -1,4 +1,4 @@
-#include "colour/UndoHistory.h"
+#include "core/colour/UndoHistory.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

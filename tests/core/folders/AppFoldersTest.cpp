@@ -1,5 +1,5 @@
-#include "folders/AppFolders.h"
-#include "book/Failure.h"
+#include "core/folders/AppFolders.h"
+#include "core/book/Failure.h"
 
 #include <QtTest>
 #include <thread>

@@ -1,7 +1,7 @@
-#include "geometry/Layout.h"
-#include "geometry/CanvasPlacement.h"
-#include "geometry/Tiling.h"
-#include "geometry/Units.h"
+#include "core/geometry/Layout.h"
+#include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/Tiling.h"
+#include "core/geometry/Units.h"
 
 #include <QtTest>
 #include <cmath>
@@ -85,27 +85,27 @@ void LayoutTest::screens()
     QFETCH(double, canvasLeft);
     QFETCH(double, canvasTop);
 
-    const Layout l = Layout::compute(sw, sh, Layout::Sizes{});
+    const Layout l = Layout::compute(sw, sh);
     for (int k = 0; k < 11; ++k) {
-        QCOMPARE(l.picture2[k].left(), swatchLeft + 495 * k);
-        QCOMPARE(l.picture2[k].top(), swatchTop);
-        QCOMPARE(l.picture2[k].height(), 450.0);
+        QCOMPARE(l.swatches[k].left(), swatchLeft + 495 * k);
+        QCOMPARE(l.swatches[k].top(), swatchTop);
+        QCOMPARE(l.swatches[k].height(), 450.0);
     }
-    QCOMPARE(l.command4.topLeft(), QPointF(command4Left, bandTop));
-    QCOMPARE(l.command3.topLeft(), QPointF(command3Left, bandTop));
-    QCOMPARE(l.picture3.topLeft(), QPointF(swatchLeft, bandTop));
-    QCOMPARE(l.command1.topLeft(), QPointF(command1Left, bandTop));
-    QCOMPARE(l.command2.topLeft(), QPointF(command2Left, bandTop));
-    QCOMPARE(l.picture1.topLeft(), QPointF(canvasLeft, canvasTop));
-    QCOMPARE(l.saltarin1.topLeft(), QPointF(canvasLeft + 5445 + 100, canvasTop));
+    QCOMPARE(l.forward.topLeft(), QPointF(command4Left, bandTop));
+    QCOMPARE(l.back.topLeft(), QPointF(command3Left, bandTop));
+    QCOMPARE(l.colourBar.topLeft(), QPointF(swatchLeft, bandTop));
+    QCOMPARE(l.eraser.topLeft(), QPointF(command1Left, bandTop));
+    QCOMPARE(l.door.topLeft(), QPointF(command2Left, bandTop));
+    QCOMPARE(l.canvas.topLeft(), QPointF(canvasLeft, canvasTop));
+    QCOMPARE(l.mascot.topLeft(), QPointF(canvasLeft + 5445 + 100, canvasTop));
 }
 
 void LayoutTest::veryWideScreen()
 {
     // Far wider than a 16-bit margin can hold: computed wide, not an error.
-    const Layout l = Layout::compute(200000, 11520, Layout::Sizes{});
+    const Layout l = Layout::compute(200000, 11520);
     QCOMPARE(l.margin, (200000LL - 11 * 495) / 2);
-    QCOMPARE(l.picture2[10].left(), double(l.margin + 10 * 495));
+    QCOMPARE(l.swatches[10].left(), double(l.margin + 10 * 495));
 }
 
 void LayoutTest::placement_data()
@@ -135,8 +135,8 @@ void LayoutTest::placement()
     QCOMPARE(p.canvasLeft, 2865.0);
     QCOMPARE(p.canvasTop, top);
     QCOMPARE(p.canvasHeight, height);
-    QCOMPARE(p.saltarinTop, top);
-    QCOMPARE(p.saltarinLeft, 2865.0 + 9630 + 100);
+    QCOMPARE(p.mascotTop, top);
+    QCOMPARE(p.mascotLeft, 2865.0 + 9630 + 100);
 }
 
 void LayoutTest::tiles_data()

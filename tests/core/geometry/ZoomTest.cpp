@@ -1,8 +1,8 @@
-#include "geometry/Zoom.h"
-#include "geometry/CanvasPlacement.h"
-#include "geometry/Layout.h"
-#include "geometry/UndoButtonPlacement.h"
-#include "geometry/Units.h"
+#include "core/geometry/Zoom.h"
+#include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/Layout.h"
+#include "core/geometry/UndoButtonPlacement.h"
+#include "core/geometry/Units.h"
 
 #include <QtTest>
 
@@ -51,19 +51,19 @@ void ZoomTest::undoButtonNeverHidden()
     QFETCH(QSize, screen);
     QFETCH(QSize, page);
     const double sw = pixelsToTwips(screen.width()), sh = pixelsToTwips(screen.height());
-    const Layout layout = Layout::compute(sw, sh, Layout::Sizes{});
+    const Layout layout = Layout::compute(sw, sh);
     const double width = pixelsToTwips(page.width() + 2), height = pixelsToTwips(page.height() + 2);
     const CanvasPlacement placed =
-        CanvasPlacement::place(sw, layout.picture3.top(), width, height, 1);
+        CanvasPlacement::place(sw, layout.colourBar.top(), width, height, 1);
     const QRectF canvas(placed.canvasLeft, placed.canvasTop, width, placed.canvasHeight);
-    const QRectF saltarin(QPointF(placed.saltarinLeft, placed.saltarinTop),
-                          layout.saltarin1.size());
+    const QRectF mascot(QPointF(placed.mascotLeft, placed.mascotTop),
+                          layout.mascot.size());
     const QRectF button = UndoButtonPlacement::place(
-        {QSizeF(sw, sh), canvas, saltarin, layout.command3, layout.command2}, QSizeF(855, 1000));
+        {QSizeF(sw, sh), canvas, mascot, layout.back, layout.door}, QSizeF(855, 1000));
     QVERIFY(QRectF(0, 0, sw, sh).contains(button));
     QVERIFY(!button.intersects(canvas));
-    for (const QRectF& band : {layout.command3, layout.command4, layout.picture3, layout.command1,
-                               layout.command2, layout.picture2[0]})
+    for (const QRectF& band : {layout.back, layout.forward, layout.colourBar, layout.eraser,
+                               layout.door, layout.swatches[0]})
         QVERIFY(!button.intersects(band));
 }
 

@@ -1,6 +1,6 @@
-#include "intro/IntroColours.h"
-#include "intro/IntroCentring.h"
-#include "intro/IntroRandom.h"
+#include "core/intro/IntroColours.h"
+#include "core/intro/IntroCentring.h"
+#include "core/intro/IntroRandom.h"
 
 #include <QtTest>
 

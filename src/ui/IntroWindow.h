@@ -2,17 +2,15 @@
 
 #include "ui/TwipGeometry.h"
 
-#include "colour/ColorRef.h"
-#include "folders/AppFolders.h"
-#include "intro/IntroRandom.h"
+#include "core/colour/ColorRef.h"
+#include "core/folders/AppFolders.h"
+#include "core/intro/IntroRandom.h"
 #include "ui/AnimatedPicture.h"
 
-#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 #include <array>
 
-class Form1;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -20,38 +18,32 @@ class QTimer;
 
 // The intro window: the title, the animation, the author, the date and a
 // contact address, flashing colours, and "CONTINUAR" to the main window.
-class Form2 : public QWidget {
+class IntroWindow : public QWidget {
     Q_OBJECT
 public:
     // The stored client area, in twips.
     static constexpr double kClientWidth = 6420;
     static constexpr double kClientHeight = 6330;
 
-    explicit Form2(AppFolders folders, QWidget* parent = nullptr);
-    ~Form2() override;
+    explicit IntroWindow(AppFolders folders, QWidget* parent = nullptr);
+    ~IntroWindow() override;
 
-    // Load procedure: runs once before the window is first shown.
-    void Form_Load();
+    // Start-up: runs once before the window is first shown.
+    void startUp();
 
-    // Handlers, named after the control and the event.
-    void Timer1_Timer();
-    void Timer2_Timer();
-    // Throws Failure when the main window's start-up fails.
-    void Command1_Click();
+    void onTitleTimer();
+    void onBackgroundTimer();
+    // Opens the main window and closes this one. Throws Failure when the
+    // main window's start-up fails; this window then stays.
+    void onContinueClicked();
 
     // Positions in twips, the unit the window is laid out in.
     QRectF twips(const QWidget* control) const { return m_geometry.of(control); }
 
-    ColorRef backColour() const;
-    ColorRef foreColour(int labelIndex) const;
-
-    QTimer* Timer1() const { return m_timer1; }
-    QTimer* Timer2() const { return m_timer2; }
-    QPushButton* Command1() const { return m_command1; }
-    AnimatedPicture* Saltarin1() const { return m_saltarin1; }
-    QLabel* Label1(int index) const { return m_label1.at(static_cast<std::size_t>(index)); }
-    QFrame* Shape1() const { return m_shape1; }
-    Form1* mainWindow() const;
+    QPushButton* continueButton() const { return m_continueButton; }
+    AnimatedPicture* mascot() const { return m_mascot; }
+    QLabel* label(int index) const { return m_labels.at(static_cast<std::size_t>(index)); }
+    QFrame* outline() const { return m_outline; }
 
 protected:
     void moveEvent(QMoveEvent* event) override;
@@ -76,12 +68,11 @@ private:
     IntroRandom m_random;
     TwipGeometry m_geometry;
     bool m_centredOnFrame = false;
-    QPointer<Form1> m_form1;
 
-    QTimer* m_timer2 = nullptr;
-    QTimer* m_timer1 = nullptr;
-    QPushButton* m_command1 = nullptr;
-    AnimatedPicture* m_saltarin1 = nullptr;
-    std::array<QLabel*, 4> m_label1{};
-    QFrame* m_shape1 = nullptr;
+    QTimer* m_backgroundTimer = nullptr;
+    QTimer* m_titleTimer = nullptr;
+    QPushButton* m_continueButton = nullptr;
+    AnimatedPicture* m_mascot = nullptr;
+    std::array<QLabel*, 4> m_labels{};
+    QFrame* m_outline = nullptr;
 };

@@ -1,10 +1,10 @@
-#include "ui/Form2.h"
+#include "ui/IntroWindow.h"
 
-#include "geometry/Units.h"
-#include "intro/IntroCentring.h"
-#include "intro/IntroColours.h"
+#include "core/geometry/Units.h"
+#include "core/intro/IntroCentring.h"
+#include "core/intro/IntroColours.h"
 #include "ui/FailureBoundary.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/ScreenOf.h"
 
 #include <QApplication>
@@ -39,7 +39,7 @@ QColor qColour(ColorRef colour)
 
 } // namespace
 
-Form2::Form2(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(std::move(folders))
+IntroWindow::IntroWindow(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(std::move(folders))
 {
     // A fixed border with the window menu and close button, but no minimise
     // or maximise button.
@@ -53,12 +53,12 @@ Form2::Form2(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(s
     createControls();
 }
 
-Form2::~Form2() = default;
+IntroWindow::~IntroWindow() = default;
 
-QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int points)
+QLabel* IntroWindow::makeLabel(int index, const QRectF& rect, const QString& text, int points)
 {
     auto* label = new QLabel(text, this);
-    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    label->setObjectName(QStringLiteral("label_%1").arg(index));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
     label->setFont(arialBold(points));
@@ -67,11 +67,11 @@ QLabel* Form2::makeLabel(int index, const QRectF& rect, const QString& text, int
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(label, fromQRgb(QApplication::palette().color(QPalette::ButtonText).rgb()));
     m_geometry.place(label, rect);
-    m_label1[static_cast<std::size_t>(index)] = label;
+    m_labels[static_cast<std::size_t>(index)] = label;
     return label;
 }
 
-void Form2::createControls()
+void IntroWindow::createControls()
 {
     // Creation order.
     createTimers();
@@ -80,80 +80,75 @@ void Form2::createControls()
     createTexts();
     // Labels and the outline are painted on the window itself, beneath the
     // button and the animation, which therefore stay on top and clickable.
-    m_command1->raise();
-    m_saltarin1->raise();
+    m_continueButton->raise();
+    m_mascot->raise();
 
-    setTabOrder(m_saltarin1, m_command1);
+    setTabOrder(m_mascot, m_continueButton);
 }
 
-void Form2::createTimers()
+void IntroWindow::createTimers()
 {
-    m_timer2 = new QTimer(this);
-    m_timer2->setInterval(1500);
-    connect(m_timer2, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer2_Timer));
-    m_timer2->start();
+    m_backgroundTimer = new QTimer(this);
+    m_backgroundTimer->setInterval(1500);
+    connect(m_backgroundTimer, &QTimer::timeout, this, FailureBoundary::guard(this, &IntroWindow::onBackgroundTimer));
+    m_backgroundTimer->start();
 
-    m_timer1 = new QTimer(this);
-    m_timer1->setInterval(300);
-    connect(m_timer1, &QTimer::timeout, this, FailureBoundary::guard(this, &Form2::Timer1_Timer));
-    m_timer1->start();
+    m_titleTimer = new QTimer(this);
+    m_titleTimer->setInterval(300);
+    connect(m_titleTimer, &QTimer::timeout, this, FailureBoundary::guard(this, &IntroWindow::onTitleTimer));
+    m_titleTimer->start();
 }
 
-void Form2::createContinueButton()
+void IntroWindow::createContinueButton()
 {
-    m_command1 = new QPushButton(QStringLiteral("CONTINUAR"), this);
-    m_command1->setObjectName(QStringLiteral("Command1"));
-    m_command1->setFont(arialBold(24));
+    m_continueButton = new QPushButton(QStringLiteral("CONTINUAR"), this);
+    m_continueButton->setObjectName(QStringLiteral("continueButton"));
+    m_continueButton->setFont(arialBold(24));
     // A style sheet, not the palette: every style then shows the colour.
-    m_command1->setStyleSheet(
+    m_continueButton->setStyleSheet(
         QStringLiteral("QPushButton { background-color: rgb(128, 255, 128); color: black;"
                        " border: 2px outset rgb(96, 192, 96); }"
                        "QPushButton:pressed { border-style: inset; }"
                        "QPushButton:focus { outline: 1px dotted black; }"));
-    m_geometry.place(m_command1, QRectF(1080, 5040, 4335, 855));
-    connect(m_command1, &QPushButton::clicked, this,
-            FailureBoundary::guard(this, &Form2::Command1_Click));
+    m_geometry.place(m_continueButton, QRectF(1080, 5040, 4335, 855));
+    connect(m_continueButton, &QPushButton::clicked, this,
+            FailureBoundary::guard(this, &IntroWindow::onContinueClicked));
 }
 
-void Form2::createAnimation()
+void IntroWindow::createAnimation()
 {
-    AnimatedPicture::State saltarin;
-    saltarin.extentWidth = 4895;
-    saltarin.extentHeight = 3572;
-    saltarin.backColour = 0x8000000F;
-    saltarin.pictureFile = QStringLiteral("escritor.gif");
-    m_saltarin1 = new AnimatedPicture(saltarin, m_folders.data(), this);
-    m_saltarin1->setObjectName(QStringLiteral("Saltarin1"));
-    m_geometry.place(m_saltarin1, QRectF(2400, 1200, 2775, 2025));
+    m_mascot = new AnimatedPicture(m_folders.data(), this);
+    m_mascot->setObjectName(QStringLiteral("mascot"));
+    m_geometry.place(m_mascot, QRectF(2400, 1200, 2775, 2025));
 }
 
-void Form2::createTexts()
+void IntroWindow::createTexts()
 {
     QLabel* address =
         makeLabel(3, QRectF(960, 4320, 4815, 615), QStringLiteral("hola@tintaro.example"), 18);
     setForeColour(address, rgbColour(0, 0, 255));
 
-    m_shape1 = new QFrame(this);
-    m_shape1->setObjectName(QStringLiteral("Shape1"));
-    m_shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_shape1->setLineWidth(static_cast<int>(roundHalfEven(3 * widgetZoom())));
-    m_shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    setForeColour(m_shape1, rgbColour(0, 0, 0));
-    m_geometry.place(m_shape1, QRectF(120, 120, 6135, 6015));
+    m_outline = new QFrame(this);
+    m_outline->setObjectName(QStringLiteral("outline"));
+    m_outline->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_outline->setLineWidth(static_cast<int>(roundHalfEven(3 * widgetZoom())));
+    m_outline->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setForeColour(m_outline, rgbColour(0, 0, 0));
+    m_geometry.place(m_outline, QRectF(120, 120, 6135, 6015));
 
     makeLabel(2, QRectF(960, 3840, 4815, 615), QStringLiteral("Mayo 2002"), 18);
     makeLabel(1, QRectF(600, 3360, 5175, 855), QStringLiteral("Autor Equipo Tintaro"), 18);
     makeLabel(0, QRectF(720, 240, 4815, 855), QStringLiteral("Tintaro"), 36);
 }
 
-void Form2::Form_Load()
+void IntroWindow::startUp()
 {
     centreOnScreen();
-    m_saltarin1->setPictureFile(m_folders.data() + QStringLiteral("/ani.gif"));
+    m_mascot->setPictureFile(m_folders.data() + QStringLiteral("/ani.gif"));
     setBackColour(IntroColours::colour(IntroColours::kLightRed));
 }
 
-void Form2::centreOnScreen()
+void IntroWindow::centreOnScreen()
 {
     const QRect area = screenOf(this)->geometry();
     // The outer size including the frame, which is known only once a window
@@ -168,13 +163,13 @@ void Form2::centreOnScreen()
          area.y() + widgetPixels(static_cast<double>(top)));
 }
 
-void Form2::moveEvent(QMoveEvent* event)
+void IntroWindow::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     FailureBoundary::run([this] { centreOnFrame(); });
 }
 
-void Form2::centreOnFrame()
+void IntroWindow::centreOnFrame()
 {
     // A window manager frames the window some time after it is shown, and
     // framing moves it: centre once more, on the framed size, when the frame
@@ -185,54 +180,36 @@ void Form2::centreOnFrame()
     }
 }
 
-void Form2::Timer1_Timer()
+void IntroWindow::onTitleTimer()
 {
     const int number = IntroColours::draw(m_random);
-    setForeColour(m_label1[0], IntroColours::colour(number));
+    setForeColour(m_labels[0], IntroColours::colour(number));
 }
 
-void Form2::Timer2_Timer()
+void IntroWindow::onBackgroundTimer()
 {
     const int number = IntroColours::draw(m_random);
     setBackColour(IntroColours::colour(number));
 }
 
-void Form2::Command1_Click()
+void IntroWindow::onContinueClicked()
 {
-    if (!m_form1) {
-        // Not parented: the main window has no owner and outlives this one,
-        // which its start-up closes and discards as its last step.
-        auto form1 = std::make_unique<Form1>(m_folders);
-        form1->setAttribute(Qt::WA_DeleteOnClose);
-        form1->Form_Load(this);
-        m_form1 = form1.release();
-    }
-    m_form1->showCovering();
+    // Not parented: the main window has no owner and outlives this one.
+    auto window = std::make_unique<MainWindow>(m_folders);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->startUp();
+    close();
+    window.release()->showCovering();
 }
 
-Form1* Form2::mainWindow() const
-{
-    return m_form1;
-}
-
-ColorRef Form2::backColour() const
-{
-    return fromQRgb(palette().color(QPalette::Window).rgb());
-}
-
-ColorRef Form2::foreColour(int labelIndex) const
-{
-    return fromQRgb(Label1(labelIndex)->palette().color(QPalette::WindowText).rgb());
-}
-
-void Form2::setBackColour(ColorRef colour)
+void IntroWindow::setBackColour(ColorRef colour)
 {
     QPalette colours = palette();
     colours.setColor(QPalette::Window, qColour(colour));
     setPalette(colours);
 }
 
-void Form2::setForeColour(QWidget* control, ColorRef colour)
+void IntroWindow::setForeColour(QWidget* control, ColorRef colour)
 {
     QPalette colours = control->palette();
     colours.setColor(QPalette::WindowText, qColour(colour));

@@ -1,8 +1,8 @@
 #include "core/book/BookFolder.h"
-#include "geometry/Units.h"
-#include "geometry/Zoom.h"
+#include "core/geometry/Units.h"
+#include "core/geometry/Zoom.h"
 #include "ui/Canvas.h"
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "ui/PictureButton.h"
 
 #include <QBackingStore>
@@ -13,7 +13,7 @@
 #include <memory>
 
 // The main window at a forced zoom, pressed with the mouse and with a finger.
-class ZoomedForm1Test : public QObject {
+class ZoomedMainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -29,20 +29,20 @@ private:
     // What the window shows at a point of the canvas, from its backing store.
     QRgb shownPixel(QPoint at) const
     {
-        const QWidget* canvas = m_form->Picture1();
+        const QWidget* canvas = m_form->canvas();
         const auto* store = static_cast<const QImage*>(m_form->backingStore()->paintDevice());
         return store->pixel(canvas->mapTo(m_form, at)) | 0xFF000000u;
     }
     QRgb pagePixel(QPoint pixel) const
     {
-        return m_form->Picture1()->persistentImage().pixel(pixel) | 0xFF000000u;
+        return m_form->canvas()->picture().pixel(pixel) | 0xFF000000u;
     }
 
     BookFolder* m_book = nullptr;
-    Form1* m_form = nullptr;
+    MainWindow* m_form = nullptr;
 };
 
-void ZoomedForm1Test::init()
+void ZoomedMainWindowTest::init()
 {
     // A 64 × 48 page: a black ring, one pixel wide, around a white middle.
     m_book = new BookFolder;
@@ -57,17 +57,17 @@ void ZoomedForm1Test::init()
     QFile::copy(m_book->drawing("1.gif"), m_book->path() + "/fondo.gif");
 }
 
-void ZoomedForm1Test::start(double zoom)
+void ZoomedMainWindowTest::start(double zoom)
 {
     setDisplayZoom(zoom, 1.0);
-    m_form = new Form1(AppFolders(m_book->path()));
-    m_form->Form_Load();
+    m_form = new MainWindow(AppFolders(m_book->path()));
+    m_form->startUp();
     m_form->resize(m_form->screen()->geometry().size());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
 
-void ZoomedForm1Test::cleanup()
+void ZoomedMainWindowTest::cleanup()
 {
     delete m_form;
     m_form = nullptr;
@@ -75,7 +75,7 @@ void ZoomedForm1Test::cleanup()
     setDisplayZoom(1.0, 1.0);
 }
 
-QPoint ZoomedForm1Test::onPagePixel(QPoint pixel, bool last) const
+QPoint ZoomedMainWindowTest::onPagePixel(QPoint pixel, bool last) const
 {
     const Zoom zoom(displayZoom());
     const QPoint unit = pixel + QPoint(Canvas::kBorder, Canvas::kBorder);
@@ -83,7 +83,7 @@ QPoint ZoomedForm1Test::onPagePixel(QPoint pixel, bool last) const
     return last ? QPoint(zoom.edge(unit.x() + 1) - 1, zoom.edge(unit.y() + 1) - 1) : first;
 }
 
-void ZoomedForm1Test::pressFillsThePixelUnderIt_data()
+void ZoomedMainWindowTest::pressFillsThePixelUnderIt_data()
 {
     QTest::addColumn<double>("zoom");
     QTest::addColumn<QPoint>("pixel");
@@ -102,7 +102,7 @@ void ZoomedForm1Test::pressFillsThePixelUnderIt_data()
     }
 }
 
-void ZoomedForm1Test::pressFillsThePixelUnderIt()
+void ZoomedMainWindowTest::pressFillsThePixelUnderIt()
 {
     QFETCH(double, zoom);
     QFETCH(QPoint, pixel);
@@ -111,19 +111,19 @@ void ZoomedForm1Test::pressFillsThePixelUnderIt()
     start(zoom);
     const QRgb before = pagePixel(untouched);
     const QRgb original = pagePixel(pixel);
-    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, onPagePixel(pixel, last));
+    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, onPagePixel(pixel, last));
     QCOMPARE(pagePixel(pixel), qRgb(255, 0, 0));
     QCOMPARE(pagePixel(untouched), before);
     // Shown in whole blocks: the block's other corner shows the fill too,
     // and so do undo and redo, which redraw only what they change.
     QCOMPARE(shownPixel(onPagePixel(pixel, !last)), qRgb(255, 0, 0));
-    m_form->Command5_Click();
+    m_form->onUndoClicked();
     QCOMPARE(shownPixel(onPagePixel(pixel, !last)), original);
-    m_form->Form_Redo();
+    m_form->onRedo();
     QCOMPARE(shownPixel(onPagePixel(pixel, last)), qRgb(255, 0, 0));
 }
 
-void ZoomedForm1Test::fingerWorksLikeTheMouse()
+void ZoomedMainWindowTest::fingerWorksLikeTheMouse()
 {
     start(Zoom::forScreen(QSize(1920, 1080)));
     const std::unique_ptr<QPointingDevice> finger(
@@ -134,19 +134,19 @@ void ZoomedForm1Test::fingerWorksLikeTheMouse()
         QTest::touchEvent(m_form, finger.get()).release(0, at + moved, widget);
     };
     // A tap on blue in the colour bar, then in the page's middle, moving a little.
-    tap(m_form->Picture3(), onPagePixel(QPoint(6 + 16 * 6 + 5, 25), false));
-    tap(m_form->Picture1(), onPagePixel(QPoint(30, 20), false), QPoint(3, 2));
+    tap(m_form->colourBar(), onPagePixel(QPoint(6 + 16 * 6 + 5, 25), false));
+    tap(m_form->canvas(), onPagePixel(QPoint(30, 20), false), QPoint(3, 2));
     QCOMPARE(pagePixel(QPoint(30, 20)), qRgb(0, 0, 255));
     // A double tap on the colour bar copies the page at its own size.
     QGuiApplication::clipboard()->clear();
-    tap(m_form->Picture3(), QPoint(40, 10));
-    tap(m_form->Picture3(), QPoint(43, 12));
+    tap(m_form->colourBar(), QPoint(40, 10));
+    tap(m_form->colourBar(), QPoint(43, 12));
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
     // A tap on the next-page ball turns the page, saving it at its own size.
-    tap(m_form->Command4(), m_form->Command4()->rect().center(), QPoint(4, -3));
-    QCOMPARE(m_form->pageState().CurrentPage, 2);
+    tap(m_form->forwardButton(), m_form->forwardButton()->rect().center(), QPoint(4, -3));
+    QCOMPARE(m_form->pageState().currentPage, 2);
     QCOMPARE(QImage(m_book->drawing("1.bmp")).size(), QSize(64, 48));
 }
 
-QTEST_MAIN(ZoomedForm1Test)
-#include "ZoomedForm1Test.moc"
+QTEST_MAIN(ZoomedMainWindowTest)
+#include "ZoomedMainWindowTest.moc"

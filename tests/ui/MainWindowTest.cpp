@@ -1,7 +1,7 @@
-#include "ui/Form1.h"
+#include "ui/MainWindow.h"
 #include "core/book/BookFolder.h"
-#include "geometry/Units.h"
-#include "print/KeptPicture.h"
+#include "core/geometry/Units.h"
+#include "core/print/KeptPicture.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
@@ -59,9 +59,9 @@ bool arrowPointsLeft(const QImage& ball)
 
 QStringList g_reported;
 
-QRgb canvasPixel(const Form1& form, int x, int y)
+QRgb canvasPixel(const MainWindow& form, int x, int y)
 {
-    return form.Picture1()->persistentImage().pixel(x, y) | 0xFF000000u;
+    return form.canvas()->picture().pixel(x, y) | 0xFF000000u;
 }
 
 // Records the rectangles a widget is asked to repaint.
@@ -89,7 +89,7 @@ QRgb shownPixel(QWidget* widget, int x, int y)
 
 } // namespace
 
-class Form1Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -104,82 +104,82 @@ private slots:
 
 private:
     BookFolder* m_book = nullptr;
-    Form1* m_form = nullptr;
+    MainWindow* m_form = nullptr;
 };
 
-void Form1Test::init()
+void MainWindowTest::init()
 {
     m_book = new BookFolder;
     addRingPage(*m_book, "1.gif");
     addRingPage(*m_book, "2.gif");
     // Without a wallpaper the window would report it in a modal box.
     QFile::copy(m_book->drawing("1.gif"), m_book->path() + "/fondo.gif");
-    m_form = new Form1(AppFolders(m_book->path()));
-    m_form->Form_Load();
+    m_form = new MainWindow(AppFolders(m_book->path()));
+    m_form->startUp();
     m_form->resize(m_form->screen()->geometry().size());
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
 }
 
-void Form1Test::cleanup()
+void MainWindowTest::cleanup()
 {
     delete m_form;
     delete m_book;
 }
 
-void Form1Test::pressRepaintsOnlyWhatChanged()
+void MainWindowTest::pressRepaintsOnlyWhatChanged()
 {
     QTest::qWait(20); // the first showing is drawn
-    PaintSpy spy(m_form->Picture1());
+    PaintSpy spy(m_form->canvas());
     // A press on the border paints no pixel: nothing is drawn, the page still counts as changed.
-    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, QPoint(1, 0));
+    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, QPoint(1, 0));
     QTest::qWait(20);
     QCOMPARE(spy.rects, QList<QRect>{});
-    QCOMPARE(m_form->pageState().PageChanged, PageState::kTrue);
+    QCOMPARE(m_form->pageState().pageChanged, true);
     // The white middle of the ring, and nothing else, is drawn again at once.
-    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
     QCOMPARE(spy.rects, QList<QRect>{QRect(insideCanvas(13, 13), QSize(34, 14))});
-    QCOMPARE(shownPixel(m_form->Picture1(), 13, 26), qRgb(255, 0, 0));
-    QCOMPARE(shownPixel(m_form->Picture1(), 12, 12), qRgb(0, 0, 0));
+    QCOMPARE(shownPixel(m_form->canvas(), 13, 26), qRgb(255, 0, 0));
+    QCOMPARE(shownPixel(m_form->canvas(), 12, 12), qRgb(0, 0, 0));
 }
 
-void Form1Test::otherButtonsDoNotFill()
+void MainWindowTest::otherButtonsDoNotFill()
 {
-    QTest::mouseClick(m_form->Picture1(), Qt::RightButton, {}, insideCanvas(30, 20));
-    QTest::mouseClick(m_form->Picture1(), Qt::MiddleButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_form->canvas(), Qt::RightButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_form->canvas(), Qt::MiddleButton, {}, insideCanvas(30, 20));
     QCOMPARE(canvasPixel(*m_form, 30, 20), qRgb(255, 255, 255));
-    QCOMPARE(m_form->pageState().PageChanged, PageState::kFalse);
+    QCOMPARE(m_form->pageState().pageChanged, false);
 }
 
-void Form1Test::anyButtonPicksOnTheColourBar()
+void MainWindowTest::anyButtonPicksOnTheColourBar()
 {
     // Lower row, column 6 of the bar: blue (0, 0, 255).
-    QTest::mouseClick(m_form->Picture3(), Qt::RightButton, {}, insideCanvas(6 + 16 * 6 + 5, 25));
-    QCOMPARE(m_form->Picture1()->fillColour(), rgbColour(0, 0, 255));
+    QTest::mouseClick(m_form->colourBar(), Qt::RightButton, {}, insideCanvas(6 + 16 * 6 + 5, 25));
+    QCOMPARE(m_form->session().fillColour(), rgbColour(0, 0, 255));
     // A press on the border has no colour to give and changes nothing.
-    QTest::mouseClick(m_form->Picture3(), Qt::LeftButton, {}, QPoint(0, 1));
-    QCOMPARE(m_form->Picture1()->fillColour(), rgbColour(0, 0, 255));
+    QTest::mouseClick(m_form->colourBar(), Qt::LeftButton, {}, QPoint(0, 1));
+    QCOMPARE(m_form->session().fillColour(), rgbColour(0, 0, 255));
 }
 
-void Form1Test::pageBallsPointTheirWays()
+void MainWindowTest::pageBallsPointTheirWays()
 {
-    QVERIFY(arrowPointsLeft(m_form->Command4()->picture()));
-    QVERIFY(!arrowPointsLeft(m_form->Command3()->picture()));
+    QVERIFY(arrowPointsLeft(m_form->forwardButton()->picture()));
+    QVERIFY(!arrowPointsLeft(m_form->backButton()->picture()));
 }
 
-void Form1Test::failureStopsAtTheBoundary()
+void MainWindowTest::failureStopsAtTheBoundary()
 {
     // The drawing is gone when the eraser asks for it: the failure is shown
     // by the boundary, and never unwinds through Qt's event code.
     FailureBoundary::setReporter([](const QString& message) { g_reported << message; });
     QVERIFY(QFile::remove(m_book->drawing("1.gif")));
-    QTest::mouseClick(m_form->Command1(), Qt::LeftButton);
+    QTest::mouseClick(m_form->eraserButton(), Qt::LeftButton);
     FailureBoundary::setReporter(nullptr);
     QCOMPARE(g_reported.size(), 1);
     QVERIFY(g_reported.first().contains(QStringLiteral("1.gif")));
 }
 
-void Form1Test::ctrlSKeepsThePage_data()
+void MainWindowTest::ctrlSKeepsThePage_data()
 {
     QTest::addColumn<bool>("blocked");
     QTest::newRow("kept beside pictures of the same second") << false;
@@ -188,7 +188,7 @@ void Form1Test::ctrlSKeepsThePage_data()
     QTest::newRow("folder cannot be made") << true;
 }
 
-void Form1Test::ctrlSKeepsThePage()
+void MainWindowTest::ctrlSKeepsThePage()
 {
     QFETCH(bool, blocked);
     QTemporaryDir home;
@@ -204,8 +204,8 @@ void Form1Test::ctrlSKeepsThePage()
     QDir().mkpath(blocked ? home.path() : folder);
     for (const QString& name : blocked ? QStringList{QString()} : taken)
         QFile(blocked ? folder : folder + '/' + name).open(QIODevice::WriteOnly);
-    QTest::mouseClick(m_form->Picture1(), Qt::LeftButton, {}, insideCanvas(30, 20));
-    const QImage page = m_form->Picture1()->persistentImage();
+    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    const QImage page = m_form->canvas()->picture();
 
     QString said;
     QTimer::singleShot(0, [&said] {
@@ -215,10 +215,10 @@ void Form1Test::ctrlSKeepsThePage()
         }
     });
     QTest::keyClick(m_form, Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(m_form->Picture1()->isHidden(), !blocked); // the blink
-    QTRY_VERIFY(m_form->Picture1()->isVisible());
-    QCOMPARE(m_form->Picture1()->persistentImage(), page);
-    QCOMPARE(m_form->pageState().PageChanged, PageState::kTrue);
+    QCOMPARE(m_form->canvas()->isHidden(), !blocked); // the blink
+    QTRY_VERIFY(m_form->canvas()->isVisible());
+    QCOMPARE(m_form->canvas()->picture(), page);
+    QCOMPARE(m_form->pageState().pageChanged, true);
     if (blocked) {
         QVERIFY2(said.contains(folder) && said.contains("No puedo guardar"), qPrintable(said));
         return;
@@ -233,5 +233,5 @@ void Form1Test::ctrlSKeepsThePage()
     QCOMPARE(QImage(kept).convertToFormat(QImage::Format_RGB32), page);
 }
 
-QTEST_MAIN(Form1Test)
-#include "Form1Test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,6 +1,6 @@
-#include "ui/Form2.h"
-#include "intro/IntroColours.h"
-#include "intro/IntroRandom.h"
+#include "ui/IntroWindow.h"
+#include "core/intro/IntroColours.h"
+#include "core/intro/IntroRandom.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
-class Form2Test : public QObject {
+class IntroWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -18,37 +18,37 @@ private slots:
 
 private:
     QTemporaryDir* m_folder = nullptr;
-    Form2* m_form = nullptr;
+    IntroWindow* m_form = nullptr;
 };
 
-void Form2Test::init()
+void IntroWindowTest::init()
 {
     m_folder = new QTemporaryDir;
-    m_form = new Form2(AppFolders(m_folder->path()));
+    m_form = new IntroWindow(AppFolders(m_folder->path()));
 }
 
-void Form2Test::cleanup()
+void IntroWindowTest::cleanup()
 {
     delete m_form;
     delete m_folder;
 }
 
-void Form2Test::labelsAreTransparent()
+void IntroWindowTest::labelsAreTransparent()
 {
-    m_form->Form_Load();
+    m_form->startUp();
     // Every pixel of the title label that is not part of a letter shows the
     // window's background; the button keeps its light green.
     const QImage shot = m_form->grab().toImage();
-    const QRect title = m_form->Label1(0)->geometry();
+    const QRect title = m_form->label(0)->geometry();
     QCOMPARE(QColor(shot.pixel(title.left() + 1, title.bottom() - 1)), QColor(255, 0, 0));
     QCOMPARE(QColor(shot.pixel(title.right() - 1, title.top() + 1)), QColor(255, 0, 0));
-    const QRect button = m_form->Command1()->geometry();
+    const QRect button = m_form->continueButton()->geometry();
     QCOMPARE(QColor(shot.pixel(button.left() + 8, button.top() + 8)), QColor(128, 255, 128));
     // The outline is black, three pixels wide.
-    const QRect shape = m_form->Shape1()->geometry();
+    const QRect shape = m_form->outline()->geometry();
     QCOMPARE(QColor(shot.pixel(shape.left() + 2, shape.center().y())), QColor(Qt::black));
     QCOMPARE(QColor(shot.pixel(shape.left() + 3, shape.center().y())), QColor(255, 0, 0));
 }
 
-QTEST_MAIN(Form2Test)
-#include "Form2Test.moc"
+QTEST_MAIN(IntroWindowTest)
+#include "IntroWindowTest.moc"

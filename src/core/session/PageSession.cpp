@@ -1,0 +1,154 @@
+#include "core/session/PageSession.h"
+
+#include "core/book/Failure.h"
+#include "core/colour/FloodFill.h"
+
+PageSession::PageSession(QString bookFolder, QString soundFolder)
+    : m_book(std::move(bookFolder), std::move(soundFolder))
+{
+}
+
+void PageSession::startUp()
+{
+    m_book.startUp();
+    m_fillColour = rgbColour(255, 0, 0);
+    show(m_book.loadFirstPage());
+}
+
+void PageSession::show(const QImage& picture)
+{
+    m_page = picture.convertToFormat(QImage::Format_RGB32);
+    m_history = m_histories.take(m_book.state().currentPage, m_page);
+    m_unkept = false;
+}
+
+bool PageSession::pickColour(ColorRef colour)
+{
+    if (colour == kInvalidColour)
+        return false;
+    m_fillColour = colour & 0xFFFFFFu;
+    return true;
+}
+
+void PageSession::changed()
+{
+    m_book.markChanged();
+    m_unkept = true;
+}
+
+FillResult PageSession::fillAt(QPoint pixel)
+{
+    const FillResult result = m_history.fill(m_page, pixel.x(), pixel.y(), m_fillColour);
+    changed();
+    return result;
+}
+
+std::optional<QString> PageSession::settleWrites()
+{
+    // A write in the background must end before the copy is touched again,
+    // or it could bring back a copy the eraser has just deleted.
+    std::optional<QString> failure = m_writer.wait();
+    if (failure)
+        m_unkept = true;
+    return failure;
+}
+
+void PageSession::erase()
+{
+    settleWrites();
+    const QImage before = m_page;
+    m_page = m_book.restore().convertToFormat(QImage::Format_RGB32);
+    m_history.replaced(before, m_page);
+    // The page is as its drawing: nothing to keep until it changes again.
+    m_unkept = false;
+}
+
+PageSession::Step PageSession::undo()
+{
+    settleWrites();
+    const bool eraser = m_history.undoReplacesPicture();
+    const UndoHistory::Change change = m_history.undo(m_page);
+    if (!change)
+        return {};
+    changed();
+    Step step{true, change.changed, std::nullopt};
+    // The eraser deleted the coloured copy; the page it brings back is kept
+    // at once, so that no way out of the program can lose it again.
+    if (eraser) {
+        try {
+            m_book.keepCopy(m_page);
+            m_unkept = false;
+        } catch (const SaveFailure& failure) {
+            step.failure = failure.message();
+        }
+    }
+    return step;
+}
+
+PageSession::Step PageSession::redo()
+{
+    settleWrites();
+    const bool eraser = m_history.redoReplacesPicture();
+    const UndoHistory::Change change = m_history.redo(m_page);
+    if (!change)
+        return {};
+    changed();
+    if (eraser) {
+        m_book.removeCopy();
+        m_unkept = false;
+    }
+    return {true, change.changed, std::nullopt};
+}
+
+template <typename Move> PageSession::Turn PageSession::leave(Move move)
+{
+    settleWrites();
+    const int left = m_book.state().currentPage;
+    PageBook::Turn turned;
+    try {
+        turned = move();
+    } catch (const SaveFailure& failure) {
+        // The page and its fills stay on screen; the child can try again.
+        return {false, 1, {}, failure.message()};
+    }
+    m_histories.keep(left, std::move(m_history), m_page);
+    return arrive(turned);
+}
+
+PageSession::Turn PageSession::arrive(const PageBook::Turn& turn)
+{
+    show(turn.picture);
+    return {true, turn.threshold, turn.soundPath, std::nullopt};
+}
+
+PageSession::Turn PageSession::turn(Direction direction)
+{
+    return leave([&] { return m_book.turn(direction, m_page); });
+}
+
+PageSession::Turn PageSession::goToPage(int page)
+{
+    return leave([&] { return m_book.goTo(page, m_page); });
+}
+
+void PageSession::keepInBackground()
+{
+    if (!m_unkept)
+        return;
+    m_unkept = false;
+    m_writer.write(m_page, m_book.copyPath(m_book.state().currentPage));
+}
+
+std::optional<QString> PageSession::keepNow()
+{
+    settleWrites();
+    if (!m_unkept)
+        return std::nullopt;
+    try {
+        m_book.keepCopy(m_page);
+        m_unkept = false;
+        return std::nullopt;
+    } catch (const SaveFailure& failure) {
+        return failure.message();
+    }
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/book/PageBook.h"
+#include "core/colour/ColorRef.h"
+#include "core/colour/FillResult.h"
+#include "core/colour/UndoHistory.h"
+#include "core/session/CopyWriter.h"
+#include "core/session/PageHistories.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+// The rules of the page on show, without a window: the fill colour, a fill at
+// a press, the eraser, taking steps back and doing them again with the
+// coloured copy on disk following, page turns with their save, and keeping
+// the page whatever way the program ends. Each call says what changed, for the
+// window to show; a copy that cannot be written comes back as a message and
+// the page stays as it is. Other failures throw Failure.
+class PageSession {
+public:
+    using Direction = PageBook::Direction;
+
+    // A changed page is kept on disk once the presses have paused this long,
+    // so a crash or a power cut loses at most about twice it.
+    static constexpr int kKeepAfterPauseMs = 1000;
+
+    // A step taken back or done again.
+    struct Step {
+        bool taken = false;
+        QRect changed; // pixels of the page to draw again
+        std::optional<QString> failure;
+    };
+
+    struct Turn {
+        bool turned = false; // false: the page left could not be saved
+        int threshold = 1;   // for the canvas's placement
+        QString soundPath;
+        std::optional<QString> failure;
+    };
+
+    PageSession(QString bookFolder, QString soundFolder);
+
+    // Reads the switch, counts the pages, deletes the copies the switch says
+    // to, and shows page 1. Throws Failure.
+    void startUp();
+
+    // The page on show with its fills: what the screen shows, a turn saves
+    // and the clipboard, the printer and a kept picture get.
+    const QImage& page() const { return m_page; }
+    const PageState& state() const { return m_book.state(); }
+    const PageBook& book() const { return m_book; }
+
+    ColorRef fillColour() const { return m_fillColour; }
+    // A colour read at a press; kInvalidColour (nothing there) changes nothing.
+    bool pickColour(ColorRef colour);
+
+    // Floods the area at a pixel of the page; every fill marks the page.
+    FillResult fillAt(QPoint pixel);
+    // The clean drawing in place of the page, its copy deleted; can be taken back.
+    void erase();
+    Step undo();
+    Step redo();
+    bool canUndo() const { return m_history.canUndo(); }
+
+    Turn turn(Direction direction);
+    // Opens a page as a forward turn does.
+    Turn goToPage(int page);
+
+    // Whether the page on show holds changes no copy on disk has yet.
+    bool hasUnkeptChange() const { return m_unkept; }
+    // Writes the page's copy on a thread of its own, when it has such changes.
+    void keepInBackground();
+    // Writes it now and waits: the program is ending.
+    std::optional<QString> keepNow();
+
+private:
+    void show(const QImage& picture);
+    void changed();
+    std::optional<QString> settleWrites();
+    Turn arrive(const PageBook::Turn& turn);
+    template <typename Move> Turn leave(Move move);
+
+    PageBook m_book;
+    QImage m_page;
+    UndoHistory m_history;
+    PageHistories m_histories;
+    ColorRef m_fillColour = rgbColour(255, 0, 0);
+    bool m_unkept = false;
+    CopyWriter m_writer;
+};
