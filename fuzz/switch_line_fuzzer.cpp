@@ -1,6 +1,7 @@
 // The switch file's rule: start-up keeps the coloured copies exactly when the
-// content up to the first carriage return, in upper case, is "NO". The rule on
-// the bytes in memory and the reading of a real borra.txt must agree.
+// content after a UTF-8 byte-order mark, up to the first carriage return or
+// line feed, in upper case, is "NO". The rule on the bytes in memory and the
+// reading of a real borra.txt must agree.
 
 #include "FuzzFolder.h"
 #include "core/book/Failure.h"
@@ -25,8 +26,12 @@ void check(bool condition, const char* what)
 // The rule written out plainly, byte by byte.
 bool referenceKeeps(const std::uint8_t* data, std::size_t size)
 {
+    if (size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF) {
+        data += 3;
+        size -= 3;
+    }
     std::size_t end = 0;
-    while (end < size && data[end] != '\r')
+    while (end < size && data[end] != '\r' && data[end] != '\n')
         ++end;
     return end == 2 && (data[0] == 'N' || data[0] == 'n') && (data[1] == 'O' || data[1] == 'o');
 }
@@ -40,10 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool keeps = referenceKeeps(data, size);
 
     const QByteArray line = firstLineOf(content);
-    check(content.startsWith(line), "the first line is not the start of the content");
-    check(!line.contains('\r'), "the first line holds a carriage return");
-    check(line.size() == content.size() || content.at(line.size()) == '\r',
-          "the first line ends before the first carriage return");
+    const qsizetype start = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const qsizetype end = start + line.size();
+    check(content.mid(start).startsWith(line), "the first line is not the start of the text");
+    check(!line.contains('\r') && !line.contains('\n'), "the first line holds a line end");
+    check(end == content.size() || content.at(end) == '\r' || content.at(end) == '\n',
+          "the first line ends before the first line end");
     check(switchKeepsCopies(line) == keeps, "in-memory rule disagrees");
 
     folder.write(QStringLiteral("borra.txt"), content);

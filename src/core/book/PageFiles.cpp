@@ -85,8 +85,13 @@ int FolderIndex::firstMissing(int from, int limit)
 
 QByteArray firstLineOf(const QByteArray& content)
 {
-    const qsizetype end = content.indexOf('\r');
-    return end < 0 ? content : content.left(end);
+    // Editors on Windows may start a UTF-8 file with a byte-order mark.
+    static const QByteArray byteOrderMark("\xEF\xBB\xBF");
+    const qsizetype start = content.startsWith(byteOrderMark) ? byteOrderMark.size() : 0;
+    qsizetype end = start;
+    while (end < content.size() && content[end] != '\r' && content[end] != '\n')
+        ++end;
+    return content.mid(start, end - start);
 }
 
 bool switchKeepsCopies(const QByteArray& line)
@@ -104,9 +109,10 @@ QByteArray readSwitchLine(const QString& programFolder)
         throw Failure(
             path,
             QStringLiteral("No puedo leer el archivo de ajustes (%1).").arg(file.errorString()));
-    // Only "NO" keeps the copies, so a few bytes decide the answer; a huge file
-    // with no line end is never read whole.
-    QByteArray head = file.read(3);
+    // Only "NO" keeps the copies, so a few bytes decide the answer (a byte-order
+    // mark, two letters, one line end); a huge file with no line end is never
+    // read whole.
+    QByteArray head = file.read(6);
     if (head.isNull() && file.error() != QFileDevice::NoError)
         throw Failure(
             path,

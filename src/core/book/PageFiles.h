@@ -42,8 +42,9 @@ private:
     std::optional<QHash<QString, QStringList>> m_byFoldedName;
 };
 
-// The first line of the switch file: up to the first carriage return; a line
-// feed alone does not end it.
+// The first line of the switch file: up to the first carriage return or line
+// feed, so that Windows, Linux and old Mac line ends all end it; a UTF-8
+// byte-order mark at the start is not part of it.
 QByteArray firstLineOf(const QByteArray& content);
 
 // True when start-up keeps the coloured copies: the line in upper case is "NO".

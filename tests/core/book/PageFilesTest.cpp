@@ -88,12 +88,16 @@ void PageFilesTest::switchLine_data()
     QTest::newRow("NO") << QByteArray("NO") << true;
     QTest::newRow("no CRLF") << QByteArray("no\r\nmore") << true;
     QTest::newRow("No CR") << QByteArray("No\rx") << true;
-    QTest::newRow("NO then LF only") << QByteArray("NO\n") << false;
-    QTest::newRow("NO and a blank") << QByteArray("NO \r\n") << false;
+    QTest::newRow("no LF") << QByteArray("no\nmore") << true;
+    QTest::newRow("byte-order mark, NO LF") << QByteArray("\xEF\xBB\xBFNO\n") << true;
+    QTest::newRow("byte-order mark, nO CRLF") << QByteArray("\xEF\xBB\xBFnO\r\n") << true;
+    QTest::newRow("byte-order mark twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFNO") << false;
+    QTest::newRow("half a byte-order mark") << QByteArray("\xEF\xBBNO") << false;
+    QTest::newRow("NO and a blank") << QByteArray("NO \n") << false;
     QTest::newRow("blank then no") << QByteArray(" no") << false;
     QTest::newRow("NO.") << QByteArray("NO.") << false;
     QTest::newRow("Si") << QByteArray("Si\r\n") << false;
-    QTest::newRow("empty line") << QByteArray("\r\nNO") << false;
+    QTest::newRow("empty line") << QByteArray("\nNO") << false;
     QTest::newRow("empty file") << QByteArray() << false;
 }
 
