@@ -1,0 +1,76 @@
+#include "core/folders/BookLock.h"
+
+#include <QtTest>
+#include <cstdio>
+
+// A book's lock against another program's: a running one blocks, a killed one
+// does not, and a book folder that takes no lock file moves the lock, not the rule.
+class BookLockTest : public QObject {
+    Q_OBJECT
+private slots:
+    void anotherProgramsLock_data();
+    void anotherProgramsLock();
+
+private:
+    QTemporaryDir m_runtime;
+};
+
+enum Holder { NoHolder, Running, Killed };
+
+void BookLockTest::anotherProgramsLock_data()
+{
+    QTest::addColumn<int>("holder");
+    QTest::addColumn<bool>("folderTakesNoLock");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("running program") << int(Running) << false << false;
+    QTest::newRow("killed program") << int(Killed) << false << true;
+    QTest::newRow("no lock in the folder, running program") << int(Running) << true << false;
+    QTest::newRow("no lock in the folder, no program") << int(NoHolder) << true << true;
+}
+
+void BookLockTest::anotherProgramsLock()
+{
+    QFETCH(int, holder);
+    QFETCH(bool, folderTakesNoLock);
+    QFETCH(bool, taken);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    QTemporaryDir book;
+    QVERIFY(QDir(book.path()).mkdir("dibujos"));
+    if (folderTakesNoLock)
+        QVERIFY(QDir(book.path()).mkdir(".tintaro.lock"));
+    QProcess other;
+    if (holder != NoHolder) {
+        other.start(QCoreApplication::applicationFilePath(), {"--hold", book.path()});
+        QVERIFY(other.waitForReadyRead(10000));
+        QCOMPARE(other.readAll(), QByteArray("held\n"));
+    }
+    if (holder == Killed) {
+        other.kill();
+        QVERIFY(other.waitForFinished());
+    }
+    // The same book through another path.
+    const QString alias = m_runtime.filePath("alias");
+    QFile::remove(alias);
+    QVERIFY(QFile::link(book.path(), alias));
+    BookLock lock(alias);
+    QCOMPARE(lock.take(), taken);
+    other.kill();
+    other.waitForFinished();
+}
+
+// Run as `book_lock_test --hold BOOK`, it holds the book until it is killed.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--hold") == 0) {
+        BookLock lock(QString::fromLocal8Bit(argv[2]));
+        std::puts(lock.take() ? "held" : "refused");
+        std::fflush(stdout);
+        QThread::sleep(60);
+        return 0;
+    }
+    BookLockTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "BookLockTest.moc"
