@@ -1,5 +1,7 @@
 #include "app/AddCommand.h"
+#include "app/BookOwner.h"
 #include "app/PrintCommand.h"
+#include "app/QuitOnSignals.h"
 #include "app/ScreenZoom.h"
 #include "core/book/Failure.h"
 #include "core/folders/AppFolders.h"
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -181,8 +184,14 @@ int main(int argc, char** argv)
                                      book);
         });
     ScreenZoom::apply(line.manualZoom());
-    FailureBoundary::run([&line] {
+    BookOwner owner;
+    std::optional<int> laterStart;
+    FailureBoundary::run([&line, &owner, &laterStart] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
+        // Before anything is deleted or shown: a book already open is brought forward.
+        laterStart = owner.claim(folders.book());
+        if (laterStart)
+            return;
         // The program starts on the intro window; its "CONTINUAR" opens the
         // main window. Closing it first leaves no window, and exec returns 0.
         auto* intro = new IntroWindow(folders);
@@ -190,5 +199,8 @@ int main(int argc, char** argv)
         intro->startUp();
         intro->show();
     });
+    if (laterStart)
+        return *laterStart;
+    QuitOnSignals::install(&app);
     return app.exec();
 }

@@ -38,13 +38,11 @@ BookLock::BookLock(const QString& bookFolder)
 
 bool BookLock::take()
 {
-    for (const QString& path :
-         {m_bookFolder + QStringLiteral("/.tintaro.lock"),
-          runtimeFolder() + QStringLiteral("/tintaro-") + m_key + QStringLiteral(".lock")}) {
-        if (const std::optional<bool> taken = takeAt(path))
-            return *taken;
-    }
-    return true;
+    if (const std::optional<bool> taken = takeAt(m_bookFolder + QStringLiteral("/.tintaro.lock")))
+        return *taken;
+    const QString elsewhere =
+        runtimeFolder() + QStringLiteral("/tintaro-") + m_key + QStringLiteral(".lock");
+    return takeAt(elsewhere).value_or(true);
 }
 
 std::optional<bool> BookLock::takeAt(const QString& path)
