@@ -12,7 +12,7 @@ namespace {
 QString canonicalBook(const QString& bookFolder)
 {
     for (const QString& path : {bookFolder + QStringLiteral("/dibujos"), bookFolder}) {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
+        QString canonical = QFileInfo(path).canonicalFilePath();
         if (!canonical.isEmpty())
             return canonical;
     }
@@ -51,7 +51,11 @@ std::optional<bool> BookLock::takeAt(const QString& path)
     // A running program keeps its lock however long it runs; only one whose
     // process is gone has left a stale lock.
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
+    // The lock's record cannot show a holder on another computer dead (a book
+    // on a USB stick moved after a crash), nor a process number reused; the
+    // file's native lock, held only by a live holder, can, and it keeps a
+    // live holder's file from being removed.
+    if (lock->tryLock(0) || (lock->removeStaleLockFile() && lock->tryLock(0))) {
         m_lock = std::move(lock);
         return true;
     }

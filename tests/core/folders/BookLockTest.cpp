@@ -15,7 +15,7 @@ private:
     QTemporaryDir m_runtime;
 };
 
-enum Holder { NoHolder, Running, Killed };
+enum Holder { NoHolder, Running, Killed, OtherComputer };
 
 void BookLockTest::anotherProgramsLock_data()
 {
@@ -24,6 +24,7 @@ void BookLockTest::anotherProgramsLock_data()
     QTest::addColumn<bool>("taken");
     QTest::newRow("running program") << int(Running) << false << false;
     QTest::newRow("killed program") << int(Killed) << false << true;
+    QTest::newRow("program on another computer") << int(OtherComputer) << false << true;
     QTest::newRow("no lock in the folder, running program") << int(Running) << true << false;
     QTest::newRow("no lock in the folder, no program") << int(NoHolder) << true << true;
 }
@@ -39,7 +40,12 @@ void BookLockTest::anotherProgramsLock()
     if (folderTakesNoLock)
         QVERIFY(QDir(book.path()).mkdir(".tintaro.lock"));
     QProcess other;
-    if (holder != NoHolder) {
+    if (holder == OtherComputer) {
+        QFile record(book.filePath(".tintaro.lock"));
+        QVERIFY(record.open(QIODevice::WriteOnly));
+        record.write(QByteArray::number(QCoreApplication::applicationPid()) +
+                     "\nbook_lock_test\notro-ordenador\n");
+    } else if (holder != NoHolder) {
         other.start(QCoreApplication::applicationFilePath(), {"--hold", book.path()});
         QVERIFY(other.waitForReadyRead(10000));
         QCOMPARE(other.readAll(), QByteArray("held\n"));
