@@ -68,7 +68,9 @@ void HostileFolder::watch(const QString& root, bool skipColouredCopies)
 
 HostileFolder::Snapshot HostileFolder::read(const QString& root, bool skipColouredCopies)
 {
-    static const QRegularExpression colouredCopy(QStringLiteral("^dibujos/[0-9]+\\.bmp$"));
+    // The coloured copies, and the lock the running program holds on its book.
+    static const QRegularExpression colouredCopy(
+        QStringLiteral("^(dibujos/[0-9]+\\.bmp|\\.tintaro\\.lock)$"));
     Snapshot snapshot;
     const QDir base(root);
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,

@@ -20,8 +20,9 @@ public:
 
     // Records every entry under `root` (hidden ones included, links not
     // followed): kind, permissions, and for files their bytes and times.
-    // With `skipColouredCopies`, `dibujos/<N>.bmp` is left out: those are the
-    // only files the program may write or delete.
+    // With `skipColouredCopies`, `dibujos/<N>.bmp` and the book's lock
+    // `.tintaro.lock` are left out: those are the only files the program may
+    // write or delete.
     void watch(const QString& root, bool skipColouredCopies);
     // Reads the watched roots again; one line per entry that appeared,
     // disappeared or changed. Empty when everything is as it was.
