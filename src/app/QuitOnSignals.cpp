@@ -53,8 +53,12 @@ void QuitOnSignals::install(QObject* parent)
     action.sa_handler = onSignalCaught;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal ignored when the program started (SIGHUP under nohup, say) stays ignored.
+        struct sigaction before = {};
+        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+            ::sigaction(signal, &action, nullptr);
+    }
 }
 
 void QuitOnSignals::onSignalled()
