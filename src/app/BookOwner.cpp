@@ -104,7 +104,8 @@ int BookOwner::askHolderForward(const QString& bookFolder)
             QThread::msleep(100);
             continue;
         }
-        while (!answer.contains('\n') && socket.waitForReadyRead(int(deadline.remainingTime())))
+        while (!answer.contains('\n') && (socket.bytesAvailable() > 0 ||
+                                          socket.waitForReadyRead(int(deadline.remainingTime()))))
             answer += socket.readAll();
     }
     if (answer == kForward)
