@@ -117,9 +117,12 @@ void ChildLockE2eTest::settingsWindowSavesAtOnce()
     QCOMPARE(borra.readAll(), QByteArray("NO\r\n"));
     QVERIFY(harness.key(QStringLiteral("Tab")));
     QVERIFY(harness.key(QStringLiteral("space")));
-    QFile conf(harness.programFolder() + QStringLiteral("/config/Tintaro/tintaro.conf"));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        conf.open(QIODevice::ReadOnly) && conf.readAll().contains("candado=true"), 5000);
+    const QString conf = harness.programFolder() + QStringLiteral("/config/Tintaro/tintaro.conf");
+    const auto locked = [&conf] {
+        QFile file(conf);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("candado=true");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(locked(), 5000);
     QVERIFY(harness.key(QStringLiteral("Escape")));
     QCOMPARE(harness.waitForExit(), 0);
 }
