@@ -47,9 +47,9 @@ void HoldRing::paintRing()
     painter.setRenderHint(QPainter::Antialiasing);
     const int pen = thickness();
     const QRectF circle = QRectF(rect()).adjusted(pen / 2.0, pen / 2.0, -pen / 2.0, -pen / 2.0);
-    painter.setPen(QPen(QColor(255, 255, 255, 160), pen));
+    painter.setPen(QPen(QColor(0, 128, 255, 70), pen));
     painter.drawEllipse(circle);
-    // The door's own blue, over a pale track.
+    // The door's own blue, over a pale track of it.
     painter.setPen(QPen(QColor(0, 128, 255), pen, Qt::SolidLine, Qt::RoundCap));
     painter.drawArc(circle, 90 * 16, -static_cast<int>(std::lround(m_progress * 360 * 16)));
 }
