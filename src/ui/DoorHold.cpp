@@ -35,6 +35,9 @@ bool DoorHold::eventFilter(QObject*, QEvent* event)
     case QEvent::MouseButtonRelease:
         FailureBoundary::run([this] { stop(); });
         return true;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true; // no focus should reach it, but Space must never open it
     case QEvent::Hide:
         FailureBoundary::run([this] { stop(); });
         return false;

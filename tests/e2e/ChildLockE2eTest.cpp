@@ -19,7 +19,10 @@ private slots:
 
 namespace {
 
-enum class Try { Tap, CloseRequest, Hold };
+enum class Try { Tap, CloseRequest, Keys, Hold };
+
+// Enough presses of Tab for the focus to visit every control of the window.
+constexpr int kTabs = 20;
 
 constexpr int kStillRunning = -2;
 
@@ -59,6 +62,9 @@ void ChildLockE2eTest::door_data()
     QTest::newRow("no lock: tap ends") << QStringList() << QByteArray() << Try::Tap << 0;
     QTest::newRow("no lock: Alt+F4 ends")
         << QStringList() << QByteArray() << Try::CloseRequest << 0;
+    QTest::newRow("no lock: Tab and Space end") << QStringList() << QByteArray() << Try::Keys << 0;
+    QTest::newRow("--candado: Tab and Space")
+        << locked << QByteArray() << Try::Keys << kStillRunning;
     QTest::newRow("--candado: tap") << locked << QByteArray() << Try::Tap << kStillRunning;
     QTest::newRow("--candado: Alt+F4")
         << locked << QByteArray() << Try::CloseRequest << kStillRunning;
@@ -84,6 +90,9 @@ void ChildLockE2eTest::door()
     } else if (attempt == Try::CloseRequest) {
         QVERIFY(harness.key(QStringLiteral("alt+F4")));
         QVERIFY(sendCloseRequest(harness.display(), harness.waitForMainWindow()));
+    } else if (attempt == Try::Keys) {
+        for (int i = 0; i < kTabs && harness.programRunning(); ++i)
+            QVERIFY(harness.key(QStringLiteral("Tab")) && harness.key(QStringLiteral("space")));
     } else {
         QVERIFY(harness.pressButton(door));
         QImage shot;
