@@ -2,20 +2,20 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 // Where the main window's controls stand on the 1024 × 768 screen, in screen
-// pixels, worked out independently of the program: the twips positions of the
-// layout for that screen, turned into pixels the way the window does it
-// (twips / 15, halves to even), and the canvas placed above the colour bar.
+// pixels: the core's layout and placements for that screen, turned into
+// pixels the way the window does it (twips / 15, halves to even).
 class MainWindowGeometry {
 public:
     static constexpr double kTwipsPerPixel = 15.0;
     static constexpr double kScreenWidthTwips = 1024 * kTwipsPerPixel;
-    static constexpr double kColourBarTopTwips = 10495;
+    static constexpr double kScreenHeightTwips = 768 * kTwipsPerPixel;
 
     static int toPixels(double twips);
-    static QRect fromTwips(double left, double top, double width, double height);
+    static QRect fromTwips(const QRectF& twips);
 
     static QRect swatch(int index);
     static QRect eraser();
