@@ -35,6 +35,12 @@ QPoint ringTop()
     return {door.center().x(), static_cast<int>(door.center().y() - radius)};
 }
 
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 bool startWith(E2eHarness& harness, const QStringList& arguments, const QByteArray& settings)
 {
     const QString config = harness.programFolder() + QStringLiteral("/config");
@@ -121,18 +127,11 @@ void ChildLockE2eTest::settingsWindowSavesAtOnce()
     // The pointer on the window gives it the keys; the first choice has the focus.
     QVERIFY(harness.click(harness.windowGeometry(windows[0]).topLeft() + QPoint(4, 4)));
     QVERIFY(harness.key(QStringLiteral("space")));
-    QFile borra(harness.programFolder() + QStringLiteral("/borra.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(borra.exists(), 5000);
-    QVERIFY(borra.open(QIODevice::ReadOnly));
-    QCOMPARE(borra.readAll(), QByteArray("NO\r\n"));
-    QVERIFY(harness.key(QStringLiteral("Tab")));
-    QVERIFY(harness.key(QStringLiteral("space")));
+    const QString borra = harness.programFolder() + QStringLiteral("/borra.txt");
+    QTRY_COMPARE_WITH_TIMEOUT(contents(borra), QByteArray("NO\r\n"), 5000);
+    QVERIFY(harness.key(QStringLiteral("Tab")) && harness.key(QStringLiteral("space")));
     const QString conf = harness.programFolder() + QStringLiteral("/config/Tintaro/tintaro.conf");
-    const auto locked = [&conf] {
-        QFile file(conf);
-        return file.open(QIODevice::ReadOnly) && file.readAll().contains("candado=true");
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(locked(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(contents(conf).contains("candado=true"), 5000);
     QVERIFY(harness.key(QStringLiteral("Escape")));
     QCOMPARE(harness.waitForExit(), 0);
 }
