@@ -99,6 +99,9 @@ void SettingsWindow::applyZoom()
     layout()->setContentsMargins(zoomed(24), zoomed(24), zoomed(24), zoomed(24));
     layout()->setSpacing(zoomed(8));
     setMinimumWidth(zoomed(560));
+    // Its own size, for Qt caps a window with wrapped text at two thirds of
+    // the screen, which cuts it short at a large --zoom.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void SettingsWindow::saveOrUndo(QCheckBox* choice, const std::function<void()>& save)
