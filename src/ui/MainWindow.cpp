@@ -2,7 +2,9 @@
 
 #include "core/book/Failure.h"
 #include "core/geometry/Units.h"
+#include "core/settings/Settings.h"
 #include "ui/Canvas.h"
+#include "ui/ChildLock.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
@@ -23,14 +25,18 @@
 #include <QTimer>
 
 MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)),
-      m_session(m_folders.book(), m_folders.data()),
+    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book(), m_folders.data()),
       m_controls(this, m_session, m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     m_sound = new SoundPlayer(this);
+    // The grown-ups' choices as they are when the book opens.
+    const Settings settings = Settings::load();
+    m_sound->setSilent(!settings.sounds());
+    if (settings.childLockNow())
+        ChildLock::apply(this, doorButton());
     connectControls();
     connectKeys();
     connectEnds();
@@ -41,9 +47,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::connectControls()
 {
     for (int index = 0; index < kSwatchCount; ++index) {
-        connect(swatch(index), &PictureBox::pressed, this, [this, index](Qt::MouseButton, QPoint at) {
-            FailureBoundary::run([&] { onSwatchPressed(index, at); });
-        });
+        connect(swatch(index), &PictureBox::pressed, this,
+                [this, index](Qt::MouseButton, QPoint at) {
+                    FailureBoundary::run([&] { onSwatchPressed(index, at); });
+                });
     }
     connect(colourBar(), &PictureBox::pressed, this,
             FailureBoundary::guard(this, &MainWindow::onColourBarPressed));
