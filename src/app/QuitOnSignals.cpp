@@ -63,10 +63,12 @@ void QuitOnSignals::install(QObject* parent)
 
 void QuitOnSignals::onSignalled()
 {
-    // Bytes left wake the notifier again, and quitting twice does no harm.
+    // Bytes left wake the notifier again, and ending twice does no harm.
     char bytes[64];
     [[maybe_unused]] const ssize_t taken = ::read(int(m_notifier.socket()), bytes, sizeof bytes);
-    QCoreApplication::quit();
+    // Not quit(): that asks the windows to close, and the child lock refuses.
+    // Leaving the event loop still emits aboutToQuit, which keeps the page.
+    QCoreApplication::exit(0);
 }
 
 #else

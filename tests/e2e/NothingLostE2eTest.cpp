@@ -69,15 +69,20 @@ void NothingLostE2eTest::fillKeptAtTheEnd_data()
     QTest::addColumn<int>("afterMs");
     QTest::addColumn<int>("signal"); // 0: the door ends the program
     QTest::addColumn<int>("status"); // -1: killed
-    QTest::newRow("SIGTERM a second after") << QList<QPoint>() << 1000 << int(SIGTERM) << 0;
-    QTest::newRow("kill -9 three seconds after") << QList<QPoint>() << 3000 << int(SIGKILL) << -1;
-    QTest::newRow("door right after") << QList<QPoint>() << 0 << 0 << 0;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("SIGTERM a second after")
+        << QList<QPoint>() << 1000 << int(SIGTERM) << 0 << QStringList();
+    QTest::newRow("SIGTERM soon after, child lock on")
+        << QList<QPoint>() << 300 << int(SIGTERM) << 0 << QStringList{"--candado"};
+    QTest::newRow("kill -9 three seconds after")
+        << QList<QPoint>() << 3000 << int(SIGKILL) << -1 << QStringList();
+    QTest::newRow("door right after") << QList<QPoint>() << 0 << 0 << 0 << QStringList();
     QTest::newRow("eraser, forward, back, undo")
         << QList<QPoint>{MainWindowGeometry::eraser().center(),
                          MainWindowGeometry::forward().center(),
                          MainWindowGeometry::back().center(),
                          MainWindowGeometry::undo(m_page1.size()).center()}
-        << 0 << 0 << 0;
+        << 0 << 0 << 0 << QStringList();
 }
 
 void NothingLostE2eTest::fillKeptAtTheEnd()
@@ -86,9 +91,11 @@ void NothingLostE2eTest::fillKeptAtTheEnd()
     QFETCH(int, afterMs);
     QFETCH(int, signal);
     QFETCH(int, status);
+    QFETCH(QStringList, arguments);
     E2eHarness harness;
     QVERIFY(harness.prepareProgramFolder());
     QVERIFY(harness.writeBorraTxt("NO\r\n"));
+    harness.useProgram(harness.programFolder() + QStringLiteral("/tintaro"), arguments, {});
     QVERIFY(harness.startToMainWindow());
     QString why;
     QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("start"), &why, 8000), qPrintable(why));
