@@ -144,8 +144,9 @@ void MainWindowControls::fitCanvasToPicture()
 void MainWindowControls::placeCanvas(int threshold)
 {
     const QRectF canvas = twips(m_canvas);
-    const CanvasPlacement p = CanvasPlacement::place(screenTwips().width(), twips(m_colourBar).top(),
-                                                     canvas.width(), canvas.height(), threshold);
+    const CanvasPlacement p =
+        CanvasPlacement::place(screenTwips().width(), twips(m_colourBar).top(), canvas.width(),
+                               canvas.height(), threshold);
     m_geometry.place(m_canvas, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
     const QRectF mascot = twips(m_mascot);
     m_geometry.place(m_mascot, QRectF(p.mascotLeft, p.mascotTop, mascot.width(), mascot.height()));

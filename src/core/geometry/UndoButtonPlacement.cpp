@@ -30,8 +30,7 @@ QRectF UndoButtonPlacement::place(const Around& around, QSizeF button)
     const QRectF usual = belowAnimation(around, button);
     const std::array<QRectF, 3> places{
         usual,
-        QRectF(QPointF(around.back.left() - kBandGap - button.width(), around.back.top()),
-               button),
+        QRectF(QPointF(around.back.left() - kBandGap - button.width(), around.back.top()), button),
         QRectF(QPointF(around.door.right() + kBandGap, around.door.top()), button)};
     for (const QRectF& place : places) {
         if (free(around, place))
