@@ -175,7 +175,7 @@ void SoakTest::longSessionLeaksNothing()
     if (kResidentMemoryMeansLeaks)
         QVERIFY2(memoryAtEnd - memoryAfterWarmUp <= kMemoryAllowance,
                  "resident memory grew by more than 10 MB");
-    QCOMPARE(handlesAtEnd, handlesAfterWarmUp);
+    QVERIFY(handlesAtEnd <= handlesAfterWarmUp);
     // The turns saved coloured copies of every page.
     for (int page = 1; page <= 3; ++page)
         QVERIFY(book.exists(QString::number(page) + QStringLiteral(".bmp")));
