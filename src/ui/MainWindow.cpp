@@ -4,6 +4,7 @@
 #include "core/geometry/Units.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
+#include "ui/GalleryView.h"
 #include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
@@ -23,8 +24,7 @@
 #include <QTimer>
 
 MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)),
-      m_session(m_folders.book(), m_folders.data()),
+    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book(), m_folders.data()),
       m_controls(this, m_session, m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -41,9 +41,10 @@ MainWindow::~MainWindow() = default;
 void MainWindow::connectControls()
 {
     for (int index = 0; index < kSwatchCount; ++index) {
-        connect(swatch(index), &PictureBox::pressed, this, [this, index](Qt::MouseButton, QPoint at) {
-            FailureBoundary::run([&] { onSwatchPressed(index, at); });
-        });
+        connect(swatch(index), &PictureBox::pressed, this,
+                [this, index](Qt::MouseButton, QPoint at) {
+                    FailureBoundary::run([&] { onSwatchPressed(index, at); });
+                });
     }
     connect(colourBar(), &PictureBox::pressed, this,
             FailureBoundary::guard(this, &MainWindow::onColourBarPressed));
@@ -59,6 +60,10 @@ void MainWindow::connectControls()
     onClick(backButton(), &MainWindow::onBackClicked);
     onClick(forwardButton(), &MainWindow::onForwardClicked);
     onClick(undoButton(), &MainWindow::onUndoClicked);
+    onClick(galleryButton(), &MainWindow::onGalleryClicked);
+    m_gallery = new GalleryView(this);
+    connect(m_gallery, &GalleryView::pageChosen, this,
+            FailureBoundary::guard(this, &MainWindow::onPageChosen));
 }
 
 void MainWindow::connectKeys()
@@ -76,6 +81,13 @@ void MainWindow::connectKeys()
     onKeys(redoKeys, &MainWindow::onRedo);
     onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
     onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
+    // The page keys turn as the page buttons do; the pages' view takes them
+    // for itself while it is open.
+    onKeys({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
+           &MainWindow::onForwardClicked);
+    onKeys({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)}, &MainWindow::onBackClicked);
+    onKeys({QKeySequence(Qt::Key_Home)}, &MainWindow::onHomeKey);
 }
 
 void MainWindow::connectEnds()
@@ -175,6 +187,21 @@ void MainWindow::onBackClicked()
 void MainWindow::onForwardClicked()
 {
     showTurn(m_session.turn(PageSession::Direction::Forward));
+}
+
+void MainWindow::onGalleryClicked()
+{
+    m_gallery->open(m_session);
+}
+
+void MainWindow::onPageChosen(int page)
+{
+    showTurn(m_session.goToPage(page));
+}
+
+void MainWindow::onHomeKey()
+{
+    showTurn(m_session.goToPage(1));
 }
 
 void MainWindow::onEraserClicked()
