@@ -171,11 +171,11 @@ void GalleryView::paintCell(QPainter& painter, int page, const QRect& at)
     const QImage* picture = pictureOf(page);
     painter.fillRect(at, picture ? kPaper : kWaiting);
     if (picture) {
-        const QSizeF size = QSizeF(picture->size()) / devicePixelRatioF();
-        const QRectF place(QPointF(at.center()) - QPointF(size.width(), size.height()) / 2 +
-                               QPointF(0.5, 0.5),
-                           size);
-        painter.drawImage(place, *picture);
+        // Whole pixels: at the screen's own scale the picture is copied, not resampled.
+        const QSize size = (QSizeF(picture->size()) / devicePixelRatioF()).toSize();
+        const QPoint corner =
+            at.topLeft() + QPoint(at.width() - size.width(), at.height() - size.height()) / 2;
+        painter.drawImage(QRect(corner, size), *picture);
     } else if (m_unreadable.contains(page)) {
         QFont note = font();
         note.setPixelSize(scaled(16));
