@@ -17,8 +17,8 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
     -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF "${launcher[@]}"
-cmake --build build-bench --target fill_bench press_bench book_bench import_bench gallery_bench \
-    -j2
+cmake --build build-bench --target fill_bench press_bench book_bench import_bench session_bench \
+    gallery_bench -j2
 
 ./build-bench/bench/fill_bench --benchmark_color=false "$@"
 
@@ -30,6 +30,9 @@ QT_QPA_PLATFORM=offscreen ./build-bench/bench/gallery_bench --benchmark_color=fa
 
 # Start-up of a book of 30,000 drawings; fails when it takes 2 s of CPU time or more.
 ./build-bench/bench/book_bench --benchmark_color=false
+
+# Keeping the page on show, and the undo histories of 50 pages.
+./build-bench/bench/session_bench
 
 # Adding an A4 scan; fails when it takes more than 1.5 s. Also prints the gold set's quality.
 ./build-bench/bench/import_bench --benchmark_color=false

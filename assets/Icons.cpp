@@ -1,6 +1,5 @@
 #include "Icons.h"
 
-#include "IcoWriter.h"
 #include "OutputFile.h"
 
 #include <QBuffer>
@@ -123,7 +122,6 @@ void Icons::writeAll(const QString& dir)
     for (const auto& [name, image] : {std::pair{"monster", monster()}, std::pair{"duck", duck()},
                                       std::pair{"raygun", rayGun()}}) {
         const QString base = dir + "/" + QString::fromLatin1(name);
-        IcoWriter::write(base + ".ico", image);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);

@@ -15,18 +15,22 @@
 #include "core/colour/FloodFill.h"
 #include "core/geometry/Units.h"
 #include "core/geometry/Zoom.h"
+#include "core/session/PageSession.h"
 #include "ui/Canvas.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QBackingStore>
+#include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -120,38 +124,50 @@ void press(Canvas& canvas, const QPoint& at)
     QCoreApplication::sendEvent(&canvas, &release);
 }
 
-// The canvas in a window of its own at the case's zoom, wired as the main
-// window wires it, shown once.
-Canvas* showCanvas(QWidget& window, const PressCase* c)
-{
-    setDisplayZoom(c->zoom, 1.0);
-    auto* canvas = new Canvas(&window);
-    canvas->setPicture(c->picture);
-    const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
-                     widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
-    canvas->setGeometry(QRect(QPoint(8, 8), size));
-    window.resize(size + QSize(16, 16));
-    QObject::connect(canvas, &PictureBox::mouseDown, canvas,
-                     [canvas](int button, int, float x, float y) {
-                         if (button == PictureBox::kLeftButton)
-                             canvas->fillAt(pressToPixel(x), pressToPixel(y));
-                     });
-    window.show();
-    QCoreApplication::processEvents(); // the first showing, untimed
-    return canvas;
-}
+// The canvas in a window of its own at the case's zoom, over a session whose
+// book holds the case's picture, wired as the main window wires it, shown once.
+class ShownCanvas {
+public:
+    ShownCanvas(QWidget& window, const PressCase* c)
+    {
+        setDisplayZoom(c->zoom, 1.0);
+        QDir(m_book.path()).mkdir(QStringLiteral("dibujos"));
+        c->picture.save(m_book.path() + QStringLiteral("/dibujos/1.gif"), "BMP");
+        m_session = std::make_unique<PageSession>(m_book.path(), m_book.path());
+        m_session->startUp();
+        canvas = new Canvas(*m_session, &window);
+        const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
+                         widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
+        canvas->setGeometry(QRect(QPoint(8, 8), size));
+        window.resize(size + QSize(16, 16));
+        QObject::connect(canvas, &PictureBox::pressed, canvas,
+                         [this](Qt::MouseButton button, QPoint at) {
+                             if (button == Qt::LeftButton)
+                                 canvas->showChange(m_session->fillAt(at).changed);
+                         });
+        window.show();
+        QCoreApplication::processEvents(); // the first showing, untimed
+    }
+    PageSession& session() { return *m_session; }
+
+    Canvas* canvas = nullptr;
+
+private:
+    QTemporaryDir m_book;
+    std::unique_ptr<PageSession> m_session;
+};
 
 void pressToScreen(benchmark::State& state, const PressCase* c)
 {
     QWidget window;
-    Canvas* canvas = showCanvas(window, c);
+    ShownCanvas shown(window, c);
     int next = 0;
     for (auto _ : state) {
-        canvas->setFillColour(kColours[next]);
-        press(*canvas, c->press);
+        shown.session().pickColour(kColours[next]);
+        press(*shown.canvas, c->press);
         next ^= 1;
     }
-    if (shownPixel(*canvas, c->press) != (toQRgb(kColours[next ^ 1]) & 0x00FFFFFFu))
+    if (shownPixel(*shown.canvas, c->press) != (toQRgb(kColours[next ^ 1]) & 0x00FFFFFFu))
         state.SkipWithError("the press did not reach the screen");
 }
 
@@ -159,14 +175,17 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
 void undoToScreen(benchmark::State& state, const PressCase* c)
 {
     QWidget window;
-    Canvas* canvas = showCanvas(window, c);
-    canvas->setFillColour(kColours[0]);
-    press(*canvas, c->press);
+    ShownCanvas shown(window, c);
+    shown.session().pickColour(kColours[0]);
+    press(*shown.canvas, c->press);
     bool undone = false;
-    for (auto _ : state)
-        undone = undone ? !canvas->redo() : canvas->undo();
+    for (auto _ : state) {
+        const PageSession::Step step = undone ? shown.session().redo() : shown.session().undo();
+        shown.canvas->showChange(step.changed);
+        undone = !undone;
+    }
     const QRgb expected = toQRgb(undone ? rgbColour(255, 255, 255) : kColours[0]) & 0x00FFFFFFu;
-    if (shownPixel(*canvas, c->press) != expected)
+    if (shownPixel(*shown.canvas, c->press) != expected)
         state.SkipWithError("the undo did not reach the screen");
 }
 

@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QList>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>

@@ -6,7 +6,6 @@
 #include "ui/FailureBoundary.h"
 
 #include <QDateTime>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QTimer>
 

@@ -4,7 +4,6 @@
 #include "core/print/SheetFit.h"
 #include "ui/FailureBoundary.h"
 
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>

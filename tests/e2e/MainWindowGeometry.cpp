@@ -1,77 +1,109 @@
 #include "e2e/MainWindowGeometry.h"
 
-#include <cfenv>
-#include <cmath>
+#include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/GalleryButtonPlacement.h"
+#include "core/geometry/Layout.h"
+#include "core/geometry/StoredControls.h"
+#include "core/geometry/UndoButtonPlacement.h"
+#include "core/geometry/Units.h"
+
+namespace {
+
+const Layout& layout()
+{
+    static const Layout l = Layout::compute(MainWindowGeometry::kScreenWidthTwips,
+                                            MainWindowGeometry::kScreenHeightTwips);
+    return l;
+}
+
+// The canvas is its picture with a one-pixel border all round, placed as
+// start-up places it.
+CanvasPlacement placed(QSize picture)
+{
+    return CanvasPlacement::place(MainWindowGeometry::kScreenWidthTwips, layout().colourBar.top(),
+                                  pixelsToTwips(picture.width() + 2),
+                                  pixelsToTwips(picture.height() + 2), 1);
+}
+
+QRectF canvasTwips(QSize picture)
+{
+    const CanvasPlacement p = placed(picture);
+    return {p.canvasLeft, p.canvasTop, pixelsToTwips(picture.width() + 2), p.canvasHeight};
+}
+
+} // namespace
 
 int MainWindowGeometry::toPixels(double twips)
 {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double pixels = std::nearbyint(twips / kTwipsPerPixel);
-    std::fesetround(saved);
-    return static_cast<int>(pixels);
+    return static_cast<int>(roundHalfEven(twips / kTwipsPerPixel));
 }
 
-QRect MainWindowGeometry::fromTwips(double left, double top, double width, double height)
+QRect MainWindowGeometry::fromTwips(const QRectF& twips)
 {
-    return {toPixels(left), toPixels(top), toPixels(width), toPixels(height)};
+    return {toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()),
+            toPixels(twips.height())};
 }
 
 QRect MainWindowGeometry::swatch(int index)
 {
-    return fromTwips(4957 + 495 * index, 11045, 495, 450);
+    return fromTwips(layout().swatches.at(static_cast<std::size_t>(index)));
 }
 
 QRect MainWindowGeometry::eraser()
 {
-    return fromTwips(10412, kColourBarTopTwips, 855, 1005);
+    return fromTwips(layout().eraser);
 }
 
 QRect MainWindowGeometry::door()
 {
-    return fromTwips(11292, kColourBarTopTwips, 855, 1005);
+    return fromTwips(layout().door);
 }
 
 QRect MainWindowGeometry::back()
 {
-    return fromTwips(3222, kColourBarTopTwips, 855, 1000);
+    return fromTwips(layout().back);
 }
 
 QRect MainWindowGeometry::forward()
 {
-    return fromTwips(4077, kColourBarTopTwips, 855, 1000);
+    return fromTwips(layout().forward);
 }
 
 QRect MainWindowGeometry::colourBar()
 {
-    return fromTwips(4957, kColourBarTopTwips, 5430, 525);
+    return fromTwips(layout().colourBar);
 }
 
 QRect MainWindowGeometry::canvas(QSize picture)
 {
-    // The canvas is its picture with a one-pixel border all round.
-    const double width = (picture.width() + 2) * kTwipsPerPixel;
-    double height = (picture.height() + 2) * kTwipsPerPixel;
-    const double left = (kScreenWidthTwips - width) / 2;
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double t = std::nearbyint((kColourBarTopTwips - height) / 2);
-    std::fesetround(saved);
-    double top = t;
-    if (t < 1) {
-        top = 5;
-        height = kColourBarTopTwips - 25;
-    }
-    return fromTwips(left, top, width, height);
+    return fromTwips(canvasTwips(picture));
 }
+
+namespace {
+
+UndoButtonPlacement::Around around(QSize picture)
+{
+    const CanvasPlacement p = placed(picture);
+    const QRectF mascot(p.mascotLeft, p.mascotTop, StoredControls::mascot.width(),
+                        StoredControls::mascot.height());
+    return {QSizeF(MainWindowGeometry::kScreenWidthTwips, MainWindowGeometry::kScreenHeightTwips),
+            canvasTwips(picture), mascot, layout().back, layout().door};
+}
+
+} // namespace
 
 QRect MainWindowGeometry::undo(QSize picture)
 {
-    // The animation (1350 × 1365) stands 100 twips right of the canvas, at its top.
-    const double width = (picture.width() + 2) * kTwipsPerPixel;
-    const double top =
-        std::nearbyint((kColourBarTopTwips - (picture.height() + 2) * kTwipsPerPixel) / 2);
-    return fromTwips((kScreenWidthTwips - width) / 2 + width + 100, top + 1365 + 120, 855, 1000);
+    return fromTwips(
+        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size()));
+}
+
+QRect MainWindowGeometry::gallery(QSize picture)
+{
+    const QRectF undo =
+        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size());
+    return fromTwips(
+        GalleryButtonPlacement::place(around(picture), undo, StoredControls::galleryButton));
 }
 
 QPoint MainWindowGeometry::colourField(int column, int row)

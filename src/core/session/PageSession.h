@@ -65,6 +65,8 @@ public:
     Step undo();
     Step redo();
     bool canUndo() const { return m_history.canUndo(); }
+    // The memory every page's undo history holds.
+    qsizetype historyBytes() const { return m_history.bytes() + m_histories.bytes(); }
 
     Turn turn(Direction direction);
     // Opens a page as a forward turn does.
