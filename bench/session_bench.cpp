@@ -1,7 +1,7 @@
 // The page session's costs that a child never sees but must never feel:
 //   autosave  the write of a changed page to its copy (with its flush to
 //             disk), and how long the window is held when it is started in
-//             the background and the next fill copies the page it shares;
+//             the background;
 //   undo_memory  the undo histories of a long morning: 1,000 fills spread
 //             over 50 pages, turning all the time.
 
@@ -63,7 +63,6 @@ void autosave(QSize size)
         session.fillAt({size.width() / 16 + size.width() / 8, size.height() / 8});
         clock.start();
         session.keepInBackground();
-        session.fillAt({size.width() / 16, size.height() / 8}); // copies the shared page
         holds.push_back(double(clock.nsecsElapsed()) / 1e6);
         session.keepNow();
     }

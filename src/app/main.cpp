@@ -4,8 +4,10 @@
 #include "core/book/Failure.h"
 #include "core/folders/AppFolders.h"
 #include "core/geometry/Zoom.h"
+#include "core/settings/Settings.h"
 #include "ui/FailureBoundary.h"
 #include "ui/IntroWindow.h"
+#include "ui/SettingsWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -20,7 +22,8 @@ namespace {
 
 // The command line: `--book DIR` names the book to use instead of the usual
 // one; `--add [FILE…]` adds drawings to it and `--print N…` prints pages of
-// it, both ending without opening it.
+// it, both ending without opening it; `--ajustes` opens the grown-ups'
+// settings instead of the book, and `--candado` locks the book for one run.
 struct CommandLine {
     QCommandLineParser parser;
     // Qt's own help option describes itself in English whatever the language.
@@ -50,6 +53,14 @@ struct CommandLine {
                        "1024 × 768 (de 1 a 16; 1 es el tamaño original). Sin esta opción "
                        "crecen con la pantalla."),
         QStringLiteral("F")};
+    QCommandLineOption settings{QStringLiteral("ajustes"),
+                                QStringLiteral("Abre los ajustes para los mayores: guardar los "
+                                               "dibujos coloreados, el candado para niños y los "
+                                               "sonidos.")};
+    QCommandLineOption lock{QStringLiteral("candado"),
+                            QStringLiteral("Pone el candado para niños solo esta vez: la puerta "
+                                           "cierra Tintaro si se mantiene pulsada dos segundos, "
+                                           "y la ventana no se cierra de otro modo.")};
 
     explicit CommandLine(const QCoreApplication& app)
     {
@@ -59,6 +70,7 @@ struct CommandLine {
         parser.addOption(add);
         parser.addOptions({print, blank, printer});
         parser.addOption(zoom);
+        parser.addOptions({settings, lock});
         parser.addPositionalArgument(QStringLiteral("ARCHIVO"),
                                      QStringLiteral("Un dibujo para --add, o un número de "
                                                     "página para --print."),
@@ -181,6 +193,17 @@ int main(int argc, char** argv)
                                      book);
         });
     ScreenZoom::apply(line.manualZoom());
+    // The settings are a window of their own, not the book: they take no
+    // part in keeping one program per book.
+    if (line.parser.isSet(line.settings)) {
+        FailureBoundary::run([&line] {
+            SettingsWindow::open(
+                AppFolders::resolve(startPlaces(line.parser.value(line.book))).book());
+        });
+        return app.exec();
+    }
+    if (line.parser.isSet(line.lock))
+        Settings::lockForThisRun();
     FailureBoundary::run([&line] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // The program starts on the intro window; its "CONTINUAR" opens the

@@ -2,7 +2,9 @@
 
 #include "core/book/Failure.h"
 #include "core/geometry/Units.h"
+#include "core/settings/Settings.h"
 #include "ui/Canvas.h"
+#include "ui/ChildLock.h"
 #include "ui/FailureBoundary.h"
 #include "ui/GalleryView.h"
 #include "ui/PageKeeper.h"
@@ -31,6 +33,11 @@ MainWindow::MainWindow(AppFolders folders, QWidget* parent)
     setWindowTitle(QStringLiteral("Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     m_sound = new SoundPlayer(this);
+    // The grown-ups' choices as they are when the book opens.
+    const Settings settings = Settings::load();
+    m_sound->setSilent(!settings.sounds());
+    if (settings.childLockNow())
+        ChildLock::apply(this, doorButton());
     connectControls();
     connectKeys();
     connectEnds();

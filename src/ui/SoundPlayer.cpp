@@ -66,6 +66,8 @@ SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent)
 void SoundPlayer::play(const QString& path)
 {
     stop();
+    if (m_silent)
+        return;
     // With no file, nowhere to play it, or nothing playable in it, the
     // default beep stands in.
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();

@@ -21,6 +21,8 @@ class SoundPlayer : public QObject {
 public:
     explicit SoundPlayer(QObject* parent = nullptr);
     void play(const QString& path);
+    // Silent: nothing plays, not even the beep; the grown-ups' choice.
+    void setSilent(bool silent) { m_silent = silent; }
 
 private:
     void stateChanged(QAudio::State state);
@@ -28,6 +30,7 @@ private:
     void waitForDrain();
     void stop();
 
+    bool m_silent = false;
     QAudioSink* m_sink = nullptr;
     qint64 m_lengthUs = 0;
     QTimer m_drainCheck;

@@ -204,6 +204,7 @@ bool E2eHarness::startProgram()
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_work->path());
     env.remove(QStringLiteral("TINTARO_PROGRAM_DIR"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_work->filePath(QStringLiteral("config")));
     env.insert(m_extraEnvironment);
     m_program->setProcessEnvironment(env);
     m_program->setWorkingDirectory(m_binary.isEmpty() ? programFolder() : m_work->path());
@@ -358,10 +359,15 @@ E2eHarness::ToolResult E2eHarness::runTool(const QString& program, const QString
 
 QList<qulonglong> E2eHarness::titledWindows() const
 {
+    return windowsNamed(kTitlePattern);
+}
+
+QList<qulonglong> E2eHarness::windowsNamed(const QString& pattern) const
+{
     QList<qulonglong> windows;
     const ToolResult found = runTool(QStringLiteral("xdotool"),
                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                      QStringLiteral("--name"), kTitlePattern});
+                                      QStringLiteral("--name"), pattern});
     for (const QByteArray& line : found.out.split('\n')) {
         bool ok = false;
         const qulonglong id = line.trimmed().toULongLong(&ok);
@@ -498,6 +504,18 @@ bool E2eHarness::doubleClick(QPoint screenPoint)
                    {QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
                     QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")})
         .ok;
+}
+
+bool E2eHarness::pressButton(QPoint screenPoint)
+{
+    return movePointer(screenPoint) &&
+           runTool(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")})
+               .ok;
+}
+
+bool E2eHarness::releaseButton()
+{
+    return runTool(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")}).ok;
 }
 
 bool E2eHarness::key(const QString& keys)

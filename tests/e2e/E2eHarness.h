@@ -61,7 +61,9 @@ public:
     double screenZoom() const;
     QString display() const { return m_display; }
 
-    // Starts the copied program with the private display.
+    // Starts the copied program with the private display, and with a
+    // settings folder (XDG_CONFIG_HOME) of its own unless the test names one:
+    // the choices of whoever runs the tests never reach the program.
     bool startProgram();
     // Makes startProgram start `binary` (an installed one, say) with
     // `arguments` and the variables of `environment` added, instead of the
@@ -88,6 +90,8 @@ public:
 
     // Visible windows titled "Tintaro" (main window, intro, message boxes).
     QList<qulonglong> titledWindows() const;
+    // Visible windows whose title matches the regular expression `pattern`.
+    QList<qulonglong> windowsNamed(const QString& pattern) const;
     // Visible windows that belong to the program's process, whatever their title.
     QList<qulonglong> programWindows() const;
     QRect windowGeometry(qulonglong window) const;
@@ -102,6 +106,9 @@ public:
 
     bool click(QPoint screenPoint);
     bool doubleClick(QPoint screenPoint);
+    // Presses the left button at a point and keeps it down; `releaseButton` lets go.
+    bool pressButton(QPoint screenPoint);
+    bool releaseButton();
     // Presses keys as xdotool names them (e.g. "ctrl+y") in the window under the pointer.
     bool key(const QString& keys);
     // The whole screen; a null image when it could not be taken.

@@ -136,7 +136,8 @@ void PageSession::keepInBackground()
     if (!m_unkept)
         return;
     m_unkept = false;
-    m_writer.write(m_page, m_book.copyPath(m_book.state().currentPage));
+    // Copied now, while the presses pause, rather than by the next fill.
+    m_writer.write(m_page.copy(), m_book.copyPath(m_book.state().currentPage));
 }
 
 std::optional<QString> PageSession::keepNow()

@@ -1,0 +1,55 @@
+#include "ui/HoldRing.h"
+
+#include "core/geometry/Units.h"
+#include "core/rounding/Rounding.h"
+#include "ui/FailureBoundary.h"
+
+#include <QPainter>
+#include <QtMath>
+
+HoldRing::HoldRing(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+int HoldRing::thickness() const
+{
+    return qMax(1, static_cast<int>(roundHalfEven(7 * widgetZoom())));
+}
+
+void HoldRing::surround(const QRect& control)
+{
+    // Wide enough to pass round the control's corners.
+    const int diameter =
+        static_cast<int>(std::ceil(std::hypot(control.width(), control.height()))) +
+        2 * thickness();
+    QRect square(0, 0, diameter, diameter);
+    square.moveCenter(control.center());
+    setGeometry(square);
+}
+
+void HoldRing::setProgress(double progress)
+{
+    m_progress = qBound(0.0, progress, 1.0);
+    update();
+}
+
+void HoldRing::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintRing(); });
+}
+
+void HoldRing::paintRing()
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int pen = thickness();
+    const QRectF circle = QRectF(rect()).adjusted(pen / 2.0, pen / 2.0, -pen / 2.0, -pen / 2.0);
+    painter.setPen(QPen(QColor(0, 128, 255, 70), pen));
+    painter.drawEllipse(circle);
+    // The door's own blue, over a pale track of it.
+    painter.setPen(QPen(QColor(0, 128, 255), pen, Qt::SolidLine, Qt::RoundCap));
+    painter.drawArc(circle, 90 * 16, -static_cast<int>(std::lround(m_progress * 360 * 16)));
+}

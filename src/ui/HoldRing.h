@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+// A ring around a control that fills clockwise from the top while it is held:
+// the child sees how long is left. Presses go through it to what lies below.
+class HoldRing : public QWidget {
+    Q_OBJECT
+public:
+    explicit HoldRing(QWidget* parent);
+    // Centres the ring on `control`'s rectangle, in the parent's pixels.
+    void surround(const QRect& control);
+    // 0 shows the empty ring, 1 the full one.
+    void setProgress(double progress);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void paintRing();
+    int thickness() const;
+
+    double m_progress = 0;
+};
