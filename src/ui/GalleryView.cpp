@@ -14,6 +14,7 @@
 #include <QStyleHints>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -22,6 +23,23 @@ const QColor kPaper(255, 255, 255);
 const QColor kWaiting(236, 236, 236);
 const QColor kShownFrame(255, 140, 0);
 const QColor kNumberPlate(40, 40, 80);
+
+// The keys that turn pages in the main window scroll the view instead.
+std::optional<QAbstractSlider::SliderAction> scrollFor(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Right:
+        return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_Home:
+        return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+        return QAbstractSlider::SliderToMaximum;
+    default:
+        return std::nullopt;
+    }
+}
 
 } // namespace
 
@@ -250,26 +268,12 @@ void GalleryView::mouseReleaseEvent(QMouseEvent* event)
 
 void GalleryView::keyPressEvent(QKeyEvent* event)
 {
-    QScrollBar* bar = verticalScrollBar();
-    switch (event->key()) {
-    case Qt::Key_Escape:
+    if (event->key() == Qt::Key_Escape)
         closeView();
-        break;
-    case Qt::Key_Left:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        break;
-    case Qt::Key_Right:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        break;
-    case Qt::Key_Home:
-        bar->triggerAction(QAbstractSlider::SliderToMinimum);
-        break;
-    case Qt::Key_End:
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        break;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
-    }
+    else if (const std::optional<QAbstractSlider::SliderAction> step = scrollFor(event->key()))
+        verticalScrollBar()->triggerAction(*step);
+    else
+        QAbstractScrollArea::keyPressEvent(event); // up, down and the page keys
 }
 
 void GalleryView::closeView()
