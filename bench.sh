@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release in build-bench/ and runs them all: the fill
 # against OpenCV and memcpy, press to screen on the canvas widget, the large-book
-# start-up, then adding pages. Installs the packages they need when missing.
+# start-up, the pages' view of a large book, then adding pages. Installs the
+# packages they need when missing.
 # Extra arguments go to fill_bench (e.g. --benchmark_filter=maze).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,12 +17,16 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-bench -DTINTARO_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
     -DTINTARO_BUILD_TESTS=OFF -DTINTARO_BUILD_APP=OFF "${launcher[@]}"
-cmake --build build-bench --target fill_bench press_bench book_bench import_bench session_bench -j2
+cmake --build build-bench --target fill_bench press_bench book_bench import_bench session_bench \
+    gallery_bench -j2
 
 ./build-bench/bench/fill_bench --benchmark_color=false "$@"
 
 # Press to screen runs on the offscreen platform: no display needed.
 QT_QPA_PLATFORM=offscreen ./build-bench/bench/press_bench --benchmark_color=false
+
+# The pages' view of a 1,000-page book; fails when opening takes 200 ms or more.
+QT_QPA_PLATFORM=offscreen ./build-bench/bench/gallery_bench --benchmark_color=false
 
 # Start-up of a book of 30,000 drawings; fails when it takes 2 s of CPU time or more.
 ./build-bench/bench/book_bench --benchmark_color=false

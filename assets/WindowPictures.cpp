@@ -256,6 +256,35 @@ QImage WindowPictures::undo(bool active)
     return image;
 }
 
+QImage WindowPictures::gallery()
+{
+    // A round orange button holding four little pages, each with a coloured
+    // shape on it: every page of the book at once.
+    QImage image(52, 58, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QRadialGradient face(QPointF(19, 21), 30);
+    face.setColorAt(0.0, QColor(255, 235, 160));
+    face.setColorAt(0.5, QColor(255, 160, 30));
+    face.setColorAt(1.0, QColor(200, 90, 0));
+    p.setPen(QPen(outline, 1.5));
+    p.setBrush(face);
+    p.drawEllipse(QPointF(26, 29), 24, 24);
+    const std::array<QColor, 4> shapes{QColor(230, 30, 30), QColor(30, 110, 230),
+                                       QColor(40, 170, 60), QColor(250, 210, 0)};
+    for (int k = 0; k < 4; ++k) {
+        const QRectF page(12 + 15 * (k % 2), 17 + 13 * (k / 2), 13, 11);
+        p.setPen(QPen(QColor(90, 40, 0), 1));
+        p.setBrush(Qt::white);
+        p.drawRect(page);
+        p.setPen(Qt::NoPen);
+        p.setBrush(shapes[size_t(k)]);
+        p.drawEllipse(page.center(), 3.2, 3.2);
+    }
+    return image;
+}
+
 void WindowPictures::writeAll(const QString& dir)
 {
     for (bool left : {true, false}) {
@@ -269,14 +298,16 @@ void WindowPictures::writeAll(const QString& dir)
     BmpWriter::writeIndexed8(dir + "/eraser.bmp", eraser());
     BmpWriter::writeRgb24(dir + "/door.bmp", door());
     BmpWriter::writeIndexed8(dir + "/colourbar.bmp", colourBar());
-    for (bool active : {true, false}) {
+    const auto writePng = [&dir](const QImage& picture, const QString& name) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        const QString name = active ? "/undo.png" : "/undo-off.png";
-        if (!undo(active).save(&buffer, "PNG")) {
+        if (!picture.save(&buffer, "PNG")) {
             throw std::runtime_error("cannot encode " + name.toStdString());
         }
         OutputFile::write(dir + name, png);
-    }
+    };
+    writePng(undo(true), "/undo.png");
+    writePng(undo(false), "/undo-off.png");
+    writePng(gallery(), "/gallery.png");
 }

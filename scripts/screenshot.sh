@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: the main window on the sample book, with one area
-# coloured, on a 1920 x 1080 virtual screen, where the book is shown 1.40625
-# times its 1024 x 768 size. Needs a build (./run.sh or ./test.sh).
+# coloured, and docs/gallery.png, the view of all its pages, on a 1920 x 1080
+# virtual screen, where the book is shown 1.40625 times its 1024 x 768 size.
+# Needs a build (./run.sh or ./test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=$(mktemp -d)
@@ -28,3 +29,11 @@ xdotool mousemove --sync 606 590 click 1
 sleep 0.5
 import -window root docs/screenshot.png
 echo "Wrote docs/screenshot.png"
+# The pages' view: page 2 coloured too, then Ctrl+O.
+xdotool key Right
+sleep 1
+xdotool mousemove --sync 1112 351 click 1
+xdotool key ctrl+o
+sleep 1.5
+import -window root docs/gallery.png
+echo "Wrote docs/gallery.png"

@@ -39,7 +39,8 @@ QColor qColour(ColorRef colour)
 
 } // namespace
 
-IntroWindow::IntroWindow(AppFolders folders, QWidget* parent) : QWidget(parent), m_folders(std::move(folders))
+IntroWindow::IntroWindow(AppFolders folders, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders))
 {
     // A fixed border with the window menu and close button, but no minimise
     // or maximise button.
@@ -90,12 +91,14 @@ void IntroWindow::createTimers()
 {
     m_backgroundTimer = new QTimer(this);
     m_backgroundTimer->setInterval(1500);
-    connect(m_backgroundTimer, &QTimer::timeout, this, FailureBoundary::guard(this, &IntroWindow::onBackgroundTimer));
+    connect(m_backgroundTimer, &QTimer::timeout, this,
+            FailureBoundary::guard(this, &IntroWindow::onBackgroundTimer));
     m_backgroundTimer->start();
 
     m_titleTimer = new QTimer(this);
     m_titleTimer->setInterval(300);
-    connect(m_titleTimer, &QTimer::timeout, this, FailureBoundary::guard(this, &IntroWindow::onTitleTimer));
+    connect(m_titleTimer, &QTimer::timeout, this,
+            FailureBoundary::guard(this, &IntroWindow::onTitleTimer));
     m_titleTimer->start();
 }
 

@@ -6,6 +6,7 @@
 #include "ui/Canvas.h"
 #include "ui/ChildLock.h"
 #include "ui/FailureBoundary.h"
+#include "ui/GalleryView.h"
 #include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
@@ -66,6 +67,10 @@ void MainWindow::connectControls()
     onClick(backButton(), &MainWindow::onBackClicked);
     onClick(forwardButton(), &MainWindow::onForwardClicked);
     onClick(undoButton(), &MainWindow::onUndoClicked);
+    onClick(galleryButton(), &MainWindow::onGalleryClicked);
+    m_gallery = new GalleryView(this);
+    connect(m_gallery, &GalleryView::pageChosen, this,
+            FailureBoundary::guard(this, &MainWindow::onPageChosen));
 }
 
 void MainWindow::connectKeys()
@@ -83,6 +88,13 @@ void MainWindow::connectKeys()
     onKeys(redoKeys, &MainWindow::onRedo);
     onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
     onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
+    // The page keys turn as the page buttons do; the pages' view takes them
+    // for itself while it is open.
+    onKeys({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
+           &MainWindow::onForwardClicked);
+    onKeys({QKeySequence(Qt::Key_Left), QKeySequence(Qt::Key_PageUp)}, &MainWindow::onBackClicked);
+    onKeys({QKeySequence(Qt::Key_Home)}, &MainWindow::onHomeKey);
 }
 
 void MainWindow::connectEnds()
@@ -182,6 +194,21 @@ void MainWindow::onBackClicked()
 void MainWindow::onForwardClicked()
 {
     showTurn(m_session.turn(PageSession::Direction::Forward));
+}
+
+void MainWindow::onGalleryClicked()
+{
+    m_gallery->open(m_session);
+}
+
+void MainWindow::onPageChosen(int page)
+{
+    showTurn(m_session.goToPage(page));
+}
+
+void MainWindow::onHomeKey()
+{
+    showTurn(m_session.goToPage(1));
 }
 
 void MainWindow::onEraserClicked()

@@ -9,12 +9,13 @@
 #include <QTimer>
 #include <QWidget>
 
+class GalleryView;
 class SoundPlayer;
 
 // The main colouring window: the canvas, the colour bar over the shade
 // swatches, the page buttons, the eraser and the door, the mascot and the
-// undo button. It shows what the page session does, and keeps the page on
-// show whatever way the program ends.
+// undo button, and the pages' view over them all. It shows what the page session does, and keeps
+// the page on show whatever way the program ends.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ public:
     PictureButton* backButton() const { return m_controls.backButton(); }
     PictureButton* forwardButton() const { return m_controls.forwardButton(); }
     PictureButton* undoButton() const { return m_controls.undoButton(); }
+    PictureButton* galleryButton() const { return m_controls.galleryButton(); }
+    GalleryView* gallery() const { return m_gallery; }
     AnimatedPicture* mascot() const { return m_controls.mascot(); }
 
     void onCanvasPressed(Qt::MouseButton button, QPoint at);
@@ -54,6 +57,11 @@ public:
     // Ctrl+P prints the page on show; Ctrl+S keeps it as a picture.
     void onPrint();
     void onKeep();
+    // The pages' view: its button for the child, Ctrl+O for grown-ups; a page
+    // chosen there opens as a forward turn does, and so does Home, page 1.
+    void onGalleryClicked();
+    void onPageChosen(int page);
+    void onHomeKey();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,5 +87,6 @@ private:
     MainWindowControls m_controls;
     BackgroundPainter m_background;
     SoundPlayer* m_sound = nullptr;
+    GalleryView* m_gallery = nullptr;
     QTimer m_keepTimer;
 };

@@ -1,6 +1,7 @@
 #include "ui/MainWindowControls.h"
 
 #include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/GalleryButtonPlacement.h"
 #include "core/geometry/Layout.h"
 #include "core/geometry/StoredControls.h"
 #include "core/geometry/UndoButtonPlacement.h"
@@ -96,6 +97,8 @@ void MainWindowControls::createCanvasAndUndo(const PageSession& session)
     // Placed clear of the page wherever there is room; where there is none,
     // over it, for it must always be seen and pressed.
     m_undoButton->raise();
+    m_galleryButton = makeButton("gallery.png", "galleryButton", m_window);
+    m_galleryButton->raise();
 }
 
 void MainWindowControls::setTabOrders()
@@ -106,7 +109,8 @@ void MainWindowControls::setTabOrders()
     order.append(m_colourBar);
     for (int index = 6; index < kSwatchCount; ++index)
         order.append(m_swatches[index]);
-    order << m_eraserButton << m_mascot << m_backButton << m_forwardButton << m_undoButton;
+    order << m_eraserButton << m_mascot << m_backButton << m_forwardButton << m_undoButton
+          << m_galleryButton;
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -144,8 +148,9 @@ void MainWindowControls::fitCanvasToPicture()
 void MainWindowControls::placeCanvas(int threshold)
 {
     const QRectF canvas = twips(m_canvas);
-    const CanvasPlacement p = CanvasPlacement::place(screenTwips().width(), twips(m_colourBar).top(),
-                                                     canvas.width(), canvas.height(), threshold);
+    const CanvasPlacement p =
+        CanvasPlacement::place(screenTwips().width(), twips(m_colourBar).top(), canvas.width(),
+                               canvas.height(), threshold);
     m_geometry.place(m_canvas, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
     const QRectF mascot = twips(m_mascot);
     m_geometry.place(m_mascot, QRectF(p.mascotLeft, p.mascotTop, mascot.width(), mascot.height()));
@@ -156,8 +161,10 @@ void MainWindowControls::placeUndoButton()
 {
     const UndoButtonPlacement::Around around{screenTwips(), twips(m_canvas), twips(m_mascot),
                                              twips(m_backButton), twips(m_doorButton)};
-    m_geometry.place(m_undoButton,
-                     UndoButtonPlacement::place(around, StoredControls::undoButton.size()));
+    const QRectF undo = UndoButtonPlacement::place(around, StoredControls::undoButton.size());
+    m_geometry.place(m_undoButton, undo);
+    m_geometry.place(m_galleryButton,
+                     GalleryButtonPlacement::place(around, undo, StoredControls::galleryButton));
 }
 
 void MainWindowControls::showSwatches(const std::array<ColorRef, kSwatchCount>& colours)

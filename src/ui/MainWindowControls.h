@@ -19,7 +19,8 @@ class QWidget;
 
 // The main window's controls, made in their stored order, and where they
 // stand: laid out for the screen, the canvas sized to its page and placed
-// with the mascot beside it, the undo button kept clear of the page.
+// with the mascot beside it, the undo and pages' view buttons kept clear of
+// the page.
 class MainWindowControls {
 public:
     // The name of the mascot's animation in the data folder.
@@ -35,6 +36,7 @@ public:
     PictureButton* backButton() const { return m_backButton; }
     PictureButton* forwardButton() const { return m_forwardButton; }
     PictureButton* undoButton() const { return m_undoButton; }
+    PictureButton* galleryButton() const { return m_galleryButton; }
     AnimatedPicture* mascot() const { return m_mascot; }
 
     // Positions in twips, the unit the window is laid out in.
@@ -70,6 +72,7 @@ private:
     PictureButton* m_doorButton = nullptr;
     Canvas* m_canvas = nullptr;
     PictureButton* m_undoButton = nullptr;
+    PictureButton* m_galleryButton = nullptr;
     QImage m_undoPicture;
     QImage m_undoGreyPicture;
 };

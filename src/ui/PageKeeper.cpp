@@ -30,8 +30,8 @@ QString PageKeeper::folder()
 QString PageKeeper::keep(Canvas* canvas, int page)
 {
     try {
-        QString path = KeptPicture::keep(canvas->picture(), page, folder(),
-                                         QDateTime::currentDateTime());
+        QString path =
+            KeptPicture::keep(canvas->picture(), page, folder(), QDateTime::currentDateTime());
         blink(canvas);
         return path;
     } catch (const SaveFailure& failure) {

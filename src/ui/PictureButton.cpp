@@ -1,7 +1,7 @@
 #include "ui/PictureButton.h"
 
-#include "ui/FailureBoundary.h"
 #include "core/geometry/Units.h"
+#include "ui/FailureBoundary.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -105,7 +105,8 @@ void BookE2eTest::turnsKeepTheColouredPageAndEraserCleansIt()
     const QImage saved = waitForPicture(copy, 5000);
     QVERIFY2(
         !saved.isNull(),
-        qPrintable(QStringLiteral("no readable 1.bmp after forwardButton; %1").arg(harness.describe())));
+        qPrintable(
+            QStringLiteral("no readable 1.bmp after forwardButton; %1").arg(harness.describe())));
     QCOMPARE(rgbText(saved.pixel(m_area.inside)), rgbText(kRed));
     QCOMPARE(difference(saved, m_page1Red), QString());
     QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("page-2-after-forward"), &why),
@@ -138,8 +139,7 @@ void BookE2eTest::doorRightAfterFillKeepsThePage()
     QVERIFY(harness.click(MainWindowGeometry::door().center()));
     QCOMPARE(harness.waitForExit(5000), 0);
     // The page on show is its coloured copy now, and nothing else was written.
-    QCOMPARE(QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden),
-             expected);
+    QCOMPARE(QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden), expected);
     const QImage kept(harness.drawingsFolder() + QStringLiteral("/1.bmp"));
     QCOMPARE(rgbText(kept.pixel(m_area.inside)), rgbText(kRed));
     QVERIFY(!QFile::exists(harness.programFolder() + QStringLiteral("/borra.txt")));

@@ -284,9 +284,10 @@ void HostileE2eTest::oddEntriesLeaveBookWorking()
     QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
     QVERIFY(harness.click(MainWindowGeometry::forward().center()));
     const QImage saved = waitForPicture(drawings + QStringLiteral("/1.bmp"), 5000);
-    QVERIFY2(!saved.isNull(),
-             qPrintable(
-                 QStringLiteral("no 1.bmp after a fill and forwardButton; %1").arg(harness.describe())));
+    QVERIFY2(
+        !saved.isNull(),
+        qPrintable(
+            QStringLiteral("no 1.bmp after a fill and forwardButton; %1").arg(harness.describe())));
     QCOMPARE(difference(saved, m_page1Red), QString());
     // A book of one page turns back to page 1, shown from the copy just saved.
     QVERIFY2(harness.canvasShows(onePageBook ? m_page1Red : m_page2,

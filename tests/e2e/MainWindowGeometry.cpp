@@ -1,6 +1,7 @@
 #include "e2e/MainWindowGeometry.h"
 
 #include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/GalleryButtonPlacement.h"
 #include "core/geometry/Layout.h"
 #include "core/geometry/StoredControls.h"
 #include "core/geometry/UndoButtonPlacement.h"
@@ -78,15 +79,31 @@ QRect MainWindowGeometry::canvas(QSize picture)
     return fromTwips(canvasTwips(picture));
 }
 
-QRect MainWindowGeometry::undo(QSize picture)
+namespace {
+
+UndoButtonPlacement::Around around(QSize picture)
 {
     const CanvasPlacement p = placed(picture);
-    const QRectF canvas = canvasTwips(picture);
     const QRectF mascot(p.mascotLeft, p.mascotTop, StoredControls::mascot.width(),
                         StoredControls::mascot.height());
-    const UndoButtonPlacement::Around around{QSizeF(kScreenWidthTwips, kScreenHeightTwips), canvas,
-                                             mascot, layout().back, layout().door};
-    return fromTwips(UndoButtonPlacement::place(around, StoredControls::undoButton.size()));
+    return {QSizeF(MainWindowGeometry::kScreenWidthTwips, MainWindowGeometry::kScreenHeightTwips),
+            canvasTwips(picture), mascot, layout().back, layout().door};
+}
+
+} // namespace
+
+QRect MainWindowGeometry::undo(QSize picture)
+{
+    return fromTwips(
+        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size()));
+}
+
+QRect MainWindowGeometry::gallery(QSize picture)
+{
+    const QRectF undo =
+        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size());
+    return fromTwips(
+        GalleryButtonPlacement::place(around(picture), undo, StoredControls::galleryButton));
 }
 
 QPoint MainWindowGeometry::colourField(int column, int row)

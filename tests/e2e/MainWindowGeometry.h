@@ -27,6 +27,8 @@ public:
     static QRect canvas(QSize picture);
     // The undo button, below the animation beside that canvas.
     static QRect undo(QSize picture);
+    // The pages' view button, below that undo button.
+    static QRect gallery(QSize picture);
 
     // The centre of the colour field in column 0–21 and row 0–1 of the bar.
     static QPoint colourField(int column, int row);

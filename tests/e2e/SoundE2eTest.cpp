@@ -70,8 +70,7 @@ QList<Burst> SoundE2eTest::record(const char* label, const QList<Turn>& turns)
         return {};
     for (const Turn& turn : turns) {
         m_harness->click(
-            (turn.forward ? MainWindowGeometry::forward() : MainWindowGeometry::back())
-                .center());
+            (turn.forward ? MainWindowGeometry::forward() : MainWindowGeometry::back()).center());
         QThread::msleep(turn.waitMs);
     }
     QThread::msleep(500);

@@ -6,9 +6,9 @@ std::array<ColorRef, kSwatchCount> tintsOf(ColorRef picked)
 {
     std::array<ColorRef, kSwatchCount> tints{};
     for (int i = 1; i <= kSwatchCount; ++i) {
-        tints[static_cast<std::size_t>(i - 1)] =
-            rgbColour(std::min(redOf(picked) + 15 * i, 255), std::min(greenOf(picked) + 20 * i, 255),
-                      std::min(blueOf(picked) + 15 * i, 255));
+        tints[static_cast<std::size_t>(i - 1)] = rgbColour(std::min(redOf(picked) + 15 * i, 255),
+                                                           std::min(greenOf(picked) + 20 * i, 255),
+                                                           std::min(blueOf(picked) + 15 * i, 255));
     }
     return tints;
 }

@@ -34,8 +34,8 @@ Layout Layout::compute(double sw, double sh)
     l.colourBar = at(first.left(), l.forward.top(), S::colourBar);
     l.eraser = at(l.colourBar.right() + 25, l.colourBar.top(), S::eraserButton);
     l.door = at(l.eraser.right() + 25, l.eraser.top(), S::doorButton);
-    l.canvas = at((sw - S::canvas.width()) / 2, (l.colourBar.top() - S::canvas.height()) / 2,
-                  S::canvas);
+    l.canvas =
+        at((sw - S::canvas.width()) / 2, (l.colourBar.top() - S::canvas.height()) / 2, S::canvas);
     l.mascot = at(l.canvas.right() + 100, l.canvas.top(), S::mascot);
     return l;
 }

@@ -19,6 +19,8 @@ struct StoredControls {
     static constexpr QRectF doorButton{7440, 5040, 855, 1005};
     static constexpr QRectF canvas{720, 840, 5445, 3405};
     static constexpr QRectF undoButton{0, 3240 + 1365 + UndoButtonPlacement::kGap, 855, 1000};
+    // Placed below the undo button, or wherever the page leaves room.
+    static constexpr QSizeF galleryButton{855, 1000};
     // Swatch i stands at 960 + 600 i; the layout gives every swatch its height.
     static constexpr QSizeF swatch{495, 375};
 };

@@ -1,6 +1,6 @@
 #include "core/geometry/UndoButtonPlacement.h"
 
-#include <array>
+#include "core/geometry/ClearPlace.h"
 
 namespace {
 
@@ -17,25 +17,16 @@ QRectF belowAnimation(const UndoButtonPlacement::Around& around, QSizeF button)
     return {QPointF(left, top), button};
 }
 
-bool free(const UndoButtonPlacement::Around& around, const QRectF& place)
-{
-    return place.left() >= 0 && place.top() >= 0 && place.right() <= around.window.width() &&
-           place.bottom() <= around.window.height() && !place.intersects(around.canvas);
-}
-
 } // namespace
 
 QRectF UndoButtonPlacement::place(const Around& around, QSizeF button)
 {
     const QRectF usual = belowAnimation(around, button);
-    const std::array<QRectF, 3> places{
-        usual,
-        QRectF(QPointF(around.back.left() - kBandGap - button.width(), around.back.top()),
-               button),
-        QRectF(QPointF(around.door.right() + kBandGap, around.door.top()), button)};
-    for (const QRectF& place : places) {
-        if (free(around, place))
-            return place;
-    }
-    return usual;
+    const std::optional<QRectF> free = ClearPlace::first(
+        around.window,
+        {usual,
+         QRectF(QPointF(around.back.left() - kBandGap - button.width(), around.back.top()), button),
+         QRectF(QPointF(around.door.right() + kBandGap, around.door.top()), button)},
+        {around.canvas});
+    return free.value_or(usual);
 }

@@ -11,18 +11,17 @@ CopyWriter::~CopyWriter()
 void CopyWriter::write(QImage page, QString path)
 {
     wait();
-    m_pending = std::async(std::launch::async,
-                           [page = std::move(page), path = std::move(path)]() {
-                               try {
-                                   PageBook::saveCopy(page, path);
-                                   return std::optional<QString>();
-                               } catch (const Failure& failure) {
-                                   return std::optional<QString>(failure.message());
-                               } catch (const std::exception&) {
-                                   return std::optional<QString>(
-                                       path + QStringLiteral(": no hay memoria para guardarlo."));
-                               }
-                           });
+    m_pending = std::async(std::launch::async, [page = std::move(page), path = std::move(path)]() {
+        try {
+            PageBook::saveCopy(page, path);
+            return std::optional<QString>();
+        } catch (const Failure& failure) {
+            return std::optional<QString>(failure.message());
+        } catch (const std::exception&) {
+            return std::optional<QString>(path +
+                                          QStringLiteral(": no hay memoria para guardarlo."));
+        }
+    });
 }
 
 std::optional<QString> CopyWriter::wait()

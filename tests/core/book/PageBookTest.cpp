@@ -1,6 +1,6 @@
 #include "core/book/PageBook.h"
-#include "core/book/Failure.h"
 #include "core/book/BookFolder.h"
+#include "core/book/Failure.h"
 
 #include <QtTest>
 #include <sys/stat.h>

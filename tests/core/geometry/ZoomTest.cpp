@@ -56,8 +56,7 @@ void ZoomTest::undoButtonNeverHidden()
     const CanvasPlacement placed =
         CanvasPlacement::place(sw, layout.colourBar.top(), width, height, 1);
     const QRectF canvas(placed.canvasLeft, placed.canvasTop, width, placed.canvasHeight);
-    const QRectF mascot(QPointF(placed.mascotLeft, placed.mascotTop),
-                          layout.mascot.size());
+    const QRectF mascot(QPointF(placed.mascotLeft, placed.mascotTop), layout.mascot.size());
     const QRectF button = UndoButtonPlacement::place(
         {QSizeF(sw, sh), canvas, mascot, layout.back, layout.door}, QSizeF(855, 1000));
     QVERIFY(QRectF(0, 0, sw, sh).contains(button));

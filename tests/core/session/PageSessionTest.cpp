@@ -1,6 +1,6 @@
+#include "core/session/PageSession.h"
 #include "core/book/BookFolder.h"
 #include "core/session/PageHistories.h"
-#include "core/session/PageSession.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -33,16 +33,35 @@ QString copyOnDisk(const BookFolder& book)
 void act(PageSession& session, QChar action)
 {
     switch (action.toLatin1()) {
-    case 'f': session.fillAt(kInside); break;
-    case 'e': session.erase(); break;
-    case 'u': session.undo(); break;
-    case 'r': session.redo(); break;
-    case '>': session.turn(PageSession::Direction::Forward); break;
-    case '<': session.turn(PageSession::Direction::Backward); break;
-    case 'b': session.keepInBackground(); break;
-    case 'k': session.keepNow(); break;
-    case 'g': session.goToPage(2); break;
-    default: QFAIL("unknown action");
+    case 'f':
+        session.fillAt(kInside);
+        break;
+    case 'e':
+        session.erase();
+        break;
+    case 'u':
+        session.undo();
+        break;
+    case 'r':
+        session.redo();
+        break;
+    case '>':
+        session.turn(PageSession::Direction::Forward);
+        break;
+    case '<':
+        session.turn(PageSession::Direction::Backward);
+        break;
+    case 'b':
+        session.keepInBackground();
+        break;
+    case 'k':
+        session.keepNow();
+        break;
+    case 'g':
+        session.goToPage(2);
+        break;
+    default:
+        QFAIL("unknown action");
     }
 }
 
@@ -67,16 +86,22 @@ void PageSessionTest::rules_data()
     QTest::addColumn<bool>("changed");
     QTest::addColumn<QString>("copy");
     QTest::newRow("a fill marks the page") << "f" << 1 << "red" << true << true << "none";
-    QTest::newRow("a turn saves; back, it still undoes") << "f><" << 1 << "red" << true << false << "red";
-    QTest::newRow("going to a page saves like a turn") << "fg" << 2 << "white" << false << false << "red";
-    QTest::newRow("the eraser deletes the copy") << "f><e" << 1 << "white" << true << false << "none";
+    QTest::newRow("a turn saves; back, it still undoes")
+        << "f><" << 1 << "red" << true << false << "red";
+    QTest::newRow("going to a page saves like a turn")
+        << "fg" << 2 << "white" << false << false << "red";
+    QTest::newRow("the eraser deletes the copy")
+        << "f><e" << 1 << "white" << true << false << "none";
     QTest::newRow("eraser, away and back, undo") << "fe><u" << 1 << "red" << true << true << "red";
-    QTest::newRow("redoing the eraser deletes again") << "fe><ur" << 1 << "white" << true << true << "none";
+    QTest::newRow("redoing the eraser deletes again")
+        << "fe><ur" << 1 << "white" << true << true << "none";
     QTest::newRow("undo of a fill") << "ffu" << 1 << "white" << false << true << "none";
     QTest::newRow("keeping now") << "fk" << 1 << "red" << true << true << "red";
     QTest::newRow("keeping in the background") << "fb" << 1 << "red" << true << true << "red";
-    QTest::newRow("eraser after a background keep") << "fbe" << 1 << "white" << true << true << "none";
-    QTest::newRow("nothing to keep after the eraser") << "fbek" << 1 << "white" << true << true << "none";
+    QTest::newRow("eraser after a background keep")
+        << "fbe" << 1 << "white" << true << true << "none";
+    QTest::newRow("nothing to keep after the eraser")
+        << "fbek" << 1 << "white" << true << true << "none";
 }
 
 void PageSessionTest::rules()
