@@ -47,10 +47,13 @@ void dropSmallComponents(cv::Mat& mask, int connectivity, int minArea)
 // White areas the fill can reach (4-connected, as it spreads). Areas the
 // lines close against the page's edge count, like the pieces of a jigsaw;
 // only paper that reaches all four edges is the page round the drawing.
-int countClosedAreas(const cv::Mat& paper)
+int countClosedAreas(const cv::Mat& paper, QList<int>& points)
 {
-    cv::Mat labels;
-    const int count = cv::connectedComponents(paper, labels, 4, CV_32S);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(paper, labels, stats, centroids, 4, CV_32S);
+    for (int i = 1; i < count; ++i)
+        points << stats.at<int>(i, cv::CC_STAT_AREA);
+    std::sort(points.begin(), points.end(), std::greater<>());
     std::vector<int> edges(size_t(count), 0); // one bit per edge touched
     const int last = paper.rows - 1;
     for (int x = 0; x < paper.cols; ++x) {
@@ -105,7 +108,7 @@ PageCleaner::Result PageCleaner::clean(const QImage& picture, int gap)
     dropSmallComponents(paper, 4, speck); // pinholes in the lines become line
 
     Result result;
-    result.closedAreas = countClosedAreas(paper);
+    result.closedAreas = countClosedAreas(paper, result.areaPoints);
     QImage page(rgb.size(), QImage::Format_Grayscale8);
     cv::Mat out = wrap(page);
     paper.copyTo(out);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 
 // Makes a page the exact fill colours whole: pure black lines on pure white,
@@ -13,8 +14,9 @@ public:
     static constexpr int kDefaultGap = 3;
 
     struct Result {
-        QImage page;         // Format_Grayscale8 holding only 0 (line) and 255 (paper)
-        int closedAreas = 0; // white areas, except paper reaching all four edges
+        QImage page;           // Format_Grayscale8 holding only 0 (line) and 255 (paper)
+        int closedAreas = 0;   // white areas, except paper reaching all four edges
+        QList<int> areaPoints; // the points of every white area, largest first
     };
 
     // Puts transparent parts over white and scales the picture to `size` as

@@ -3,9 +3,11 @@
 #include "colour/FloodFill.h"
 
 #include <QBuffer>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QSvgGenerator>
 #include <QtMath>
@@ -183,6 +185,54 @@ QList<QPoint> centres(const Plan& plan, QSize page)
     for (const QPointF& centre : plan.centres(1 / place.m11()))
         points << place.map(centre).toPoint();
     return points;
+}
+
+QImage photo(QSize size, int seed)
+{
+    QRandomGenerator random{quint32(seed)};
+    const auto colour = [&] {
+        return QColor::fromHsv(random.bounded(360), 60 + random.bounded(190),
+                               70 + random.bounded(180));
+    };
+    // Drawn small and enlarged smoothly: soft edges, as a lens gives them.
+    const QSize small = size / 4;
+    QImage image(small, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, small.width() * 0.3, small.height());
+    ground.setColorAt(0, colour());
+    ground.setColorAt(1, colour());
+    p.fillRect(image.rect(), ground);
+    p.setPen(Qt::NoPen);
+    const double unit = small.width() / 100.0;
+    for (int i = 0; i < 14 + 6 * seed; ++i) {
+        const QPointF centre(random.bounded(100.0) * unit,
+                             random.bounded(100.0) * small.height() / 100);
+        const double radius = (4 + random.bounded(18.0)) * unit;
+        QRadialGradient shade(centre - QPointF(radius, radius) / 3, radius * 1.4);
+        const QColor lit = colour();
+        shade.setColorAt(0, lit.lighter(140));
+        shade.setColorAt(1, lit.darker(170));
+        p.setBrush(shade);
+        p.save();
+        p.translate(centre);
+        p.rotate(random.bounded(180.0));
+        p.drawEllipse(QPointF(), radius, radius * (0.4 + random.bounded(0.6)));
+        p.restore();
+    }
+    p.end();
+    QImage full = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Grain on every point, as a camera's sensor gives it.
+    for (int y = 0; y < full.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
+        for (int x = 0; x < full.width(); ++x) {
+            const int grain = int(random.generate() % 25) - 12;
+            row[x] = qRgb(qBound(0, qRed(row[x]) + grain, 255),
+                          qBound(0, qGreen(row[x]) + grain + int(random.generate() % 7) - 3, 255),
+                          qBound(0, qBlue(row[x]) + grain, 255));
+        }
+    }
+    return full;
 }
 
 Quality measure(const QImage& page)

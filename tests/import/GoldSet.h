@@ -35,6 +35,10 @@ const Plan& shapes();
 QByteArray make(const QString& format, QSize size, int pdfPages = 1);
 QByteArray make(const Plan& plan, const QString& format, QSize size, int pdfPages = 1);
 
+// A picture with the marks of a photograph: shaded shapes of many colours
+// on a shaded ground, with grain and no flat area. `seed` picks the scene.
+QImage photo(QSize size, int seed);
+
 struct Quality {
     int areas = 0;
     int whole = 0;          // areas filled to at least 99 % with nothing outside
