@@ -192,6 +192,7 @@ void paintClipArt(QPainter& p, double unit, double widen, bool outlines)
     p.drawPath(hill);
     for (const QPointF& at : {QPointF(150, 90), QPointF(420, 130)}) {
         QPainterPath cloud;
+        cloud.setFillRule(Qt::WindingFill);
         cloud.addEllipse(at, 70, 35);
         cloud.addEllipse(at + QPointF(45, -25), 45, 35);
         cloud.addEllipse(at + QPointF(-40, -15), 35, 28);

@@ -132,13 +132,19 @@ void printQuality()
                                      GoldSet::make(c.plan, QLatin1String(c.format), drawing));
         GoldSet::Quality q;
         try {
-            q = GoldSet::measure(c.plan, addPage(path, book));
+            const QImage page = addPage(path, book);
+            if (qEnvironmentVariableIsSet("DUMP")) {
+                page.save(QStringLiteral("/tmp/dump_%1.png").arg(QLatin1String(c.name)));
+                QImage(path).save(QStringLiteral("/tmp/dump_%1_in.png").arg(QLatin1String(c.name)));
+            }
+            q = GoldSet::measure(c.plan, page);
         } catch (const Failure& failure) {
             std::printf("import_quality %s refused: %s\n", c.name, qPrintable(failure.reason()));
             continue;
         }
-        std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%% leaks=%d\n", c.name,
-                    q.whole, q.areas, q.worstFill, q.leaks);
+        std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%% leaks=%d "
+                    "stray_paper=%.2f%%\n",
+                    c.name, q.whole, q.areas, q.worstFill, q.leaks, q.strayPaper);
     }
 }
 
@@ -154,6 +160,10 @@ void printPhotos()
         try {
             DrawingFile drawing(path, largestPage());
             const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
+            if (qEnvironmentVariableIsSet("DUMP")) {
+                clean.page.save(QStringLiteral("/tmp/dump_%1.png").arg(name));
+                QImage(path).save(QStringLiteral("/tmp/dump_%1_in.png").arg(name));
+            }
             const double page = double(clean.page.width()) * clean.page.height();
             const auto small = std::count_if(clean.areaPoints.begin(), clean.areaPoints.end(),
                                              [&](int points) { return points < page / 1000; });

@@ -5,8 +5,9 @@
 // Finds the lines of a grey page: 255 where there is line, 0 elsewhere.
 // Each point is judged against the paper and ink around it rather than one
 // level for the whole page, so lines on grey or unevenly lit paper, and
-// faint lines beside dark ones, are all kept; dark areas wider than a line
-// are left out, for the colour outlines to go round them.
+// faint lines beside dark ones, are all kept; black strokes are lines up to
+// a bold outline's width, and wider black areas and dark areas of colour
+// wider than a line are left out, for the colour outlines to go round them.
 class InkFinder {
 public:
     // How far, in points, the paper round a line is looked for; lines up to

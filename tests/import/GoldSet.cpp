@@ -272,6 +272,16 @@ Quality measure(const Plan& plan, const QImage& page)
         q.leaks += elsewhere > 0;
         q.worstFill = std::min(q.worstFill, share);
     }
+    // Paper no press reaches: a hollowed line's inside, an area lost.
+    QImage all = clean;
+    for (const QPoint& point : points)
+        floodFill(all, point.x(), point.y(), kMark);
+    qint64 stray = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(all.constScanLine(y));
+        stray += std::count(row, row + page.width(), qRgb(255, 255, 255));
+    }
+    q.strayPaper = 100.0 * double(stray) / (double(page.width()) * page.height());
     return q;
 }
 

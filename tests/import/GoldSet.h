@@ -44,6 +44,7 @@ struct Quality {
     int whole = 0;          // areas filled to at least 99 % with nothing outside
     double worstFill = 100; // the smallest share of an area one press filled, in %
     int leaks = 0;          // presses that coloured some other area
+    double strayPaper = 0;  // % of the page white where no area's press reaches
 };
 
 // A point inside each closed area of a page of that size made from the drawing.
