@@ -202,15 +202,17 @@ void paintClipArt(QPainter& p, double unit, double widen, bool outlines)
         p.drawPath(cloud);
     }
     area(p, shape(QRectF(630, 50, 110, 110), true), QColor(255, 215, 0), edge, outlines);
+    // The house stands in front of the hill, its outline hidden behind it.
+    const auto fill = [&](const QColor& colour) { return outlines ? QColor(Qt::white) : colour; };
     p.setPen(line(3, unit, widen));
-    p.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(QColor(200, 60, 50)));
+    p.setBrush(fill(QColor(200, 60, 50)));
     p.drawRect(QRectF(150, 380, 170, 130));
     QPainterPath roof;
     roof.addPolygon(QPolygonF{{{130, 380}, {235, 300}, {340, 380}}});
     roof.closeSubpath();
-    p.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(QColor(120, 70, 30)));
+    p.setBrush(fill(QColor(120, 70, 30)));
     p.drawPath(roof);
-    p.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(QColor(250, 240, 170)));
+    p.setBrush(fill(QColor(250, 240, 170)));
     p.drawRect(QRectF(180, 410, 50, 50));
 }
 

@@ -246,9 +246,13 @@ Quality measure(const Plan& plan, const QImage& page)
     // every line wider, each area and the paper round the drawing marked
     // with its own colour.
     QImage areas = drawn(plan, page.size(), false, plan.truthWiden, 1, true);
-    const QList<QPoint> points = centres(plan, page.size()) << QPoint(0, 0);
+    QList<QPoint> points = centres(plan, page.size());
     for (int i = 0; i < points.size(); ++i)
         floodFill(areas, points[i].x(), points[i].y(), rgbColour(0, i + 1, 0));
+    // The paper round the drawing, unless an area (a sky) reaches the corner.
+    points << QPoint(0, 0);
+    if (areas.pixel(0, 0) == qRgb(255, 255, 255))
+        floodFill(areas, 0, 0, rgbColour(0, int(points.size()), 0));
     const QImage clean = page.convertToFormat(QImage::Format_RGB32);
     Quality q;
     for (int i = 0; i + 1 < points.size(); ++i) {
@@ -267,6 +271,8 @@ Quality measure(const Plan& plan, const QImage& page)
             }
         }
         const double share = size ? 100.0 * double(reached) / double(size) : 0;
+        if (qEnvironmentVariableIsSet("DUMP"))
+            std::printf("area %d: %lld of %lld, %lld elsewhere\n", i, reached, size, elsewhere);
         ++q.areas;
         q.whole += share >= 99 && elsewhere == 0;
         q.leaks += elsewhere > 0;
