@@ -14,6 +14,8 @@ constexpr int kSide = 1;
 // Two edges this close are both sides of a thin outline of some colour:
 // they become one line as wide as the outline.
 constexpr int kOutline = 5;
+// How near a drawn line an edge is widened to meet it.
+constexpr int kMeet = 2;
 
 cv::Mat kernel(int shape, int size)
 {
@@ -35,7 +37,10 @@ void ColourOutlines::add(const cv::Mat& colour, cv::Mat& lines)
     // (red beside green of the same grey) makes an edge too.
     cv::Canny(bare, edges, kWeak, kStrong, 3, true);
     cv::morphologyEx(edges, edges, cv::MORPH_CLOSE, kernel(cv::MORPH_ELLIPSE, kOutline));
-    // Two points wide, like a thin drawn line.
-    cv::dilate(edges, edges, kernel(cv::MORPH_RECT, 2));
-    lines |= edges;
+    // Where an edge meets a drawn line it is made two points wide, so that
+    // it joins the line without a break the colour could slip through.
+    cv::Mat wide, meeting;
+    cv::dilate(edges, wide, kernel(cv::MORPH_RECT, 2));
+    cv::dilate(lines, meeting, kernel(cv::MORPH_RECT, 2 * kMeet + 1));
+    lines |= edges | (wide & meeting);
 }

@@ -29,7 +29,7 @@ cv::Mat square(int reach)
 
 } // namespace
 
-cv::Mat InkFinder::lines(const cv::Mat& grey)
+cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
 {
     cv::Mat paper, darkest;
     cv::dilate(grey, paper, square(kReach));
@@ -73,5 +73,8 @@ cv::Mat InkFinder::lines(const cv::Mat& grey)
         cv::dilate(colourAreas, colourAreas, step);
         colourAreas &= dark & ~black;
     }
-    return (crisp | black | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
+    cv::Mat found = (crisp | black | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
+    if (!colourful.empty())
+        found &= ~colourful;
+    return found;
 }

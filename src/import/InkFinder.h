@@ -14,5 +14,7 @@ public:
     // about this wide are lines, anything wider is an area of colour.
     static constexpr int kReach = 12;
 
-    static cv::Mat lines(const cv::Mat& grey);
+    // `colourful` (255 where a point is clearly coloured, may be empty): such
+    // points are areas of colour however dark, for the colour outlines.
+    static cv::Mat lines(const cv::Mat& grey, const cv::Mat& colourful = {});
 };

@@ -67,6 +67,23 @@ int countClosedAreas(const cv::Mat& paper, QList<int>& points)
     return int(std::count_if(edges.begin() + 1, edges.end(), [](int e) { return e != 15; }));
 }
 
+// Points whose channels differ this much are a colour, not grey ink.
+constexpr int kColourful = 64;
+
+cv::Mat colourful(const cv::Mat& rgb)
+{
+    cv::Mat most, least;
+    std::vector<cv::Mat> channels;
+    cv::split(rgb, channels);
+    cv::max(channels[0], channels[1], most);
+    cv::max(most, channels[2], most);
+    cv::min(channels[0], channels[1], least);
+    cv::min(least, channels[2], least);
+    cv::Mat mask;
+    cv::threshold(most - least, mask, kColourful - 1, 255, cv::THRESH_BINARY);
+    return mask;
+}
+
 } // namespace
 
 QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
@@ -94,7 +111,7 @@ PageCleaner::Result PageCleaner::clean(const QImage& picture, int gap)
         cv::Mat(rgb.height(), rgb.width(), CV_8UC3, rgb.bits(), size_t(rgb.bytesPerLine())).clone();
     cv::Mat grey;
     cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
-    cv::Mat ink = InkFinder::lines(grey);
+    cv::Mat ink = InkFinder::lines(grey, colourful(colour));
 
     // Dust is smaller than the thinnest line could make: a few points
     // across, growing with the page like a scan's dust does.
