@@ -4,6 +4,7 @@
 #include "import/ColourOutlines.h"
 #include "import/GapCloser.h"
 #include "import/InkFinder.h"
+#include "import/PhotoPage.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -84,6 +85,23 @@ cv::Mat colourful(const cv::Mat& rgb)
     return mask;
 }
 
+// The lines of a drawing: its own, freed of dust, with boundaries of colour
+// added and small breaks closed.
+cv::Mat drawingLines(const cv::Mat& colour, int gap)
+{
+    cv::Mat grey;
+    cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
+    cv::Mat ink = InkFinder::lines(grey, colourful(colour));
+    // Dust is smaller than the thinnest line could make: a few points
+    // across, growing with the page like a scan's dust does.
+    const int side = std::max(2, std::min(colour.cols, colour.rows) / 150);
+    dropSmallComponents(ink, 8, side * side);
+    ColourOutlines::add(colour, ink);
+    if (gap > 0)
+        GapCloser::close(ink, gap);
+    return ink;
+}
+
 } // namespace
 
 QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
@@ -103,26 +121,19 @@ QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
     return scaled;
 }
 
-PageCleaner::Result PageCleaner::clean(const QImage& picture, int gap)
+PageCleaner::Result PageCleaner::clean(const QImage& picture, Treatment treatment, int gap)
 {
     QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     // Continuous copies: the steps below walk them as flat arrays.
     const cv::Mat colour =
         cv::Mat(rgb.height(), rgb.width(), CV_8UC3, rgb.bits(), size_t(rgb.bytesPerLine())).clone();
-    cv::Mat grey;
-    cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
-    cv::Mat ink = InkFinder::lines(grey, colourful(colour));
-
-    // Dust is smaller than the thinnest line could make: a few points
-    // across, growing with the page like a scan's dust does.
+    const bool photo = treatment == Treatment::Photo ||
+                       (treatment == Treatment::ByLook && PhotoPage::looksLikePhoto(colour));
+    cv::Mat paper = ~(photo ? PhotoPage::lines(colour) : drawingLines(colour, gap));
+    // Pinholes in the lines become line; of a photograph, any piece of a
+    // part too small to colour.
     const int side = std::max(2, std::min(rgb.width(), rgb.height()) / 150);
-    const int speck = side * side;
-    dropSmallComponents(ink, 8, speck);
-    ColourOutlines::add(colour, ink);
-    if (gap > 0)
-        GapCloser::close(ink, gap);
-    cv::Mat paper = ~ink;
-    dropSmallComponents(paper, 4, speck); // pinholes in the lines become line
+    dropSmallComponents(paper, 4, photo ? int(colour.total() / 1000) : side * side);
 
     Result result;
     result.closedAreas = countClosedAreas(paper, result.areaPoints);

@@ -23,6 +23,11 @@ public:
     // Format_RGB888: the clean-up then works at the size the child sees.
     static QImage pictureAtSize(const QImage& picture, QSize size);
 
-    // Cleans a picture already at page size, in colour or grey.
-    static Result clean(const QImage& picture, int gap = kDefaultGap);
+    // How a picture is made a page: told by its look, or forced.
+    enum class Treatment { ByLook, Photo, Drawing };
+
+    // Cleans a picture already at page size, in colour or grey. A
+    // photograph's parts become the areas.
+    static Result clean(const QImage& picture, Treatment treatment = Treatment::ByLook,
+                        int gap = kDefaultGap);
 };
