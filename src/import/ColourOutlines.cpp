@@ -24,7 +24,7 @@ cv::Mat kernel(int shape, int size)
 
 } // namespace
 
-void ColourOutlines::add(const cv::Mat& colour, cv::Mat& lines)
+cv::Mat ColourOutlines::edges(const cv::Mat& colour, const cv::Mat& lines)
 {
     // The drawn lines are covered with the lightest colour beside them, so
     // that only boundaries of colour make edges, not the lines' own sides.
@@ -42,5 +42,5 @@ void ColourOutlines::add(const cv::Mat& colour, cv::Mat& lines)
     cv::Mat wide, meeting;
     cv::dilate(edges, wide, kernel(cv::MORPH_RECT, 2));
     cv::dilate(lines, meeting, kernel(cv::MORPH_RECT, 2 * kMeet + 1));
-    lines |= edges | (wide & meeting);
+    return edges | (wide & meeting);
 }

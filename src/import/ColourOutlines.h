@@ -9,8 +9,9 @@
 // areas becomes one line.
 class ColourOutlines {
 public:
-    // `colour` is 8-bit BGR at page size; `lines` (255 = line) are the
-    // picture's own lines, which already separate what they divide. Adds the
-    // boundaries to `lines`, two points wide like a thin drawn line.
-    static void add(const cv::Mat& colour, cv::Mat& lines);
+    // `colour` is 8-bit at page size; `lines` (255 = line) are the
+    // picture's own lines, which already separate what they divide. Returns
+    // the boundaries to add to them (255), one point wide and two where
+    // they meet a line.
+    static cv::Mat edges(const cv::Mat& colour, const cv::Mat& lines);
 };

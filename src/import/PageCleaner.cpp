@@ -68,6 +68,32 @@ int countClosedAreas(const cv::Mat& paper, QList<int>& points)
     return int(std::count_if(edges.begin() + 1, edges.end(), [](int e) { return e != 15; }));
 }
 
+// Bits of colour boundary reaching less than this many dust widths are dropped.
+constexpr int kShortestEdge = 4;
+
+// Clears the bits of `edges` that touch no line and reach less than `least`
+// points any way: the rings round dust and grain. Short bits joining a line
+// close it.
+void dropLoneEdges(cv::Mat& edges, const cv::Mat& lines, int least)
+{
+    cv::Mat labels, stats, centroids, touching;
+    const int count = cv::connectedComponentsWithStats(edges, labels, stats, centroids, 8, CV_32S);
+    std::vector<uchar> keep(size_t(count), 0);
+    for (int i = 1; i < count; ++i)
+        keep[size_t(i)] = std::max(stats.at<int>(i, cv::CC_STAT_WIDTH),
+                                   stats.at<int>(i, cv::CC_STAT_HEIGHT)) >= least;
+    cv::dilate(lines, touching, cv::Mat());
+    touching &= edges;
+    touching.forEach<uchar>([&](uchar t, const int* at) {
+        if (t)
+            keep[size_t(labels.at<int>(at[0], at[1]))] = 1; // the same value from any thread
+    });
+    edges.forEach<uchar>([&](uchar& e, const int* at) {
+        if (e && !keep[size_t(labels.at<int>(at[0], at[1]))])
+            e = 0;
+    });
+}
+
 // Points whose channels differ this much are a colour, not grey ink.
 constexpr int kColourful = 64;
 
@@ -96,7 +122,10 @@ cv::Mat drawingLines(const cv::Mat& colour, int gap)
     // across, growing with the page like a scan's dust does.
     const int side = std::max(2, std::min(colour.cols, colour.rows) / 150);
     dropSmallComponents(ink, 8, side * side);
-    ColourOutlines::add(colour, ink);
+    // Dust and grain make bits of edge too small to part anything.
+    cv::Mat edges = ColourOutlines::edges(colour, ink);
+    dropLoneEdges(edges, ink, kShortestEdge * side);
+    ink |= edges;
     if (gap > 0)
         GapCloser::close(ink, gap);
     return ink;
