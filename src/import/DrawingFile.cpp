@@ -106,7 +106,7 @@ void DrawingFile::openPicture(const QByteArray& format)
     if (format.isEmpty())
         refuse(m_path, QStringLiteral("No es un dibujo que sepa leer (PNG, JPEG, GIF, BMP, WebP, "
                                       "TIFF, SVG o PDF)."));
-    const DecoderMessages messages;
+    DecoderMessages messages;
     QImageReader reader(m_path, format);
     reader.setAutoTransform(true); // a photographed page stands the right way up
     const QSize stored = reader.size();

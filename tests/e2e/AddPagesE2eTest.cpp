@@ -3,10 +3,12 @@
 #include "e2e/MainWindowGeometry.h"
 #include "import/GoldSet.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 #include <unistd.h>
 
@@ -20,6 +22,7 @@ private slots:
     void badInputIsRefused_data();
     void badInputIsRefused();
     void bookWithoutDesktopSaysSo();
+    void photographBecomesPage();
 };
 
 namespace {
@@ -144,10 +147,13 @@ void AddPagesE2eTest::badInputIsRefused_data()
     for (char& c : noise)
         c = char(QRandomGenerator::global()->bounded(256));
     QTest::newRow("random bytes named .pdf") << "ruido.pdf" << noise << false << "No es un dibujo";
-    // A header that promises 30000 × 30000 points, and nothing after it.
+    // A header that promises 30000 × 30000 points, and a first scrap of them.
     const QByteArray ihdr = QByteArray::fromHex("4948445200007530000075300800000000");
+    const QByteArray idat = QByteArray::fromHex("49444154789c");
     QTest::newRow("30000 × 30000 PNG header")
-        << "enorme.png" << QByteArray::fromHex("89504e470d0a1a0a0000000d") + ihdr + crc32(ihdr)
+        << "enorme.png"
+        << QByteArray::fromHex("89504e470d0a1a0a0000000d") + ihdr + crc32(ihdr) +
+               QByteArray::fromHex("00000002") + idat + crc32(idat)
         << false << "demasiado grande";
     QImage blank(200, 150, QImage::Format_RGB32);
     blank.fill(Qt::white);
@@ -156,7 +162,10 @@ void AddPagesE2eTest::badInputIsRefused_data()
     buffer.open(QIODevice::WriteOnly);
     blank.save(&buffer, "PNG");
     QTest::newRow("no closed area") << "blanco.png" << blankPng << false << "ninguna zona cerrada";
-    QTest::newRow("read-only book") << "bueno.png" << png << true << "No puedo escribir";
+    QTest::newRow("read-only book") << "bueno.png" << png << true << "No puedo guardar";
+    const QByteArray jpeg = GoldSet::make("jpeg75", QSize(200, 150));
+    QTest::newRow("JPEG cut short")
+        << "cortado.jpg" << jpeg.left(jpeg.size() / 2) << false << "está dañado o incompleto";
 }
 
 void AddPagesE2eTest::badInputIsRefused()
@@ -181,6 +190,9 @@ void AddPagesE2eTest::badInputIsRefused()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(readOnlyBook ? QStringLiteral("dibujos") : name),
              qPrintable(run.err));
+    // One Spanish line with the reason; no decoder's English around it.
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
     QCOMPARE(pages(harness), before);
 }
 
@@ -205,6 +217,33 @@ void AddPagesE2eTest::bookWithoutDesktopSaysSo()
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines[0].contains(QStringLiteral("escritorio gráfico")), qPrintable(lines[0]));
     }
+}
+
+// A photograph becomes a page of 12 to 150 areas; --dibujo cleans it as a
+// drawing instead, and the page differs.
+void AddPagesE2eTest::photographBecomesPage()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(GoldSet::photo(QSize(1600, 1200), 2).save(&buffer, "JPEG", 90));
+    const QString photo = write(harness, QStringLiteral("foto.jpg"), bytes);
+    const int before = int(pages(harness).size());
+    const Run run = addPages(harness, {photo});
+    QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err));
+    const QRegularExpressionMatch areas =
+        QRegularExpression(QStringLiteral("(\\d+) zonas cerradas")).match(run.out);
+    QVERIFY2(areas.hasMatch(), qPrintable(run.out));
+    QVERIFY2(areas.captured(1).toInt() >= 12 && areas.captured(1).toInt() <= 150,
+             qPrintable(run.out));
+    const Run drawing = addPages(harness, {QStringLiteral("--dibujo"), photo});
+    QCOMPARE(drawing.status, 0);
+    QCOMPARE(int(pages(harness).size()), before + 2);
+    const QString folder = harness.drawingsFolder();
+    QVERIFY(QImage(folder + QStringLiteral("/%1.gif").arg(before + 1)) !=
+            QImage(folder + QStringLiteral("/%1.gif").arg(before + 2)));
 }
 
 QTEST_GUILESS_MAIN(AddPagesE2eTest)
