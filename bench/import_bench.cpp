@@ -132,12 +132,7 @@ void printQuality()
                                      GoldSet::make(c.plan, QLatin1String(c.format), drawing));
         GoldSet::Quality q;
         try {
-            const QImage page = addPage(path, book);
-            if (qEnvironmentVariableIsSet("DUMP")) {
-                page.save(QStringLiteral("/tmp/dump_%1.png").arg(QLatin1String(c.name)));
-                QImage(path).save(QStringLiteral("/tmp/dump_%1_in.png").arg(QLatin1String(c.name)));
-            }
-            q = GoldSet::measure(c.plan, page);
+            q = GoldSet::measure(c.plan, addPage(path, book));
         } catch (const Failure& failure) {
             std::printf("import_quality %s refused: %s\n", c.name, qPrintable(failure.reason()));
             continue;
@@ -160,10 +155,6 @@ void printPhotos()
         try {
             DrawingFile drawing(path, largestPage());
             const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
-            if (qEnvironmentVariableIsSet("DUMP")) {
-                clean.page.save(QStringLiteral("/tmp/dump_%1.png").arg(name));
-                QImage(path).save(QStringLiteral("/tmp/dump_%1_in.png").arg(name));
-            }
             const double page = double(clean.page.width()) * clean.page.height();
             const auto small = std::count_if(clean.areaPoints.begin(), clean.areaPoints.end(),
                                              [&](int points) { return points < page / 1000; });

@@ -26,6 +26,10 @@ constexpr int kColours = 16;
 constexpr double kFingertip = 0.004;
 // The points gathered colours are learnt from: enough for a stable answer.
 constexpr double kSamples = 20000;
+// How far, in points, what is left of the grain is spread before gathering.
+constexpr double kGrain = 2.5;
+// How far inside a part a fingertip's middle must be able to go.
+constexpr int kCore = 4;
 
 double flatShare(const cv::Mat& grey)
 {
@@ -65,6 +69,8 @@ cv::Mat gathered(const cv::Mat& rgb)
 {
     cv::Mat smooth, lab;
     cv::bilateralFilter(rgb, smooth, 9, 40, 7);
+    // Grain left over would fray the boundaries where colour drifts slowly.
+    cv::GaussianBlur(smooth, smooth, cv::Size(), kGrain);
     cv::cvtColor(smooth, lab, cv::COLOR_RGB2Lab);
     const int step = std::max(1, int(std::sqrt(double(lab.total()) / kSamples)));
     cv::Mat samples;
@@ -93,7 +99,7 @@ cv::Mat gathered(const cv::Mat& rgb)
         index.at<uchar>(at[0], at[1]) = uchar(best);
     });
     // A median keeps the boundaries between the colours smooth.
-    cv::medianBlur(index, index, 7);
+    cv::medianBlur(index, index, 9);
     return index;
 }
 
@@ -127,6 +133,62 @@ cv::Mat parts(const cv::Mat& ids, std::vector<int>& size)
     return label;
 }
 
+// The points of each part at least `kCore` points inside it every way: a
+// strip along a soft edge has none, however long it is.
+std::vector<int> cores(const cv::Mat& label, size_t count)
+{
+    std::vector<int> core(count, 0);
+    for (int y = kCore; y + kCore < label.rows; ++y) {
+        for (int x = kCore; x + kCore < label.cols; ++x) {
+            const int own = label.at<int>(y, x);
+            if (label.at<int>(y - kCore, x) == own && label.at<int>(y + kCore, x) == own &&
+                label.at<int>(y, x - kCore) == own && label.at<int>(y, x + kCore) == own)
+                ++core[size_t(own)];
+        }
+    }
+    return core;
+}
+
+// Gives each point of a part's thin arms (farther than `kCore` from a point
+// of its core) to the nearest part that is wide there: an opening of every
+// part at once, so no strip too thin to colour is left along an edge.
+void trimArms(cv::Mat& label)
+{
+    cv::Mat arm(label.size(), CV_8U, cv::Scalar(0));
+    arm.forEach<uchar>([&](uchar& a, const int* at) {
+        const int y = at[0], x = at[1], own = label.at<int>(y, x);
+        const auto core = [&](int cy, int cx) {
+            return cy >= kCore && cx >= kCore && cy + kCore < label.rows &&
+                   cx + kCore < label.cols && label.at<int>(cy, cx) == own &&
+                   label.at<int>(cy - kCore, cx) == own && label.at<int>(cy + kCore, cx) == own &&
+                   label.at<int>(cy, cx - kCore) == own && label.at<int>(cy, cx + kCore) == own;
+        };
+        for (int dy = -kCore; dy <= kCore; ++dy) {
+            for (int dx = -kCore; dx <= kCore; ++dx) {
+                if (core(y + dy, x + dx))
+                    return;
+            }
+        }
+        a = 255;
+    });
+    cv::Mat distance, nearest;
+    cv::distanceTransform(arm, distance, nearest, cv::DIST_L2, cv::DIST_MASK_5,
+                          cv::DIST_LABEL_PIXEL);
+    std::vector<int> wide{0}; // the points off the arms, numbered from 1 by rows
+    for (int y = 0; y < label.rows; ++y) {
+        for (int x = 0; x < label.cols; ++x) {
+            if (!arm.at<uchar>(y, x))
+                wide.push_back(label.at<int>(y, x));
+        }
+    }
+    if (wide.size() == 1)
+        return; // nothing wide anywhere
+    label.forEach<int>([&](int& l, const int* at) {
+        if (arm.at<uchar>(at[0], at[1]))
+            l = wide[std::min(wide.size() - 1, size_t(nearest.at<int>(at[0], at[1])))];
+    });
+}
+
 // How long a boundary each part shares with each other part.
 std::vector<std::map<int, int>> borders(const cv::Mat& label, int count)
 {
@@ -145,8 +207,8 @@ std::vector<std::map<int, int>> borders(const cv::Mat& label, int count)
     return shared;
 }
 
-// Merges each part smaller than `least` points into the neighbour it shares
-// the longest boundary with, smallest first; returns the parts left.
+// Merges each part whose `size` is under `least` into the neighbour it
+// shares the longest boundary with, smallest first; returns the parts left.
 int mergeSmall(cv::Mat& label, std::vector<int> size, int least)
 {
     std::vector<std::map<int, int>> shared = borders(label, int(size.size()));
@@ -242,10 +304,14 @@ cv::Mat PhotoPage::lines(const cv::Mat& rgb)
     double least = kFingertip * page;
     for (int round = 0; round < 8; ++round) {
         label = parts(ids, size);
-        while (mergeSmall(label, size, int(least)) > kMaxAreas) {
+        // Too small for a fingertip, or too thin: the core is measured.
+        while (mergeSmall(label, cores(label, size.size()), int(least / 2)) > kMaxAreas) {
             least *= 1.5;
             label = parts(label, size);
         }
+        trimArms(label);
+        label = parts(label, size);
+        mergeSmall(label, size, int(least));
         label = parts(label, size);
         const int biggest = *std::max_element(size.begin(), size.end());
         if (int(size.size()) >= kMinAreas && biggest <= kLargestShare * page)

@@ -271,8 +271,6 @@ Quality measure(const Plan& plan, const QImage& page)
             }
         }
         const double share = size ? 100.0 * double(reached) / double(size) : 0;
-        if (qEnvironmentVariableIsSet("DUMP"))
-            std::printf("area %d: %lld of %lld, %lld elsewhere\n", i, reached, size, elsewhere);
         ++q.areas;
         q.whole += share >= 99 && elsewhere == 0;
         q.leaks += elsewhere > 0;
