@@ -89,7 +89,8 @@ cv::Mat gathered(const cv::Mat& rgb)
         float nearest = 1e30f;
         for (int k = 0; k < centres.rows; ++k) {
             const float* centre = centres.ptr<float>(k);
-            const float d0 = c[0] - centre[0], d1 = c[1] - centre[1], d2 = c[2] - centre[2];
+            const float d0 = float(c[0]) - centre[0], d1 = float(c[1]) - centre[1],
+                        d2 = float(c[2]) - centre[2];
             const float distance = d0 * d0 + d1 * d1 + d2 * d2;
             if (distance < nearest) {
                 nearest = distance;
@@ -262,7 +263,7 @@ void splitLargest(cv::Mat& label, const std::vector<int>& size, const cv::Mat& l
         for (int x = 0; x < label.cols; ++x) {
             if (label.at<int>(y, x) != largest)
                 continue;
-            const cv::Vec3b c = lab.at<cv::Vec3b>(y, x);
+            const cv::Vec3b& c = lab.at<cv::Vec3b>(y, x);
             const float row[5] = {float(c[0]), float(c[1]), float(c[2]), float(x * place),
                                   float(y * place)};
             features.push_back(cv::Mat(1, 5, CV_32F, const_cast<float*>(row)).clone());
