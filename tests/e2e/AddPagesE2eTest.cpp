@@ -23,6 +23,7 @@ private slots:
     void badInputIsRefused();
     void bookWithoutDesktopSaysSo();
     void photographBecomesPage();
+    void summaryShowsNewPage();
 };
 
 namespace {
@@ -89,6 +90,28 @@ QByteArray crc32(const QByteArray& data)
 QStringList pages(const E2eHarness& harness)
 {
     return QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// Whether `part` (grey) is somewhere in `screen`, point for point.
+bool shows(const QImage& screen, const QImage& part)
+{
+    const auto same = [&](int left, int top, int y) {
+        for (int x = 0; x < part.width(); ++x) {
+            if (std::abs(qGray(screen.pixel(left + x, top + y)) - part.constScanLine(y)[x]) > 2)
+                return false;
+        }
+        return true;
+    };
+    for (int top = 0; top + part.height() <= screen.height(); ++top) {
+        for (int left = 0; left + part.width() <= screen.width(); ++left) {
+            int y = 0;
+            while (y < part.height() && same(left, top, y))
+                ++y;
+            if (y == part.height())
+                return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -244,6 +267,38 @@ void AddPagesE2eTest::photographBecomesPage()
     const QString folder = harness.drawingsFolder();
     QVERIFY(QImage(folder + QStringLiteral("/%1.gif").arg(before + 1)) !=
             QImage(folder + QStringLiteral("/%1.gif").arg(before + 2)));
+}
+
+// Chosen in the file dialog, the drawing is added and the summary window
+// shows the new page as the child will get it.
+void AddPagesE2eTest::summaryShowsNewPage()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(!write(harness, QStringLiteral("gato.png"), GoldSet::make("png", QSize(800, 600)))
+                 .isEmpty());
+    const int before = int(pages(harness).size());
+    QProcessEnvironment home; // the dialog opens in the folder holding the drawing
+    home.insert(QStringLiteral("HOME"), harness.programFolder());
+    harness.useProgram(harness.programFolder() + QStringLiteral("/tintaro"),
+                       {QStringLiteral("--add")}, home);
+    QVERIFY(harness.startProgram());
+    // The file dialog, under the pointer in the screen's middle, takes the keys.
+    QTRY_VERIFY_WITH_TIMEOUT(!harness.programWindows().isEmpty(), 10000);
+    QTest::qWait(500);
+    for (const char* key : {"g", "a", "t", "o", "period", "p", "n", "g", "Return"})
+        QVERIFY(harness.key(QString::fromLatin1(key)));
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 20000);
+    QVERIFY2(!boxes.isEmpty(), qPrintable(harness.describe()));
+    QCOMPARE(int(pages(harness).size()), before + 1);
+    const QImage page = QImage(harness.drawingsFolder() + QStringLiteral("/%1.gif").arg(before + 1))
+                            .convertToFormat(QImage::Format_Grayscale8)
+                            .scaled(220, 220, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage shot = harness.screenshot().copy(harness.windowGeometry(boxes.first()));
+    QVERIFY2(shows(shot, page), qPrintable(E2eHarness::saveArtefact(shot, "summary")));
+    QVERIFY(harness.closeWithReturn(boxes.first()));
+    QCOMPARE(harness.waitForExit(), 0);
 }
 
 QTEST_GUILESS_MAIN(AddPagesE2eTest)
