@@ -80,7 +80,7 @@ cv::Mat gathered(const cv::Mat& rgb)
     }
     cv::Mat labels, centres;
     cv::setRNGSeed(27); // the same page from the same photograph
-    cv::kmeans(samples, kColours, labels,
+    cv::kmeans(samples, std::min(kColours, samples.rows), labels,
                cv::TermCriteria(cv::TermCriteria::EPS | cv::TermCriteria::COUNT, 10, 1.0), 1,
                cv::KMEANS_PP_CENTERS, centres);
     cv::Mat index(lab.size(), CV_8U);
@@ -271,7 +271,7 @@ void splitLargest(cv::Mat& label, const std::vector<int>& size, const cv::Mat& l
         }
     }
     cv::Mat pieceOf, centres;
-    cv::kmeans(features, pieces, pieceOf,
+    cv::kmeans(features, std::min(pieces, features.rows), pieceOf,
                cv::TermCriteria(cv::TermCriteria::EPS | cv::TermCriteria::COUNT, 10, 1.0), 1,
                cv::KMEANS_PP_CENTERS, centres);
     const int first = int(size.size());
@@ -295,6 +295,9 @@ bool PhotoPage::looksLikePhoto(const cv::Mat& rgb)
 
 cv::Mat PhotoPage::lines(const cv::Mat& rgb)
 {
+    if (rgb.total() < size_t(kMinAreas) * kMinAreas)
+        return cv::Mat(rgb.size(), CV_8U, cv::Scalar(0)); // too small to divide
+
     cv::Mat ids;
     gathered(rgb).convertTo(ids, CV_32S);
     cv::Mat lab;
