@@ -50,9 +50,10 @@ public:
     }
     void addedPage(const QImage& picture, int page) override
     {
+        // The line just printed for it, with its size and areas, as its tip.
         m_pages.append(
             {picture.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation),
-             page});
+             page, m_lines.last()});
     }
     void showBox(bool allAdded, const QString& summary) const
     {
@@ -84,6 +85,7 @@ private:
     struct Page {
         QImage picture;
         int number = 0;
+        QString line;
     };
 
     // Each new page as the child will get it, under its number.
@@ -95,6 +97,7 @@ private:
             auto* picture = new QLabel;
             picture->setPixmap(QPixmap::fromImage(m_pages[i].picture));
             picture->setFrameShape(QFrame::Box);
+            picture->setToolTip(m_pages[i].line);
             auto* caption = new QLabel(QStringLiteral("Página %1").arg(m_pages[i].number));
             caption->setAlignment(Qt::AlignHCenter);
             layout->addWidget(picture, 2 * (i / kColumns), i % kColumns, Qt::AlignCenter);
