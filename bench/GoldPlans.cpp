@@ -151,6 +151,77 @@ QList<QPointF> faintCentres(double)
     return points;
 }
 
+// A hat and three rings drawn with bold strokes, 8 to 16 points across.
+void paintBold(QPainter& p, double unit, double widen, bool)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(line(12, unit, widen));
+    p.drawRect(QRectF(250, 60, 300, 300));
+    p.drawLine(QPointF(250, 290), QPointF(550, 290));
+    p.setPen(line(16, unit, widen));
+    p.drawRoundedRect(QRectF(120, 360, 560, 90), 40, 40);
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(line(8 + 4 * i, unit, widen));
+        p.drawEllipse(QPointF(200 + 200 * i, 530), 45, 45);
+    }
+}
+
+QList<QPointF> boldCentres(double)
+{
+    return {{400, 170}, {400, 325}, {180, 405}, {200, 530}, {400, 530}, {600, 530}};
+}
+
+// Clip art: a shaded sky, a hill with a dark green outline, white clouds with
+// a light grey outline, a sun without one and a house with black outlines.
+void paintClipArt(QPainter& p, double unit, double widen, bool outlines)
+{
+    const QPen edge = line(2, unit, widen);
+    QLinearGradient sky(0, 0, 0, 600);
+    sky.setColorAt(0, QColor(175, 215, 250));
+    sky.setColorAt(1, QColor(105, 165, 230));
+    if (!outlines)
+        p.fillRect(QRectF(0, 0, 800, 600), sky);
+    QPainterPath hill;
+    hill.moveTo(-10, 430);
+    hill.quadTo(400, 250, 810, 430);
+    hill.lineTo(810, 610);
+    hill.lineTo(-10, 610);
+    hill.closeSubpath();
+    p.setPen(outlines ? edge : line(4, unit, 0, QColor(20, 90, 30)));
+    p.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(QColor(80, 175, 65)));
+    p.drawPath(hill);
+    for (const QPointF& at : {QPointF(150, 90), QPointF(420, 130)}) {
+        QPainterPath cloud;
+        cloud.setFillRule(Qt::WindingFill);
+        cloud.addEllipse(at, 70, 35);
+        cloud.addEllipse(at + QPointF(45, -25), 45, 35);
+        cloud.addEllipse(at + QPointF(-40, -15), 35, 28);
+        cloud = cloud.simplified();
+        p.setPen(outlines ? edge : line(2, unit, 0, QColor(200, 200, 200)));
+        p.setBrush(outlines ? QBrush(Qt::NoBrush) : QBrush(Qt::white));
+        p.drawPath(cloud);
+    }
+    area(p, shape(QRectF(630, 50, 110, 110), true), QColor(255, 215, 0), edge, outlines);
+    // The house stands in front of the hill, its outline hidden behind it.
+    const auto fill = [&](const QColor& colour) { return outlines ? QColor(Qt::white) : colour; };
+    p.setPen(line(3, unit, widen));
+    p.setBrush(fill(QColor(200, 60, 50)));
+    p.drawRect(QRectF(150, 380, 170, 130));
+    QPainterPath roof;
+    roof.addPolygon(QPolygonF{{{130, 380}, {235, 300}, {340, 380}}});
+    roof.closeSubpath();
+    p.setBrush(fill(QColor(120, 70, 30)));
+    p.drawPath(roof);
+    p.setBrush(fill(QColor(250, 240, 170)));
+    p.drawRect(QRectF(180, 410, 50, 50));
+}
+
+QList<QPointF> clipArtCentres(double)
+{
+    return {{560, 60},  {600, 520}, {150, 95},  {430, 135},
+            {685, 105}, {280, 470}, {235, 355}, {205, 435}};
+}
+
 } // namespace
 
 const GoldSet::Plan& strips()
@@ -174,6 +245,18 @@ const GoldSet::Plan& cartoon()
 const GoldSet::Plan& faint()
 {
     static const GoldSet::Plan plan{paintFaint, faintCentres, 2};
+    return plan;
+}
+
+const GoldSet::Plan& bold()
+{
+    static const GoldSet::Plan plan{paintBold, boldCentres, 2};
+    return plan;
+}
+
+const GoldSet::Plan& clipArt()
+{
+    static const GoldSet::Plan plan{paintClipArt, clipArtCentres, 2};
     return plan;
 }
 

@@ -19,4 +19,10 @@ const GoldSet::Plan& cartoon();
 // A dark frame cut into nine cells by faint grey lines, for grey paper.
 const GoldSet::Plan& faint();
 
+// Bold outlines, 8 to 16 points across: a hat and three rings.
+const GoldSet::Plan& bold();
+
+// Outlined clip art on a shaded sky: a hill, clouds, a sun, a house.
+const GoldSet::Plan& clipArt();
+
 } // namespace GoldPlans

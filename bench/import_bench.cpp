@@ -2,7 +2,9 @@
 // and at 600 dpi (7016 × 4960, JPEG) the way `tintaro --add` does it: read,
 // scale to the page, clean, encode, store. Then adds the gold set in every
 // format, and the drawings real pages are hard on, at the page size a common
-// laptop screen gives and prints how whole one press fills each area.
+// laptop screen gives and prints how whole one press fills each area. Last,
+// times a 12-megapixel photograph and prints how pages made from photographs
+// divide.
 
 #include "GoldPlans.h"
 #include "core/book/Failure.h"
@@ -15,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -33,6 +36,7 @@ struct Timing {
 };
 Timing g_a4Scan{"a4_scan", 1.5};
 Timing g_a4At600{"a4_600dpi", 3};
+Timing g_photo12mp{"photo_12mp", 2};
 
 QString written(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes)
 {
@@ -58,11 +62,21 @@ QImage addPage(const QString& path, PageAdder& book)
     return clean.page;
 }
 
+QByteArray jpeg(const QImage& picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG", 90);
+    return bytes;
+}
+
 void addScan(benchmark::State& state, Timing* timing, QSize page, const char* format)
 {
     QTemporaryDir folder;
-    const QString scan =
-        written(folder, QStringLiteral("scan"), GoldSet::make(QLatin1String(format), page));
+    const QString scan = written(folder, QStringLiteral("scan"),
+                                 format ? GoldSet::make(QLatin1String(format), page)
+                                        : jpeg(GoldSet::photo(page, 2)));
     if (scan.isEmpty()) {
         state.SkipWithError("cannot write the scan");
         return;
@@ -106,6 +120,10 @@ void printQuality()
         {"cartoon", GoldPlans::cartoon(), "png"},
         {"cartoon_jpeg75", GoldPlans::cartoon(), "jpeg75"},
         {"faint_scan", GoldPlans::faint(), "scan"},
+        {"bold", GoldPlans::bold(), "png"},
+        {"bold_jpeg75", GoldPlans::bold(), "jpeg75"},
+        {"clipart", GoldPlans::clipArt(), "png"},
+        {"clipart_jpeg75", GoldPlans::clipArt(), "jpeg75"},
         {"a4_600dpi", GoldSet::shapes(), "scan7016", QSizeF(7016, 4960)},
     };
     for (const Case& c : cases) {
@@ -119,8 +137,35 @@ void printQuality()
             std::printf("import_quality %s refused: %s\n", c.name, qPrintable(failure.reason()));
             continue;
         }
-        std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%% leaks=%d\n", c.name,
-                    q.whole, q.areas, q.worstFill, q.leaks);
+        std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%% leaks=%d "
+                    "stray_paper=%.2f%%\n",
+                    c.name, q.whole, q.areas, q.worstFill, q.leaks, q.strayPaper);
+    }
+}
+
+// How the pages made from photographs divide: the areas, the largest share of
+// the page one area takes, the share of areas smaller than 0.1 % of the page.
+void printPhotos()
+{
+    QTemporaryDir folder;
+    PageAdder book(folder.path());
+    for (int seed = 1; seed <= 4; ++seed) {
+        const QString name = QStringLiteral("photo%1").arg(seed);
+        const QString path = written(folder, name, jpeg(GoldSet::photo(QSize(1600, 1200), seed)));
+        try {
+            DrawingFile drawing(path, largestPage());
+            const PageCleaner::Result clean = PageCleaner::clean(drawing.page(0));
+            const double page = double(clean.page.width()) * clean.page.height();
+            const auto small = std::count_if(clean.areaPoints.begin(), clean.areaPoints.end(),
+                                             [&](int points) { return points < page / 1000; });
+            std::printf(
+                "import_photo %s areas=%d largest=%.1f%% small_share=%.1f%%\n", qPrintable(name),
+                clean.closedAreas, 100.0 * clean.areaPoints.value(0) / page,
+                100.0 * double(small) / double(std::max<qsizetype>(1, clean.areaPoints.size())));
+        } catch (const Failure& failure) {
+            std::printf("import_photo %s refused: %s\n", qPrintable(name),
+                        qPrintable(failure.reason()));
+        }
     }
 }
 
@@ -141,10 +186,14 @@ int main(int argc, char** argv)
                                  "scan7016")
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
+    benchmark::RegisterBenchmark("import_photo_12mp", addScan, &g_photo12mp, QSize(4000, 3000),
+                                 nullptr)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     bool fast = true;
-    for (const Timing* timing : {&g_a4Scan, &g_a4At600}) {
+    for (const Timing* timing : {&g_a4Scan, &g_a4At600, &g_photo12mp}) {
         if (timing->runs == 0) {
             std::printf("import_time %s refused\n", timing->name);
             fast = false;
@@ -155,5 +204,6 @@ int main(int argc, char** argv)
         fast = fast && timing->worst <= timing->limitSeconds;
     }
     printQuality();
+    printPhotos();
     return fast ? 0 : 1;
 }

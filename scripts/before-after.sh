@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/before-after.png: the gold set as a JPEG coloured as it is, and
-# after the clean-up `tintaro --add` gives it. Needs a build (./test.sh).
+# after the clean-up `tintaro --add` gives it; a coloured picture and a
+# photograph, and the pages made of them. Needs a build (./test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build --target before_after -j2 >/dev/null

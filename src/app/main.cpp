@@ -40,6 +40,12 @@ struct CommandLine {
                            QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
                                           "SVG o PDF) como dibujo nuevo al final del libro y "
                                           "termina; sin archivos, pregunta cuáles.")};
+    QCommandLineOption photo{QStringLiteral("foto"),
+                             QStringLiteral("Con --add, hace de cada archivo una página como de "
+                                            "una fotografía, con zonas por sus colores.")};
+    QCommandLineOption drawing{QStringLiteral("dibujo"),
+                               QStringLiteral("Con --add, limpia cada archivo como un dibujo, "
+                                              "aunque parezca una fotografía.")};
     QCommandLineOption print{QStringLiteral("print"),
                              QStringLiteral("Imprime las páginas N… del libro, una por hoja, tal "
                                             "como están (coloreadas o no), y termina.")};
@@ -71,6 +77,7 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(book);
         parser.addOption(add);
+        parser.addOptions({photo, drawing});
         parser.addOptions({print, blank, printer});
         parser.addOption(zoom);
         parser.addOptions({settings, lock});
@@ -81,6 +88,19 @@ struct CommandLine {
         parser.process(app);
         if (parser.isSet(help))
             parser.showHelp(0);
+    }
+
+    // How --add takes the files: --foto and --dibujo exclude each other.
+    PageCleaner::Treatment treatment() const
+    {
+        if (parser.isSet(photo) && parser.isSet(drawing)) {
+            printError(QStringLiteral("--foto y --dibujo no van juntas: elige una."));
+            std::exit(2);
+        }
+        if (parser.isSet(photo))
+            return PageCleaner::Treatment::Photo;
+        return parser.isSet(drawing) ? PageCleaner::Treatment::Drawing
+                                     : PageCleaner::Treatment::ByLook;
     }
 
     // The zoom asked for with --zoom, 0 when none; a value out of range
@@ -186,7 +206,8 @@ int main(int argc, char** argv)
     const CommandLine line(app);
     if (line.parser.isSet(line.add))
         return onBook(line, [&line](const QString& book) {
-            return AddCommand::run(line.parser.positionalArguments(), book, line.manualZoom());
+            return AddCommand::run(line.parser.positionalArguments(), book, line.manualZoom(),
+                                   line.treatment());
         });
     if (line.parser.isSet(line.print))
         return onBook(line, [&line](const QString& book) {

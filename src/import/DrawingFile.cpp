@@ -2,6 +2,7 @@
 
 #include "core/book/Failure.h"
 #include "core/book/PictureLoader.h"
+#include "import/DecoderMessages.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
 #include "import/SvgFrame.h"
@@ -86,6 +87,7 @@ DrawingFile::~DrawingFile() = default;
 
 void DrawingFile::openSvg()
 {
+    const DecoderMessages messages; // its complaints are the refusal's business
     m_svg = std::make_unique<QSvgRenderer>(m_path);
     if (!m_svg->isValid() || m_svg->defaultSize().isEmpty())
         refuse(m_path, QStringLiteral("El SVG está dañado o no tiene tamaño."));
@@ -104,6 +106,7 @@ void DrawingFile::openPicture(const QByteArray& format)
     if (format.isEmpty())
         refuse(m_path, QStringLiteral("No es un dibujo que sepa leer (PNG, JPEG, GIF, BMP, WebP, "
                                       "TIFF, SVG o PDF)."));
+    DecoderMessages messages;
     QImageReader reader(m_path, format);
     reader.setAutoTransform(true); // a photographed page stands the right way up
     const QSize stored = reader.size();
@@ -127,6 +130,9 @@ void DrawingFile::openPicture(const QByteArray& format)
         refuse(
             m_path,
             QStringLiteral("El dibujo está dañado o incompleto (%1).").arg(reader.errorString()));
+    // Half a picture is no page: the rest would be blank paper.
+    if (messages.damage())
+        refuse(m_path, QStringLiteral("El dibujo está dañado o incompleto."));
     if (!stored.isValid()) {
         PictureLoader::checkSize(m_path, m_picture.size(), kMaxPixels);
         m_pictureSize = PageSize::fit(m_picture.size(), m_largest, true);

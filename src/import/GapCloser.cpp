@@ -12,8 +12,8 @@ namespace {
 constexpr int kMinBranch = 6;
 // How far back along the line its direction at the end is taken.
 constexpr int kDirectionSteps = 5;
-// The other line must lie within this angle of straight on (cos 60°).
-constexpr double kFacing = 0.5;
+// The other line must lie within this angle of straight on (cos 72°).
+constexpr double kFacing = 0.3;
 
 const int kDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 const int kDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};

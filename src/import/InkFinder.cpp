@@ -1,5 +1,6 @@
 #include "import/InkFinder.h"
 
+#include <algorithm>
 #include <opencv2/imgproc.hpp>
 
 namespace {
@@ -17,6 +18,9 @@ constexpr int kEdge = 2;
 constexpr int kBlack = 60;
 // How far, in points, an area's ragged rim reaches beyond a clean edge.
 constexpr int kRim = 3;
+// Black strokes up to this share of the page's shorter side are the bold
+// outlines of pages for the youngest: lines, however wide.
+constexpr double kBoldShare = 0.04;
 
 cv::Mat square(int reach)
 {
@@ -25,7 +29,7 @@ cv::Mat square(int reach)
 
 } // namespace
 
-cv::Mat InkFinder::lines(const cv::Mat& grey)
+cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
 {
     cv::Mat paper, darkest;
     cv::dilate(grey, paper, square(kReach));
@@ -53,17 +57,24 @@ cv::Mat InkFinder::lines(const cv::Mat& grey)
     cv::threshold(grey, black, kBlack - 1, 255, cv::THRESH_BINARY_INV);
     const cv::Mat disc =
         cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(kReach * 3 / 4, kReach * 3 / 4));
+    const int bold = int(std::min(grey.rows, grey.cols) * kBoldShare) + 2;
+    const cv::Mat boldDisc = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(bold, bold));
     cv::Mat blackAreas, colourAreas;
-    cv::morphologyEx(dark & black, blackAreas, cv::MORPH_OPEN, disc);
+    // Black is judged on its own: the middle of a bold stroke has no paper
+    // within reach, but it is a line as long as it is no wider than that.
+    cv::morphologyEx(black, blackAreas, cv::MORPH_OPEN, boldDisc);
     cv::morphologyEx(dark & ~black, colourAreas, cv::MORPH_OPEN, disc);
     // The ragged rim the disc leaves at an area's edge (JPEG blocks, noise)
     // belongs to the area, not to a line.
     const cv::Mat step = square(1);
     for (int i = 0; i < kRim; ++i) {
         cv::dilate(blackAreas, blackAreas, step);
-        blackAreas &= dark & black;
+        blackAreas &= black;
         cv::dilate(colourAreas, colourAreas, step);
         colourAreas &= dark & ~black;
     }
-    return (crisp | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
+    cv::Mat found = (crisp | black | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
+    if (!colourful.empty())
+        found &= ~colourful;
+    return found;
 }

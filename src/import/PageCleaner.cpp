@@ -4,6 +4,7 @@
 #include "import/ColourOutlines.h"
 #include "import/GapCloser.h"
 #include "import/InkFinder.h"
+#include "import/PhotoPage.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -47,10 +48,13 @@ void dropSmallComponents(cv::Mat& mask, int connectivity, int minArea)
 // White areas the fill can reach (4-connected, as it spreads). Areas the
 // lines close against the page's edge count, like the pieces of a jigsaw;
 // only paper that reaches all four edges is the page round the drawing.
-int countClosedAreas(const cv::Mat& paper)
+int countClosedAreas(const cv::Mat& paper, QList<int>& points)
 {
-    cv::Mat labels;
-    const int count = cv::connectedComponents(paper, labels, 4, CV_32S);
+    cv::Mat labels, stats, centroids;
+    const int count = cv::connectedComponentsWithStats(paper, labels, stats, centroids, 4, CV_32S);
+    for (int i = 1; i < count; ++i)
+        points << stats.at<int>(i, cv::CC_STAT_AREA);
+    std::sort(points.begin(), points.end(), std::greater<>());
     std::vector<int> edges(size_t(count), 0); // one bit per edge touched
     const int last = paper.rows - 1;
     for (int x = 0; x < paper.cols; ++x) {
@@ -62,6 +66,69 @@ int countClosedAreas(const cv::Mat& paper)
         edges[size_t(labels.at<int>(y, paper.cols - 1))] |= 8;
     }
     return int(std::count_if(edges.begin() + 1, edges.end(), [](int e) { return e != 15; }));
+}
+
+// Bits of colour boundary reaching less than this many dust widths are dropped.
+constexpr int kShortestEdge = 4;
+
+// Clears the bits of `edges` that touch no line and reach less than `least`
+// points any way: the rings round dust and grain. Short bits joining a line
+// close it.
+void dropLoneEdges(cv::Mat& edges, const cv::Mat& lines, int least)
+{
+    cv::Mat labels, stats, centroids, touching;
+    const int count = cv::connectedComponentsWithStats(edges, labels, stats, centroids, 8, CV_32S);
+    std::vector<uchar> keep(size_t(count), 0);
+    for (int i = 1; i < count; ++i)
+        keep[size_t(i)] = std::max(stats.at<int>(i, cv::CC_STAT_WIDTH),
+                                   stats.at<int>(i, cv::CC_STAT_HEIGHT)) >= least;
+    cv::dilate(lines, touching, cv::Mat());
+    touching &= edges;
+    touching.forEach<uchar>([&](uchar t, const int* at) {
+        if (t)
+            keep[size_t(labels.at<int>(at[0], at[1]))] = 1; // the same value from any thread
+    });
+    edges.forEach<uchar>([&](uchar& e, const int* at) {
+        if (e && !keep[size_t(labels.at<int>(at[0], at[1]))])
+            e = 0;
+    });
+}
+
+// Points whose channels differ this much are a colour, not grey ink.
+constexpr int kColourful = 64;
+
+cv::Mat colourful(const cv::Mat& rgb)
+{
+    cv::Mat most, least;
+    std::vector<cv::Mat> channels;
+    cv::split(rgb, channels);
+    cv::max(channels[0], channels[1], most);
+    cv::max(most, channels[2], most);
+    cv::min(channels[0], channels[1], least);
+    cv::min(least, channels[2], least);
+    cv::Mat mask;
+    cv::threshold(most - least, mask, kColourful - 1, 255, cv::THRESH_BINARY);
+    return mask;
+}
+
+// The lines of a drawing: its own, freed of dust, with boundaries of colour
+// added and small breaks closed.
+cv::Mat drawingLines(const cv::Mat& colour, int gap)
+{
+    cv::Mat grey;
+    cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
+    cv::Mat ink = InkFinder::lines(grey, colourful(colour));
+    // Dust is smaller than the thinnest line could make: a few points
+    // across, growing with the page like a scan's dust does.
+    const int side = std::max(2, std::min(colour.cols, colour.rows) / 150);
+    dropSmallComponents(ink, 8, side * side);
+    // Dust and grain make bits of edge too small to part anything.
+    cv::Mat edges = ColourOutlines::edges(colour, ink);
+    dropLoneEdges(edges, ink, kShortestEdge * side);
+    ink |= edges;
+    if (gap > 0)
+        GapCloser::close(ink, gap);
+    return ink;
 }
 
 } // namespace
@@ -83,29 +150,22 @@ QImage PageCleaner::pictureAtSize(const QImage& picture, QSize size)
     return scaled;
 }
 
-PageCleaner::Result PageCleaner::clean(const QImage& picture, int gap)
+PageCleaner::Result PageCleaner::clean(const QImage& picture, Treatment treatment, int gap)
 {
     QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     // Continuous copies: the steps below walk them as flat arrays.
     const cv::Mat colour =
         cv::Mat(rgb.height(), rgb.width(), CV_8UC3, rgb.bits(), size_t(rgb.bytesPerLine())).clone();
-    cv::Mat grey;
-    cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
-    cv::Mat ink = InkFinder::lines(grey);
-
-    // Dust is smaller than the thinnest line could make: a few points
-    // across, growing with the page like a scan's dust does.
+    const bool photo = treatment == Treatment::Photo ||
+                       (treatment == Treatment::ByLook && PhotoPage::looksLikePhoto(colour));
+    cv::Mat paper = ~(photo ? PhotoPage::lines(colour) : drawingLines(colour, gap));
+    // Pinholes in the lines become line; of a photograph, any piece of a
+    // part too small to colour.
     const int side = std::max(2, std::min(rgb.width(), rgb.height()) / 150);
-    const int speck = side * side;
-    dropSmallComponents(ink, 8, speck);
-    ColourOutlines::add(colour, ink);
-    if (gap > 0)
-        GapCloser::close(ink, gap);
-    cv::Mat paper = ~ink;
-    dropSmallComponents(paper, 4, speck); // pinholes in the lines become line
+    dropSmallComponents(paper, 4, photo ? int(colour.total() / 1000) : side * side);
 
     Result result;
-    result.closedAreas = countClosedAreas(paper);
+    result.closedAreas = countClosedAreas(paper, result.areaPoints);
     QImage page(rgb.size(), QImage::Format_Grayscale8);
     cv::Mat out = wrap(page);
     paper.copyTo(out);

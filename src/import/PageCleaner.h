@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 
 // Makes a page the exact fill colours whole: pure black lines on pure white,
@@ -13,14 +14,20 @@ public:
     static constexpr int kDefaultGap = 3;
 
     struct Result {
-        QImage page;         // Format_Grayscale8 holding only 0 (line) and 255 (paper)
-        int closedAreas = 0; // white areas, except paper reaching all four edges
+        QImage page;           // Format_Grayscale8 holding only 0 (line) and 255 (paper)
+        int closedAreas = 0;   // white areas, except paper reaching all four edges
+        QList<int> areaPoints; // the points of every white area, largest first
     };
 
     // Puts transparent parts over white and scales the picture to `size` as
     // Format_RGB888: the clean-up then works at the size the child sees.
     static QImage pictureAtSize(const QImage& picture, QSize size);
 
-    // Cleans a picture already at page size, in colour or grey.
-    static Result clean(const QImage& picture, int gap = kDefaultGap);
+    // How a picture is made a page: told by its look, or forced.
+    enum class Treatment { ByLook, Photo, Drawing };
+
+    // Cleans a picture already at page size, in colour or grey. A
+    // photograph's parts become the areas.
+    static Result clean(const QImage& picture, Treatment treatment = Treatment::ByLook,
+                        int gap = kDefaultGap);
 };

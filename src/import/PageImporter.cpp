@@ -11,6 +11,9 @@
 
 namespace {
 
+// The share of the page the second largest area must reach.
+constexpr double kLeastArea = 0.005;
+
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -53,10 +56,24 @@ QString joined(int page, int lastBefore, int last)
         .arg(last);
 }
 
+// Why a clean page has nothing a child could colour, or nothing. Besides the
+// largest area (the paper round a drawing, mostly) an area must be large
+// enough to see and to press.
+QString nothingToColour(const PageCleaner::Result& clean)
+{
+    if (clean.closedAreas == 0)
+        return QStringLiteral("no tiene ninguna zona cerrada para colorear.");
+    const double page = double(clean.page.width()) * clean.page.height();
+    if (clean.areaPoints.size() < 2 || clean.areaPoints[1] < page * kLeastArea)
+        return QStringLiteral("no tiene nada que colorear: fuera de la mayor, ninguna zona "
+                              "llega al 0,5 % de la página.");
+    return {};
+}
+
 } // namespace
 
-PageImporter::PageImporter(QString bookFolder, QSize largestPage)
-    : m_adder(std::move(bookFolder)), m_largestPage(largestPage)
+PageImporter::PageImporter(QString bookFolder, QSize largestPage, PageCleaner::Treatment treatment)
+    : m_adder(std::move(bookFolder)), m_largestPage(largestPage), m_treatment(treatment)
 {
 }
 
@@ -118,12 +135,11 @@ PageImporter::Outcome PageImporter::addSheet(DrawingFile& drawing, int sheet, co
                                              Listener& listener)
 {
     try {
-        const PageCleaner::Result clean = PageCleaner::clean(drawing.page(sheet));
-        if (clean.closedAreas == 0) {
+        const PageCleaner::Result clean = PageCleaner::clean(drawing.page(sheet), m_treatment);
+        const QString empty = nothingToColour(clean);
+        if (!empty.isEmpty()) {
             ++m_refused;
-            listener.refused(
-                QStringLiteral("No he añadido %1: no tiene ninguna zona cerrada para colorear.")
-                    .arg(name));
+            listener.refused(QStringLiteral("No he añadido %1: %2").arg(name, empty));
             return Outcome::Refused;
         }
         const QByteArray gif = GifPageWriter::encode(clean.page);
@@ -138,6 +154,7 @@ PageImporter::Outcome PageImporter::addSheet(DrawingFile& drawing, int sheet, co
                            .arg(areasText(clean.closedAreas));
         line += joined(page, lastBefore, m_adder.lastPageInBook());
         listener.added(line);
+        listener.addedPage(clean.page, page);
         return Outcome::Added;
     } catch (const Failure& failure) {
         ++m_refused;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "import/PageAdder.h"
+#include "import/PageCleaner.h"
 
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -31,12 +33,16 @@ public:
         // Before each sheet; returning false stops before it.
         virtual bool carryOn(const Step&) { return true; }
         virtual void added(const QString& line) = 0;
+        // The page just added as number `page`, as the child will see it.
+        virtual void addedPage(const QImage& /*picture*/, int /*page*/) {}
         virtual void refused(const QString& line) = 0;
     };
 
     // `largestPage`: the largest picture the book shows whole on the screen
-    // the pages are made for.
-    PageImporter(QString bookFolder, QSize largestPage);
+    // the pages are made for. `treatment` forces every file to be taken as
+    // a photograph or as a drawing, or lets each one's look tell.
+    PageImporter(QString bookFolder, QSize largestPage,
+                 PageCleaner::Treatment treatment = PageCleaner::Treatment::ByLook);
 
     // Tries every file; returns false when any file or sheet was refused or
     // the listener stopped the work.
@@ -53,6 +59,7 @@ private:
 
     PageAdder m_adder;
     QSize m_largestPage;
+    PageCleaner::Treatment m_treatment = PageCleaner::Treatment::ByLook;
     int m_added = 0;
     int m_refused = 0;
     bool m_stopped = false;

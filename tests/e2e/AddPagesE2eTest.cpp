@@ -3,10 +3,12 @@
 #include "e2e/MainWindowGeometry.h"
 #include "import/GoldSet.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 #include <unistd.h>
 
@@ -20,6 +22,8 @@ private slots:
     void badInputIsRefused_data();
     void badInputIsRefused();
     void bookWithoutDesktopSaysSo();
+    void photographBecomesPage();
+    void summaryShowsNewPage();
 };
 
 namespace {
@@ -88,6 +92,28 @@ QStringList pages(const E2eHarness& harness)
     return QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
+// Whether `part` (grey) is somewhere in `screen`, point for point.
+bool shows(const QImage& screen, const QImage& part)
+{
+    const auto same = [&](int left, int top, int y) {
+        for (int x = 0; x < part.width(); ++x) {
+            if (std::abs(qGray(screen.pixel(left + x, top + y)) - part.constScanLine(y)[x]) > 2)
+                return false;
+        }
+        return true;
+    };
+    for (int top = 0; top + part.height() <= screen.height(); ++top) {
+        for (int left = 0; left + part.width() <= screen.width(); ++left) {
+            int y = 0;
+            while (y < part.height() && same(left, top, y))
+                ++y;
+            if (y == part.height())
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void AddPagesE2eTest::addedPagesColourWhole()
@@ -144,10 +170,13 @@ void AddPagesE2eTest::badInputIsRefused_data()
     for (char& c : noise)
         c = char(QRandomGenerator::global()->bounded(256));
     QTest::newRow("random bytes named .pdf") << "ruido.pdf" << noise << false << "No es un dibujo";
-    // A header that promises 30000 × 30000 points, and nothing after it.
+    // A header that promises 30000 × 30000 points, and a first scrap of them.
     const QByteArray ihdr = QByteArray::fromHex("4948445200007530000075300800000000");
+    const QByteArray idat = QByteArray::fromHex("49444154789c");
     QTest::newRow("30000 × 30000 PNG header")
-        << "enorme.png" << QByteArray::fromHex("89504e470d0a1a0a0000000d") + ihdr + crc32(ihdr)
+        << "enorme.png"
+        << QByteArray::fromHex("89504e470d0a1a0a0000000d") + ihdr + crc32(ihdr) +
+               QByteArray::fromHex("00000002") + idat + crc32(idat)
         << false << "demasiado grande";
     QImage blank(200, 150, QImage::Format_RGB32);
     blank.fill(Qt::white);
@@ -156,7 +185,10 @@ void AddPagesE2eTest::badInputIsRefused_data()
     buffer.open(QIODevice::WriteOnly);
     blank.save(&buffer, "PNG");
     QTest::newRow("no closed area") << "blanco.png" << blankPng << false << "ninguna zona cerrada";
-    QTest::newRow("read-only book") << "bueno.png" << png << true << "No puedo escribir";
+    QTest::newRow("read-only book") << "bueno.png" << png << true << "No puedo guardar";
+    const QByteArray jpeg = GoldSet::make("jpeg75", QSize(200, 150));
+    QTest::newRow("JPEG cut short")
+        << "cortado.jpg" << jpeg.left(jpeg.size() / 2) << false << "está dañado o incompleto";
 }
 
 void AddPagesE2eTest::badInputIsRefused()
@@ -181,6 +213,9 @@ void AddPagesE2eTest::badInputIsRefused()
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(readOnlyBook ? QStringLiteral("dibujos") : name),
              qPrintable(run.err));
+    // One Spanish line with the reason; no decoder's English around it.
+    QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
     QCOMPARE(pages(harness), before);
 }
 
@@ -205,6 +240,65 @@ void AddPagesE2eTest::bookWithoutDesktopSaysSo()
         QCOMPARE(lines.size(), 1);
         QVERIFY2(lines[0].contains(QStringLiteral("escritorio gráfico")), qPrintable(lines[0]));
     }
+}
+
+// A photograph becomes a page of 12 to 150 areas; --dibujo cleans it as a
+// drawing instead, and the page differs.
+void AddPagesE2eTest::photographBecomesPage()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(GoldSet::photo(QSize(1600, 1200), 2).save(&buffer, "JPEG", 90));
+    const QString photo = write(harness, QStringLiteral("foto.jpg"), bytes);
+    const int before = int(pages(harness).size());
+    const Run run = addPages(harness, {photo});
+    QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err));
+    const QRegularExpressionMatch areas =
+        QRegularExpression(QStringLiteral("(\\d+) zonas cerradas")).match(run.out);
+    QVERIFY2(areas.hasMatch(), qPrintable(run.out));
+    QVERIFY2(areas.captured(1).toInt() >= 12 && areas.captured(1).toInt() <= 150,
+             qPrintable(run.out));
+    const Run drawing = addPages(harness, {QStringLiteral("--dibujo"), photo});
+    QCOMPARE(drawing.status, 0);
+    QCOMPARE(int(pages(harness).size()), before + 2);
+    const QString folder = harness.drawingsFolder();
+    QVERIFY(QImage(folder + QStringLiteral("/%1.gif").arg(before + 1)) !=
+            QImage(folder + QStringLiteral("/%1.gif").arg(before + 2)));
+}
+
+// Chosen in the file dialog, the drawing is added and the summary window
+// shows the new page as the child will get it.
+void AddPagesE2eTest::summaryShowsNewPage()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(harness.startDisplay());
+    QVERIFY(!write(harness, QStringLiteral("gato.png"), GoldSet::make("png", QSize(800, 600)))
+                 .isEmpty());
+    const int before = int(pages(harness).size());
+    QProcessEnvironment home; // the dialog opens in the folder holding the drawing
+    home.insert(QStringLiteral("HOME"), harness.programFolder());
+    harness.useProgram(harness.programFolder() + QStringLiteral("/tintaro"),
+                       {QStringLiteral("--add")}, home);
+    QVERIFY(harness.startProgram());
+    // The file dialog, under the pointer in the screen's middle, takes the keys.
+    QTRY_VERIFY_WITH_TIMEOUT(!harness.programWindows().isEmpty(), 10000);
+    QTest::qWait(500);
+    for (const char* key : {"g", "a", "t", "o", "period", "p", "n", "g", "Return"})
+        QVERIFY(harness.key(QString::fromLatin1(key)));
+    const QList<qulonglong> boxes = harness.waitForMessageBoxes(1, 20000);
+    QVERIFY2(!boxes.isEmpty(), qPrintable(harness.describe()));
+    QCOMPARE(int(pages(harness).size()), before + 1);
+    const QImage page = QImage(harness.drawingsFolder() + QStringLiteral("/%1.gif").arg(before + 1))
+                            .convertToFormat(QImage::Format_Grayscale8)
+                            .scaled(220, 220, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage shot = harness.screenshot().copy(harness.windowGeometry(boxes.first()));
+    QVERIFY2(shows(shot, page), qPrintable(E2eHarness::saveArtefact(shot, "summary")));
+    QVERIFY(harness.closeWithReturn(boxes.first()));
+    QCOMPARE(harness.waitForExit(), 0);
 }
 
 QTEST_GUILESS_MAIN(AddPagesE2eTest)

@@ -1,7 +1,8 @@
 // Writes the README's before/after picture. Above: the gold set saved as a
 // JPEG at quality 50, coloured with one press per area as it is (left) and
-// after the clean-up --add gives it (right). Below: a coloured picture (left)
-// and the page --add makes of it (right).
+// after the clean-up --add gives it (right). Below it: a coloured picture
+// (left) and the page --add makes of it (right). At the bottom: a photograph
+// and its page.
 //   before_after OUTPUT.png
 
 #include "GoldPlans.h"
@@ -37,13 +38,17 @@ int main(int argc, char** argv)
     const QImage coloured =
         QImage::fromData(GoldSet::make(GoldPlans::cartoon(), QStringLiteral("png"), size));
     const QImage page = PageCleaner::clean(PageCleaner::pictureAtSize(coloured, size)).page;
-    QImage out(size.width() * 2 + 24, size.height() * 2 + 24, QImage::Format_RGB32);
+    const QImage photo = GoldSet::photo(size, 2);
+    const QImage photoPage = PageCleaner::clean(photo).page;
+    QImage out(size.width() * 2 + 24, size.height() * 3 + 48, QImage::Format_RGB32);
     out.fill(Qt::white);
     QPainter p(&out);
     p.drawImage(0, 0, before);
     p.drawImage(size.width() + 24, 0, after);
     p.drawImage(0, size.height() + 24, coloured);
     p.drawImage(size.width() + 24, size.height() + 24, page);
+    p.drawImage(0, 2 * (size.height() + 24), photo);
+    p.drawImage(size.width() + 24, 2 * (size.height() + 24), photoPage);
     p.end();
     return out.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

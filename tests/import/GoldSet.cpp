@@ -3,9 +3,11 @@
 #include "core/colour/FloodFill.h"
 
 #include <QBuffer>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QRadialGradient>
 #include <QRandomGenerator>
 #include <QSvgGenerator>
 #include <QtMath>
@@ -185,6 +187,54 @@ QList<QPoint> centres(const Plan& plan, QSize page)
     return points;
 }
 
+QImage photo(QSize size, int seed)
+{
+    QRandomGenerator random{quint32(seed)};
+    const auto colour = [&] {
+        return QColor::fromHsv(random.bounded(360), 60 + random.bounded(190),
+                               70 + random.bounded(180));
+    };
+    // Drawn small and enlarged smoothly: soft edges, as a lens gives them.
+    const QSize small = size / 4;
+    QImage image(small, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient ground(0, 0, small.width() * 0.3, small.height());
+    ground.setColorAt(0, colour());
+    ground.setColorAt(1, colour());
+    p.fillRect(image.rect(), ground);
+    p.setPen(Qt::NoPen);
+    const double unit = small.width() / 100.0;
+    for (int i = 0; i < 14 + 6 * seed; ++i) {
+        const QPointF centre(random.bounded(100.0) * unit,
+                             random.bounded(100.0) * small.height() / 100);
+        const double radius = (4 + random.bounded(18.0)) * unit;
+        QRadialGradient shade(centre - QPointF(radius, radius) / 3, radius * 1.4);
+        const QColor lit = colour();
+        shade.setColorAt(0, lit.lighter(140));
+        shade.setColorAt(1, lit.darker(170));
+        p.setBrush(shade);
+        p.save();
+        p.translate(centre);
+        p.rotate(random.bounded(180.0));
+        p.drawEllipse(QPointF(), radius, radius * (0.4 + random.bounded(0.6)));
+        p.restore();
+    }
+    p.end();
+    QImage full = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Grain on every point, as a camera's sensor gives it.
+    for (int y = 0; y < full.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(full.scanLine(y));
+        for (int x = 0; x < full.width(); ++x) {
+            const int grain = int(random.generate() % 25) - 12;
+            row[x] = qRgb(qBound(0, qRed(row[x]) + grain, 255),
+                          qBound(0, qGreen(row[x]) + grain + int(random.generate() % 7) - 3, 255),
+                          qBound(0, qBlue(row[x]) + grain, 255));
+        }
+    }
+    return full;
+}
+
 Quality measure(const QImage& page)
 {
     return measure(shapes(), page);
@@ -196,9 +246,13 @@ Quality measure(const Plan& plan, const QImage& page)
     // every line wider, each area and the paper round the drawing marked
     // with its own colour.
     QImage areas = drawn(plan, page.size(), false, plan.truthWiden, 1, true);
-    const QList<QPoint> points = centres(plan, page.size()) << QPoint(0, 0);
+    QList<QPoint> points = centres(plan, page.size());
     for (int i = 0; i < points.size(); ++i)
         floodFill(areas, points[i].x(), points[i].y(), rgbColour(0, i + 1, 0));
+    // The paper round the drawing, unless an area (a sky) reaches the corner.
+    points << QPoint(0, 0);
+    if (areas.pixel(0, 0) == qRgb(255, 255, 255))
+        floodFill(areas, 0, 0, rgbColour(0, int(points.size()), 0));
     const QImage clean = page.convertToFormat(QImage::Format_RGB32);
     Quality q;
     for (int i = 0; i + 1 < points.size(); ++i) {
@@ -222,6 +276,16 @@ Quality measure(const Plan& plan, const QImage& page)
         q.leaks += elsewhere > 0;
         q.worstFill = std::min(q.worstFill, share);
     }
+    // Paper no press reaches: a hollowed line's inside, an area lost.
+    QImage all = clean;
+    for (const QPoint& point : points)
+        floodFill(all, point.x(), point.y(), kMark);
+    qint64 stray = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(all.constScanLine(y));
+        stray += std::count(row, row + page.width(), qRgb(255, 255, 255));
+    }
+    q.strayPaper = 100.0 * double(stray) / (double(page.width()) * page.height());
     return q;
 }
 

@@ -35,11 +35,16 @@ const Plan& shapes();
 QByteArray make(const QString& format, QSize size, int pdfPages = 1);
 QByteArray make(const Plan& plan, const QString& format, QSize size, int pdfPages = 1);
 
+// A picture with the marks of a photograph: shaded shapes of many colours
+// on a shaded ground, with grain and no flat area. `seed` picks the scene.
+QImage photo(QSize size, int seed);
+
 struct Quality {
     int areas = 0;
     int whole = 0;          // areas filled to at least 99 % with nothing outside
     double worstFill = 100; // the smallest share of an area one press filled, in %
     int leaks = 0;          // presses that coloured some other area
+    double strayPaper = 0;  // % of the page white where no area's press reaches
 };
 
 // A point inside each closed area of a page of that size made from the drawing.

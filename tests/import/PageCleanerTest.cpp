@@ -1,4 +1,5 @@
 #include "import/PageCleaner.h"
+#include "GoldPlans.h"
 #include "core/colour/FloodFill.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
@@ -21,6 +22,8 @@ private slots:
     void onePressFillsTheWholeArea();
     void goldSetAreasStayWhole_data();
     void goldSetAreasStayWhole();
+    void photographBecomesPage_data();
+    void photographBecomesPage();
     void largestPictureIsRead();
 };
 
@@ -151,20 +154,29 @@ void PageCleanerTest::onePressFillsTheWholeArea()
 
 void PageCleanerTest::goldSetAreasStayWhole_data()
 {
+    QTest::addColumn<const GoldSet::Plan*>("plan");
     QTest::addColumn<QString>("format");
     for (const char* format : {"png", "jpeg50", "jpeg75", "scan", "svg", "pdf"})
-        QTest::newRow(format) << QString::fromLatin1(format);
+        QTest::newRow(format) << &GoldSet::shapes() << QString::fromLatin1(format);
+    // Strokes 8 to 16 points across stay solid: no paper inside them.
+    QTest::newRow("bold strokes") << &GoldPlans::bold() << QStringLiteral("png");
+    QTest::newRow("bold strokes, JPEG") << &GoldPlans::bold() << QStringLiteral("jpeg75");
+    // Sky, hill and clouds apart though a gradient, a dark green and a light
+    // grey outline lie between them.
+    QTest::newRow("clip art") << &GoldPlans::clipArt() << QStringLiteral("png");
+    QTest::newRow("clip art, JPEG") << &GoldPlans::clipArt() << QStringLiteral("jpeg85");
 }
 
 void PageCleanerTest::goldSetAreasStayWhole()
 {
+    QFETCH(const GoldSet::Plan*, plan);
     QFETCH(QString, format);
     const QSize size(600, 450);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("drawing.") + format);
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(GoldSet::make(format, size));
+    file.write(GoldSet::make(*plan, format, size));
     file.close();
 
     DrawingFile drawing(path, size);
@@ -173,11 +185,39 @@ void PageCleanerTest::goldSetAreasStayWhole()
     QCOMPARE(clean.page.size(), size);
     const QImage gif = QImage::fromData(GifPageWriter::encode(clean.page), "GIF");
     QCOMPARE(gif.convertToFormat(QImage::Format_Grayscale8), clean.page);
-    const GoldSet::Quality q = GoldSet::measure(gif);
-    std::printf("import_quality %s areas_whole=%d/%d worst_fill=%.1f%%\n", qPrintable(format),
-                q.whole, q.areas, q.worstFill);
+    const GoldSet::Quality q = GoldSet::measure(*plan, gif);
     QCOMPARE(q.whole, q.areas);
+    QVERIFY2(q.strayPaper < 0.05, qPrintable(QString::number(q.strayPaper)));
     QCOMPARE(clean.closedAreas, q.areas);
+}
+
+void PageCleanerTest::photographBecomesPage_data()
+{
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<int>("seed");
+    QTest::addColumn<PageCleaner::Treatment>("treatment");
+    QTest::newRow("photograph") << QByteArray("JPEG") << 1 << PageCleaner::Treatment::ByLook;
+    QTest::newRow("busy photograph") << QByteArray("PNG") << 3 << PageCleaner::Treatment::ByLook;
+    QTest::newRow("forced") << QByteArray("JPEG") << 4 << PageCleaner::Treatment::Photo;
+}
+
+// Areas a child can colour: 12 to 150, none under 0.1 % or over 40 % of the page.
+void PageCleanerTest::photographBecomesPage()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(int, seed);
+    QFETCH(PageCleaner::Treatment, treatment);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(GoldSet::photo(QSize(800, 600), seed).save(&buffer, format.constData(), 90));
+    const PageCleaner::Result clean =
+        PageCleaner::clean(QImage::fromData(bytes).scaled(600, 450), treatment);
+    const int page = 600 * 450;
+    QVERIFY2(clean.closedAreas >= 12 && clean.closedAreas <= 150,
+             qPrintable(QString::number(clean.closedAreas)));
+    QVERIFY(clean.areaPoints.first() <= page * 0.4);
+    QVERIFY(clean.areaPoints.last() >= page / 1000);
 }
 
 // A JPEG of 100 million points, as large as is read, beyond Qt's usual

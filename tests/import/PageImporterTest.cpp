@@ -3,7 +3,9 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
@@ -60,6 +62,22 @@ QByteArray pngSaying(const QString& comment)
     return bytes;
 }
 
+// A drawing whose only closed area is a dot too small to colour.
+QByteArray tinyRing()
+{
+    QImage image(kPage, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setPen(QPen(Qt::black, 2));
+    p.drawEllipse(QPointF(100, 75), 5, 5);
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
 QStringList pagesIn(const QString& book)
 {
     return QDir(book + QStringLiteral("/dibujos"))
@@ -91,6 +109,13 @@ void PageImporterTest::filesGoToFreeNumbers_data()
         << QStringList{"hoja 1 de 3): página 1", "hoja 3 de 3): página 2",
                        "añadido 2 de 3 hojas; no la hoja 2"}
         << 027;
+    // Decoded "successfully" with its lower half blank.
+    const QByteArray jpeg = GoldSet::make("jpeg75", kPage);
+    QTest::newRow("JPEG cut short") << QList<int>{} << QList<QByteArray>{jpeg.left(jpeg.size() / 2)}
+                                    << QStringList{} << QStringList{"dañado o incompleto"} << 022;
+    QTest::newRow("nothing but a dot to colour")
+        << QList<int>{} << QList<QByteArray>{tinyRing()} << QStringList{}
+        << QStringList{"ninguna zona llega al 0,5 %"} << 022;
 }
 
 void PageImporterTest::filesGoToFreeNumbers()
@@ -115,6 +140,7 @@ void PageImporterTest::filesGoToFreeNumbers()
     }
     PageImporter importer(book.path(), kPage);
     Lines lines;
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("."))); // none of the decoders' English
     const mode_t before = ::umask(mode_t(umask));
     importer.addAll(paths, lines);
     ::umask(before);
