@@ -37,8 +37,8 @@ void SettingsTest::writtenAndReadBack_data()
     QTest::newRow("SI left") << QByteArray("SI") << false << QByteArray("SI") << false << false;
     QTest::newRow("SI replaced") << QByteArray("SI") << true << QByteArray("NO\r\n") << true
                                  << true;
-    QTest::newRow("NO and a line feed deletes")
-        << QByteArray("NO\n") << true << QByteArray("NO\r\n") << false << true;
+    QTest::newRow("NO and a line feed left as it is")
+        << QByteArray("NO\n") << true << QByteArray("NO\n") << false << true;
 }
 
 void SettingsTest::writtenAndReadBack()
