@@ -2,17 +2,16 @@
 #include "e2e/E2eHarness.h"
 #include "e2e/MainWindowGeometry.h"
 
-#include <QFile>
 #include <QImage>
 #include <QtTest>
 
-// Taking back fills and the eraser with the undo button, and redoing with the key.
+// Taking back fills with the undo button, and redoing with the key. The
+// rules of the copy on disk are the page session's, tested in the core.
 class UndoE2eTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
     void undoTakesBackFillsAndRedoKeyRepeats();
-    void undoBringsErasedPageBackAndKeepsItsCopy();
 
 private:
     QImage m_page1;
@@ -50,40 +49,6 @@ void UndoE2eTest::undoTakesBackFillsAndRedoKeyRepeats()
     QVERIFY(harness.key(QStringLiteral("ctrl+y")));
     QVERIFY2(harness.canvasShows(first, QStringLiteral("redone"), &why), qPrintable(why));
     QVERIFY(harness.programRunning());
-}
-
-void UndoE2eTest::undoBringsErasedPageBackAndKeepsItsCopy()
-{
-    E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    const QImage red = DrawingProbe::filled(m_page1, m_areas[0].inside, qRgb(255, 0, 0));
-    QVERIFY(harness.writeBorraTxt("NO\r\n"));
-    QVERIFY(harness.writeDrawing(QStringLiteral("1.bmp"), red));
-    QVERIFY(harness.startToMainWindow());
-    QString why;
-    QVERIFY2(harness.canvasShows(red, QStringLiteral("from-copy"), &why, 8000), qPrintable(why));
-
-    const QString copy = harness.drawingsFolder() + QStringLiteral("/1.bmp");
-    const auto copyHolds = [&copy](const QImage& page) {
-        return QImage(copy).convertToFormat(QImage::Format_RGB32) == page;
-    };
-    QVERIFY(harness.click(MainWindowGeometry::eraser().center()));
-    QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("erased"), &why), qPrintable(why));
-    QVERIFY(!QFile::exists(copy));
-    const QPoint undo = MainWindowGeometry::undo(m_page1.size()).center();
-    QVERIFY(harness.click(undo));
-    QVERIFY2(harness.canvasShows(red, QStringLiteral("erase-undone"), &why), qPrintable(why));
-    QTRY_VERIFY_WITH_TIMEOUT(copyHolds(red), 5000);
-    // Doing the eraser again deletes the copy again; taking it back restores it.
-    QVERIFY(harness.key(QStringLiteral("ctrl+y")));
-    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(copy), 5000);
-    QVERIFY(harness.click(undo));
-    QTRY_VERIFY_WITH_TIMEOUT(copyHolds(red), 5000);
-
-    // The door saves nothing, and the colouring is kept all the same.
-    QVERIFY(harness.click(MainWindowGeometry::door().center()));
-    QCOMPARE(harness.waitForExit(), 0);
-    QVERIFY(copyHolds(red));
 }
 
 QTEST_GUILESS_MAIN(UndoE2eTest)
