@@ -36,7 +36,7 @@ if [ "${TINTARO_PACKAGE_TEST:-}" = 1 ]; then
   # Installs into /usr and removes it again, so only when asked, and as root.
   echo "== Debian package: build, install, start, remove =="
   (scripts/package.sh >/dev/null && apt-get install -y ./build/tintaro_*.deb >/dev/null &&
-    test -f /usr/share/applications/example.tintaro.Tintaro.desktop &&
+    test -f /usr/share/applications/es.tintaro.tintaro.desktop &&
     QT_QPA_PLATFORM=offscreen /usr/bin/tintaro --version && dpkg -r tintaro >/dev/null) ||
     status=1
 fi
