@@ -5,6 +5,8 @@
 # Extra arguments go to fill_bench (e.g. --benchmark_filter=maze).
 set -euo pipefail
 cd "$(dirname "$0")"
+: "${TINTARO_AGAIN:=./bench.sh}"
+export TINTARO_AGAIN
 
 # The benchmarks build the windows too (press to screen), so Qt Widgets and
 # Multimedia and libsndfile are needed as for the program.

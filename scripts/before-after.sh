@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/before-after.png: the gold set as a JPEG coloured as it is, and
-# after the clean-up `tintaro --add` gives it. Needs a build (./test.sh).
+# after the clean-up `tintaro --add` gives it. Needs ./test.sh's build (build-tests/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --build build --target before_after -j2 >/dev/null
-./build/tests/before_after docs/before-after.png
+cmake --build build-tests --target before_after -j2 >/dev/null
+./build-tests/tests/before_after docs/before-after.png
 echo "Wrote docs/before-after.png"
