@@ -8,6 +8,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 : "${TINTARO_AGAIN:=./fuzz.sh}"
 export TINTARO_AGAIN
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 seconds=${1:-30}
 if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then

@@ -7,6 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 export TINTARO_AGAIN=./test.sh
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 jobs=$(nproc)
 status=0

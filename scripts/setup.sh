@@ -10,6 +10,10 @@
 # differ, so neither rebuilds what the other built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 # Building and running the program.
 packages=(
