@@ -6,6 +6,12 @@
 # Extra arguments go to fill_bench (e.g. --benchmark_filter=maze).
 set -euo pipefail
 cd "$(dirname "$0")"
+: "${TINTARO_AGAIN:=./bench.sh}"
+export TINTARO_AGAIN
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 # The benchmarks build the windows too (press to screen), so Qt Widgets and
 # Multimedia and libsndfile are needed as for the program.

@@ -6,6 +6,12 @@
 # finds go to build-fuzz/corpus/<target>/, crashes to build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")"
+: "${TINTARO_AGAIN:=./fuzz.sh}"
+export TINTARO_AGAIN
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 seconds=${1:-30}
 if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
@@ -14,10 +20,13 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds < 1)); then
 fi
 started=$(date +%s)
 
+# The same packages scripts/setup.sh --tests installs: under ./test.sh none is missing.
 scripts/install-packages.sh build-essential cmake qt6-base-dev clang libclang-rt-14-dev
 
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTINTARO_BUILD_FUZZ=ON -DTINTARO_BUILD_APP=OFF -DTINTARO_BUILD_TESTS=OFF >/dev/null
+    -DTINTARO_BUILD_FUZZ=ON -DTINTARO_BUILD_APP=OFF -DTINTARO_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
 targets=(switch_line_fuzzer picture_load_fuzzer flood_fill_fuzzer)
 cmake --build build-fuzz -j2 --target "${targets[@]}"
 built=$(date +%s)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Tintaro on the sample book.
+# Installs what is missing, builds the program into build/ (the program folder
+# is build/bin/), and starts Tintaro on the sample book.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh

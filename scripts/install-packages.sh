@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the given Debian packages that are not installed yet, through sudo
 # when not root:  scripts/install-packages.sh pkg...
+# TINTARO_AGAIN names the command to start again once a user without sudo has
+# installed them as root (./run.sh unless the caller says otherwise).
 set -euo pipefail
 missing=()
 for pkg in "$@"; do
@@ -10,11 +12,16 @@ done
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
   if ! command -v sudo >/dev/null; then
-    echo "Tintaro needs these packages; as root, run: apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+    cat >&2 <<END
+Tintaro necesita estos paquetes de Debian, que faltan: ${missing[*]}
+Instálalos como administrador; su pide la contraseña de root:
+  su -c 'apt-get update && apt-get install --no-install-recommends ${missing[*]}'
+Después vuelve a ejecutar ${TINTARO_AGAIN:-./run.sh}.
+END
     exit 1
   fi
   as_root=(sudo)
 fi
-echo "Installing: ${missing[*]}"
+echo "Instalando: ${missing[*]}"
 "${as_root[@]}" apt-get update
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

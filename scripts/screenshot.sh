@@ -2,12 +2,15 @@
 # Makes docs/screenshot.png: the main window on the sample book, with one area
 # coloured, and docs/gallery.png, the view of all its pages, on a 1920 x 1080
 # virtual screen, where the book is shown 1.40625 times its 1024 x 768 size.
-# Needs a build (./run.sh or ./test.sh).
+# Needs a build: ./run.sh's build/, or ./test.sh's build-tests/ when that is
+# the only one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 work=$(mktemp -d)
 trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-cp -r build/bin "$work/program"
+program=build/bin
+[ -x $program/tintaro ] || program=build-tests/bin
+cp -r $program "$work/program"
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tintaro needs when they are missing, then
-# configures and builds into build/.
-#   scripts/setup.sh           what building and running need; builds the program alone
-#   scripts/setup.sh --tests   adds the test tools and builds every test as well
-# Shared by run.sh and test.sh.
+# configures and builds.
+#   scripts/setup.sh           what building and running need; builds the program
+#                              alone into build/ (the program folder is build/bin/)
+#   scripts/setup.sh --tests   adds every tool any step of ./test.sh uses (fuzzing
+#                              and the package check too) and builds the program
+#                              and every test into build-tests/, warnings as errors
+# Shared by run.sh and test.sh. Each has a folder of its own because the flags
+# differ, so neither rebuilds what the other built.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# ccache shares compiled objects between clones of the project: paths are
+# hashed relative to the clone, so a fresh clone on a machine that built one
+# before compiles little.
+export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=true
 
 # Building and running the program.
 packages=(
@@ -23,23 +31,28 @@ test_packages=(
   pulseaudio pulseaudio-utils
   cinnamon-settings-daemon # its csd-clipboard keeps the clipboard in the e2e tests
   desktop-file-utils appstream
-  clang-tidy
+  clang-tidy clang-format
+  clang libclang-rt-14-dev # the fuzz targets (fuzz.sh)
+  dpkg-dev file lintian    # the Debian package, made and checked by the installed test
   cups-daemon cups-client poppler-utils # a private print server, its PDF sheets read back
 )
 
 tests=OFF
+dir=build
 if [ "${1:-}" = --tests ]; then
   tests=ON
+  dir=build-tests
   packages+=("${test_packages[@]}")
 fi
+# One apt-get call for all of them; nothing later installs more.
 scripts/install-packages.sh "${packages[@]}"
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTARO_BUILD_TESTS=$tests \
+cmake -S . -B $dir -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTARO_BUILD_TESTS=$tests \
   -DTINTARO_WERROR=$tests "${launcher[@]}" >/dev/null
 if [ $tests = ON ]; then
-  cmake --build build -j"$(nproc)"
+  cmake --build $dir -j"$(nproc)"
 else
-  cmake --build build -j"$(nproc)" --target tintaro
+  cmake --build $dir -j"$(nproc)" --target tintaro
 fi

@@ -38,8 +38,11 @@ struct CommandLine {
         QStringLiteral("DIR")};
     QCommandLineOption add{QStringLiteral("add"),
                            QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
-                                          "SVG o PDF) como dibujo nuevo al final del libro y "
-                                          "termina; sin archivos, pregunta cuáles.")};
+                                          "SVG o PDF) como dibujo nuevo con el primer número "
+                                          "libre: llena antes los huecos que haya en la "
+                                          "numeración y luego sigue al final del libro; nunca "
+                                          "reemplaza un dibujo. Después termina; sin archivos, "
+                                          "pregunta cuáles.")};
     QCommandLineOption photo{QStringLiteral("foto"),
                              QStringLiteral("Con --add, hace de cada archivo una página como de "
                                             "una fotografía, con zonas por sus colores.")};

@@ -3,6 +3,7 @@
 #include "e2e/MainWindowGeometry.h"
 
 #include <QDirIterator>
+#include <QRegularExpression>
 #include <QtTest>
 
 // The program as a parent installs it: `cmake --install` into a read-only
@@ -13,6 +14,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void installedFilesValidate();
+    void packageIsLintianClean();
     void bookIsTheUsersOwn();
 
 private:
@@ -30,15 +32,27 @@ namespace {
 
 const QString kAppId = QStringLiteral(TINTARO_APP_ID);
 
-// The exit status (-1 when it did not end) and everything printed.
-std::pair<int, QString> run(const QString& program, const QStringList& arguments)
+// The exit status (-1 when it did not end in time) and everything printed.
+std::pair<int, QString> run(const QString& program, const QStringList& arguments,
+                            int milliseconds = 60000)
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     const bool ended =
-        process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
+        process.waitForFinished(milliseconds) && process.exitStatus() == QProcess::NormalExit;
     return {ended ? process.exitCode() : -1, QString::fromLocal8Bit(process.readAll())};
+}
+
+// The lines of a validator's report that are findings: "E: …", "W: …", "I: …".
+QStringList findings(const QString& report, const QString& kinds)
+{
+    const QRegularExpression finding(QStringLiteral("^[%1]: .*$").arg(kinds),
+                                     QRegularExpression::MultilineOption);
+    QStringList lines;
+    for (auto it = finding.globalMatch(report); it.hasNext();)
+        lines << it.next().captured();
+    return lines;
 }
 
 // Every entry under `root` with its size and time of change.
@@ -96,13 +110,30 @@ void InstalledE2eTest::installedFilesValidate()
     const auto [status, out] =
         run("desktop-file-validate", {share + "applications/" + kAppId + ".desktop"});
     QVERIFY2(status == 0 && out.isEmpty(), qPrintable(out));
-    const auto [valid, report] = run(
-        "appstreamcli", {"validate", "--no-net", share + "metainfo/" + kAppId + ".metainfo.xml"});
-    QVERIFY2(valid == 0, qPrintable(report));
+    const auto [valid, report] =
+        run("appstreamcli",
+            {"validate", "--pedantic", "--no-net", share + "metainfo/" + kAppId + ".metainfo.xml"});
+    QVERIFY2(valid == 0 && findings(report, "EWIP").isEmpty(), qPrintable(report));
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         QCOMPARE(
             QImage(share + QString("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kAppId)).size(),
             QSize(size, size));
+}
+
+// The Debian package scripts/package.sh makes, as Debian's own checker sees it.
+void InstalledE2eTest::packageIsLintianClean()
+{
+    QTemporaryDir out;
+    const auto [made, log] =
+        run("cpack",
+            {"-G", "DEB", "-B", out.path(), "--config", TINTARO_BUILD_DIR "/CPackConfig.cmake"},
+            180000);
+    const QStringList debs = QDir(out.path()).entryList({"tintaro_*.deb"});
+    QVERIFY2(made == 0 && debs.size() == 1, qPrintable(log));
+    const auto [status, report] =
+        run("lintian", {"--info", "--pedantic", out.filePath(debs.first())}, 180000);
+    QVERIFY2(findings(report, "EW").isEmpty(), qPrintable(report));
+    QVERIFY2(status == 0, qPrintable(report));
 }
 
 void InstalledE2eTest::bookIsTheUsersOwn()

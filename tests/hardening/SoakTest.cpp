@@ -175,7 +175,9 @@ void SoakTest::longSessionLeaksNothing()
     if (kResidentMemoryMeansLeaks)
         QVERIFY2(memoryAtEnd - memoryAfterWarmUp <= kMemoryAllowance,
                  "resident memory grew by more than 10 MB");
-    QVERIFY(handlesAtEnd <= handlesAfterWarmUp);
+    // Fewer at the end is no leak: the sound backend may still be trying to
+    // reach a server when the first count is taken (slowly, under ASan).
+    QVERIFY2(handlesAtEnd <= handlesAfterWarmUp, "open handles grew during the session");
     // The turns saved coloured copies of every page.
     for (int page = 1; page <= 3; ++page)
         QVERIFY(book.exists(QString::number(page) + QStringLiteral(".bmp")));
