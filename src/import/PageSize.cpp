@@ -26,8 +26,8 @@ bool shownWhole(const QSize& screen, double colourBarTop, QSize picture)
 
 QSize PageSize::largestShownWhole(QSize screen)
 {
-    const Layout layout = Layout::compute(pixelsToTwips(screen.width()),
-                                          pixelsToTwips(screen.height()));
+    const Layout layout =
+        Layout::compute(pixelsToTwips(screen.width()), pixelsToTwips(screen.height()));
     const double barTop = layout.colourBar.top();
     QSize page(std::max(1, screen.width() - 2 * CanvasPlacement::kPictureBorder),
                std::max(1, widgetPixels(barTop)));
