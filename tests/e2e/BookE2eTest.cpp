@@ -17,7 +17,6 @@ class BookE2eTest : public QObject {
 private slots:
     void initTestCase();
     void turnsKeepTheColouredPageAndEraserCleansIt();
-    void doorRightAfterFillKeepsThePage();
     void missingBackgroundShowsOneMessageAndColouringGoesOn();
 
 private:
@@ -123,26 +122,6 @@ void BookE2eTest::turnsKeepTheColouredPageAndEraserCleansIt()
              qPrintable(why));
     QVERIFY(!QFile::exists(copy));
     QVERIFY(harness.programRunning());
-}
-
-void BookE2eTest::doorRightAfterFillKeepsThePage()
-{
-    E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    QVERIFY2(start(harness), qPrintable(harness.describe()));
-    QStringList expected = QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden);
-    expected << QStringLiteral("1.bmp");
-    expected.sort();
-    QString why;
-    QVERIFY2(fillFirstArea(harness, &why), qPrintable(why));
-
-    QVERIFY(harness.click(MainWindowGeometry::door().center()));
-    QCOMPARE(harness.waitForExit(5000), 0);
-    // The page on show is its coloured copy now, and nothing else was written.
-    QCOMPARE(QDir(harness.drawingsFolder()).entryList(QDir::Files | QDir::Hidden), expected);
-    const QImage kept(harness.drawingsFolder() + QStringLiteral("/1.bmp"));
-    QCOMPARE(rgbText(kept.pixel(m_area.inside)), rgbText(kRed));
-    QVERIFY(!QFile::exists(harness.programFolder() + QStringLiteral("/borra.txt")));
 }
 
 void BookE2eTest::missingBackgroundShowsOneMessageAndColouringGoesOn()
