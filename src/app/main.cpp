@@ -191,6 +191,42 @@ template <typename Command> int onBook(const CommandLine& line, Command command)
     }
 }
 
+// The settings are a window of their own, not the book: they take no part in
+// keeping one program per book.
+int openSettings(const CommandLine& line, QApplication& app)
+{
+    FailureBoundary::run([&line] {
+        SettingsWindow::open(AppFolders::resolve(startPlaces(line.parser.value(line.book))).book());
+    });
+    return app.exec();
+}
+
+// The book on screen, one program to a book.
+int openBook(const CommandLine& line, QApplication& app)
+{
+    if (line.parser.isSet(line.lock))
+        Settings::lockForThisRun();
+    BookOwner owner;
+    std::optional<int> laterStart;
+    FailureBoundary::run([&line, &owner, &laterStart] {
+        const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
+        // Before anything is deleted or shown: a book already open is brought forward.
+        laterStart = owner.claim(folders.book());
+        if (laterStart)
+            return;
+        // The program starts on the intro window; its "CONTINUAR" opens the
+        // main window. Closing it first leaves no window, and exec returns 0.
+        auto* intro = new IntroWindow(folders);
+        intro->setAttribute(Qt::WA_DeleteOnClose);
+        intro->startUp();
+        intro->show();
+    });
+    if (laterStart)
+        return *laterStart;
+    QuitOnSignals::install(&app);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -220,34 +256,7 @@ int main(int argc, char** argv)
                                      book);
         });
     ScreenZoom::apply(line.manualZoom());
-    // The settings are a window of their own, not the book: they take no
-    // part in keeping one program per book.
-    if (line.parser.isSet(line.settings)) {
-        FailureBoundary::run([&line] {
-            SettingsWindow::open(
-                AppFolders::resolve(startPlaces(line.parser.value(line.book))).book());
-        });
-        return app.exec();
-    }
-    if (line.parser.isSet(line.lock))
-        Settings::lockForThisRun();
-    BookOwner owner;
-    std::optional<int> laterStart;
-    FailureBoundary::run([&line, &owner, &laterStart] {
-        const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
-        // Before anything is deleted or shown: a book already open is brought forward.
-        laterStart = owner.claim(folders.book());
-        if (laterStart)
-            return;
-        // The program starts on the intro window; its "CONTINUAR" opens the
-        // main window. Closing it first leaves no window, and exec returns 0.
-        auto* intro = new IntroWindow(folders);
-        intro->setAttribute(Qt::WA_DeleteOnClose);
-        intro->startUp();
-        intro->show();
-    });
-    if (laterStart)
-        return *laterStart;
-    QuitOnSignals::install(&app);
-    return app.exec();
+    if (line.parser.isSet(line.settings))
+        return openSettings(line, app);
+    return openBook(line, app);
 }
