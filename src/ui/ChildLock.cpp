@@ -13,6 +13,11 @@ void ChildLock::apply(QWidget* window, QAbstractButton* door)
     if (door->hasFocus())
         door->clearFocus();
     new DoorHold(door);
+    refuseClose(window);
+}
+
+void ChildLock::refuseClose(QWidget* window)
+{
     window->installEventFilter(new ChildLock(window));
 }
 

@@ -13,6 +13,8 @@ class ChildLock : public QObject {
     Q_OBJECT
 public:
     static void apply(QWidget* window, QAbstractButton* door);
+    // Only the window's refusal to be closed: the intro window has no door.
+    static void refuseClose(QWidget* window);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,8 @@
 #include "core/geometry/Units.h"
 #include "core/intro/IntroCentring.h"
 #include "core/intro/IntroColours.h"
+#include "core/settings/Settings.h"
+#include "ui/ChildLock.h"
 #include "ui/FailureBoundary.h"
 #include "ui/MainWindow.h"
 #include "ui/ScreenOf.h"
@@ -149,6 +151,8 @@ void IntroWindow::startUp()
     centreOnScreen();
     m_mascot->setPictureFile(m_folders.data() + QStringLiteral("/ani.gif"));
     setBackColour(IntroColours::colour(IntroColours::kLightRed));
+    if (Settings::load().childLockNow())
+        ChildLock::refuseClose(this);
 }
 
 void IntroWindow::centreOnScreen()
@@ -201,7 +205,9 @@ void IntroWindow::onContinueClicked()
     auto window = std::make_unique<MainWindow>(m_folders);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->startUp();
-    close();
+    // Hidden and discarded rather than closed, which the child lock refuses.
+    hide();
+    deleteLater();
     window.release()->showCovering();
 }
 

@@ -14,6 +14,7 @@ class ChildLockE2eTest : public QObject {
 private slots:
     void door_data();
     void door();
+    void lockedIntroStaysOpen();
     void settingsWindowSavesAtOnce();
 };
 
@@ -114,6 +115,20 @@ void ChildLockE2eTest::door()
     } else {
         QCOMPARE(harness.waitForExit(), status);
     }
+}
+
+void ChildLockE2eTest::lockedIntroStaysOpen()
+{
+    E2eHarness harness;
+    QVERIFY(harness.prepareProgramFolder());
+    QVERIFY(startWith(harness, {QStringLiteral("--candado")}, QByteArray()));
+    QList<qulonglong> intro;
+    QTRY_VERIFY_WITH_TIMEOUT(!(intro = harness.windowsNamed(QStringLiteral("^Tintaro$"))).isEmpty(),
+                             10000);
+    QVERIFY(sendCloseRequest(harness.display(), intro[0]));
+    QThread::msleep(1500);
+    QVERIFY2(harness.passIntro() && harness.waitForMainWindow() != 0,
+             qPrintable(harness.describe()));
 }
 
 void ChildLockE2eTest::settingsWindowSavesAtOnce()
