@@ -3,6 +3,7 @@
 #include "core/book/Failure.h"
 #include "core/geometry/Units.h"
 #include "core/rounding/Rounding.h"
+#include "core/settings/Settings.h"
 #include "ui/FailureBoundary.h"
 
 #include <QCheckBox>
@@ -25,8 +26,9 @@ int zoomed(double pixels)
 } // namespace
 
 SettingsWindow::SettingsWindow(QString book, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_book(std::move(book)), m_settings(Settings::load())
+    : QWidget(parent, Qt::Window), m_book(std::move(book))
 {
+    const Settings settings = Settings::load();
     setWindowTitle(QStringLiteral("Ajustes de Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     auto* layout = new QVBoxLayout(this);
@@ -36,9 +38,9 @@ SettingsWindow::SettingsWindow(QString book, QWidget* parent)
     m_lock = addChoice(layout, QStringLiteral("Candado para niños"),
                        QStringLiteral("La puerta solo cierra Tintaro si se mantiene pulsada dos "
                                       "segundos, y la ventana no se cierra con Alt+F4."),
-                       m_settings.childLock(), &SettingsWindow::onLockToggled);
+                       settings.childLock(), &SettingsWindow::onLockToggled);
     m_sounds = addChoice(layout, QStringLiteral("Sonidos al pasar página"), QString(),
-                         m_settings.sounds(), &SettingsWindow::onSoundsToggled);
+                         settings.sounds(), &SettingsWindow::onSoundsToggled);
     addNote(layout, QStringLiteral("Los cambios se guardan al momento; un Tintaro abierto los "
                                    "toma la próxima vez que se abra.\nLibro: %1")
                         .arg(QDir::toNativeSeparators(m_book)));
@@ -120,14 +122,22 @@ void SettingsWindow::onKeepToggled(bool on)
     saveOrUndo(m_keep, [this, on] { Settings::setKeepsColouring(m_book, on); });
 }
 
-void SettingsWindow::onLockToggled(bool on)
+void SettingsWindow::saveUserChoices() const
 {
-    m_settings.setChildLock(on);
-    saveOrUndo(m_lock, [this] { m_settings.save(); });
+    // Read off the boxes, so that a choice that could not be saved, and was
+    // put back, is never saved later with another.
+    Settings settings;
+    settings.setChildLock(m_lock->isChecked());
+    settings.setSounds(m_sounds->isChecked());
+    settings.save();
 }
 
-void SettingsWindow::onSoundsToggled(bool on)
+void SettingsWindow::onLockToggled(bool)
 {
-    m_settings.setSounds(on);
-    saveOrUndo(m_sounds, [this] { m_settings.save(); });
+    saveOrUndo(m_lock, [this] { saveUserChoices(); });
+}
+
+void SettingsWindow::onSoundsToggled(bool)
+{
+    saveOrUndo(m_sounds, [this] { saveUserChoices(); });
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/settings/Settings.h"
-
 #include <QString>
 #include <QWidget>
 
@@ -36,10 +34,10 @@ private:
     void addNote(QVBoxLayout* layout, const QString& text);
     void addCloseButton(QVBoxLayout* layout);
     void saveOrUndo(QCheckBox* choice, const std::function<void()>& save);
+    void saveUserChoices() const;
     void applyZoom();
 
     QString m_book;
-    Settings m_settings;
     QCheckBox* m_keep = nullptr;
     QCheckBox* m_lock = nullptr;
     QCheckBox* m_sounds = nullptr;
