@@ -166,9 +166,8 @@ bool isUnfinishedFile(const QString& name)
 
 void PageBook::removeUnfinishedWork(const QString& bookFolder)
 {
-    // A save or an added page cut short by a crash or a power cut leaves its
-    // hidden temporary file behind, and a first start cut short its hidden
-    // copy of the sample book; only names of exactly those patterns go.
+    // Work cut short by a crash or a power cut leaves its hidden temporary
+    // behind; only names of exactly those patterns go.
     const QString drawings = bookFolder + QStringLiteral("/dibujos");
     QDirIterator files(drawings, QDir::Files | QDir::Hidden | QDir::System);
     while (files.hasNext()) {
@@ -176,12 +175,21 @@ void PageBook::removeUnfinishedWork(const QString& bookFolder)
         if (isUnfinishedFile(files.fileName()))
             QFile::remove(files.filePath());
     }
+    // Beside it, a half-made copy of the sample book or a half-written
+    // borra.txt from the settings window.
     static const QRegularExpression unfinishedBook(QStringLiteral("^\\.dibujos-[A-Za-z0-9]{6}$"));
-    QDirIterator folders(bookFolder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (folders.hasNext()) {
-        folders.next();
-        if (unfinishedBook.match(folders.fileName()).hasMatch() && !folders.fileInfo().isSymLink())
-            QDir(folders.filePath()).removeRecursively();
+    static const QRegularExpression unfinishedSwitch(
+        QStringLiteral("^\\.borra\\.txt\\.[A-Za-z0-9]{6}$"));
+    QDirIterator entries(bookFolder, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::System |
+                                         QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        const QFileInfo entry = entries.fileInfo();
+        if (entry.isDir() && !entry.isSymLink() &&
+            unfinishedBook.match(entries.fileName()).hasMatch())
+            QDir(entries.filePath()).removeRecursively();
+        else if (!entry.isDir() && unfinishedSwitch.match(entries.fileName()).hasMatch())
+            QFile::remove(entries.filePath());
     }
 }
 

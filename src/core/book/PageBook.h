@@ -73,8 +73,8 @@ public:
     static void saveCopy(const QImage& image, const QString& path);
 
     // Removes what the program's own work left when it was cut short: the
-    // hidden temporaries of saves and added pages in `dibujos`, and a hidden
-    // half-made copy of the sample book beside it.
+    // hidden temporaries of saves and added pages in `dibujos`, and beside it
+    // a hidden half-made copy of the sample book or half-written borra.txt.
     static void removeUnfinishedWork(const QString& bookFolder);
 
 private:

@@ -108,11 +108,15 @@ void PageBookTest::startUp()
     // A first start's half-made book goes; a look-alike stays.
     QVERIFY(QDir(book.path()).mkpath(".dibujos-a1B2c3/sub") &&
             QDir(book.path()).mkdir(".dibujos-1"));
+    book.write(".borra.txt.a1B2c3", "NO");
+    book.write(".borra.txt.1", "NO");
 
     PageBook pages(book.path(), book.path());
     pages.startUp();
     QCOMPARE(QDir(book.path()).entryList({".dibujos-*"}, QDir::Dirs | QDir::Hidden),
              QStringList{".dibujos-1"});
+    QCOMPARE(QDir(book.path()).entryList({".borra.txt.*"}, QDir::Files | QDir::Hidden),
+             QStringList{".borra.txt.1"});
     QCOMPARE(pages.state().pageCount, pageCount);
     QCOMPARE(pages.state().currentPage, 1);
     QCOMPARE(pages.state().pageChanged, false);
