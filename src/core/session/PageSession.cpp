@@ -43,14 +43,13 @@ FillResult PageSession::fillAt(QPoint pixel)
     return result;
 }
 
-std::optional<QString> PageSession::settleWrites()
+void PageSession::settleWrites()
 {
     // A write in the background must end before the copy is touched again,
-    // or it could bring back a copy the eraser has just deleted.
-    std::optional<QString> failure = m_writer.wait();
-    if (failure)
+    // or it could bring back a copy the eraser has just deleted. One that
+    // failed leaves the page to keep at the next chance.
+    if (m_writer.wait())
         m_unkept = true;
-    return failure;
 }
 
 void PageSession::erase()
@@ -112,13 +111,8 @@ template <typename Move> PageSession::Turn PageSession::leave(Move move)
         return {false, 1, {}, failure.message()};
     }
     m_histories.keep(left, std::move(m_history), m_page);
-    return arrive(turned);
-}
-
-PageSession::Turn PageSession::arrive(const PageBook::Turn& turn)
-{
-    show(turn.picture);
-    return {true, turn.threshold, turn.soundPath, std::nullopt};
+    show(turned.picture);
+    return {true, turned.threshold, turned.soundPath, std::nullopt};
 }
 
 PageSession::Turn PageSession::turn(Direction direction)

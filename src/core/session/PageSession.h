@@ -82,8 +82,7 @@ public:
 private:
     void show(const QImage& picture);
     void changed();
-    std::optional<QString> settleWrites();
-    Turn arrive(const PageBook::Turn& turn);
+    void settleWrites();
     template <typename Move> Turn leave(Move move);
 
     PageBook m_book;
