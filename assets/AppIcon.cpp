@@ -1,5 +1,6 @@
 #include "AppIcon.h"
 
+#include "LittleEndian.h"
 #include "OutputFile.h"
 
 #include <QBuffer>
@@ -63,15 +64,55 @@ QImage AppIcon::draw(int size)
     return image;
 }
 
+namespace {
+
+QByteArray encodedPng(int size, const QString& path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!AppIcon::draw(size).save(&buffer, "PNG"))
+        throw std::runtime_error("cannot encode " + path.toStdString());
+    return png;
+}
+
+// A Windows icon file holding the sizes Windows shows, each stored as PNG
+// (which Windows reads in icons since Vista): a header, one entry a size,
+// then the pictures.
+QByteArray windowsIcon(const QList<QPair<int, QByteArray>>& pictures)
+{
+    LittleEndian ico;
+    ico.u16(0);
+    ico.u16(1); // an icon, not a cursor
+    ico.u16(quint16(pictures.size()));
+    quint32 offset = 6 + 16 * quint32(pictures.size());
+    for (const auto& [size, png] : pictures) {
+        ico.u8(quint8(size % 256)); // 256 is written as 0
+        ico.u8(quint8(size % 256));
+        ico.u8(0); // no palette
+        ico.u8(0);
+        ico.u16(1);  // colour planes
+        ico.u16(32); // bits a point
+        ico.u32(quint32(png.size()));
+        ico.u32(offset);
+        offset += quint32(png.size());
+    }
+    for (const auto& picture : pictures)
+        ico.bytes(picture.second);
+    return ico.data();
+}
+
+} // namespace
+
 void AppIcon::writeAll(const QString& dir)
 {
+    QList<QPair<int, QByteArray>> windowsSizes;
     for (const int size : kSizes) {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
         const QString path = dir + QStringLiteral("/icon-%1.png").arg(size);
-        if (!draw(size).save(&buffer, "PNG"))
-            throw std::runtime_error("cannot encode " + path.toStdString());
+        const QByteArray png = encodedPng(size, path);
         OutputFile::write(path, png);
+        if (size == 16 || size == 24 || size == 32 || size == 48 || size == 256)
+            windowsSizes.append({size, png});
     }
+    OutputFile::write(dir + QStringLiteral("/icon.ico"), windowsIcon(windowsSizes));
 }

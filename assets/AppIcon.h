@@ -11,6 +11,6 @@ public:
 
     static QImage draw(int size);
 
-    // icon-<size>.png for each size.
+    // icon-<size>.png for each size, and icon.ico for the Windows program.
     static void writeAll(const QString& dir);
 };

@@ -3,6 +3,7 @@
 #include "app/ScreenZoom.h"
 #include "core/book/Failure.h"
 #include "core/geometry/Zoom.h"
+#include "import/DrawingFile.h"
 #include "import/PageImporter.h"
 #include "import/PageSize.h"
 
@@ -25,11 +26,8 @@ namespace {
 QString dialogFilter()
 {
     QStringList patterns;
-    for (const char* suffix :
-         {"png", "jpg", "jpeg", "gif", "bmp", "webp", "tif", "tiff", "svg", "svgz", "pdf"}) {
-        const QString lower = QString::fromLatin1(suffix);
-        patterns << QStringLiteral("*.") + lower << QStringLiteral("*.") + lower.toUpper();
-    }
+    for (const QString& pattern : DrawingFile::readablePatterns())
+        patterns << pattern << pattern.toUpper();
     return QStringLiteral("Dibujos (%1);;Todos los archivos (*)").arg(patterns.join(u' '));
 }
 

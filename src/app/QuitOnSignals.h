@@ -1,21 +1,14 @@
 #pragma once
 
-#include <QObject>
-#include <QSocketNotifier>
+class QObject;
 
-// SIGTERM, SIGINT and SIGHUP (a logout, Ctrl+C, a closed terminal) end the
-// program through the event loop, so that the page on show is kept, even
-// when the child lock refuses to close the window. A signal handler may do almost nothing safely,
-// so it only writes a byte to a socket pair; the notifier on the other end quits. Elsewhere than on
-// Unix, installing does nothing.
-class QuitOnSignals : public QObject {
+// The ways the system asks a program to end from outside (on Linux SIGTERM,
+// SIGINT and SIGHUP: a logout, Ctrl+C, a closed terminal; on Windows the
+// console's control events) end it through the event loop, so that the page
+// on show is kept, even when the child lock refuses to close the window.
+// Windows' own end of a session reaches the windows as Qt's commitDataRequest.
+class QuitOnSignals {
 public:
-    // Installs the handlers for the rest of the run; `parent` owns the notifier.
+    // Installs the handlers for the rest of the run; `parent` owns what they need.
     static void install(QObject* parent);
-
-private:
-    QuitOnSignals(qintptr readEnd, QObject* parent);
-    void onSignalled();
-
-    QSocketNotifier m_notifier;
 };

@@ -3,10 +3,12 @@
 #include "app/PrintCommand.h"
 #include "app/QuitOnSignals.h"
 #include "app/ScreenZoom.h"
+#include "app/SystemDesktop.h"
 #include "core/book/Failure.h"
 #include "core/folders/AppFolders.h"
 #include "core/geometry/Zoom.h"
 #include "core/settings/Settings.h"
+#include "import/DrawingFile.h"
 #include "ui/FailureBoundary.h"
 #include "ui/IntroWindow.h"
 #include "ui/SettingsWindow.h"
@@ -37,12 +39,12 @@ struct CommandLine {
         QStringLiteral("Usa como libro la carpeta DIR, que guarda los dibujos en «dibujos»."),
         QStringLiteral("DIR")};
     QCommandLineOption add{QStringLiteral("add"),
-                           QStringLiteral("Añade cada ARCHIVO (PNG, JPEG, GIF, BMP, WebP, TIFF, "
-                                          "SVG o PDF) como dibujo nuevo con el primer número "
-                                          "libre: llena antes los huecos que haya en la "
-                                          "numeración y luego sigue al final del libro; nunca "
-                                          "reemplaza un dibujo. Después termina; sin archivos, "
-                                          "pregunta cuáles.")};
+                           QStringLiteral("Añade cada ARCHIVO (%1) como dibujo nuevo con el "
+                                          "primer número libre: llena antes los huecos que haya "
+                                          "en la numeración y luego sigue al final del libro; "
+                                          "nunca reemplaza un dibujo. Después termina; sin "
+                                          "archivos, pregunta cuáles.")
+                               .arg(DrawingFile::readableKinds())};
     QCommandLineOption photo{QStringLiteral("foto"),
                              QStringLiteral("Con --add, hace de cada archivo una página como de "
                                             "una fotografía, con zonas por sus colores.")};
@@ -146,13 +148,6 @@ bool needsNoWindow(int argc, char** argv)
     return false;
 }
 
-bool hasDisplay()
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
 // Qt ends the process when no platform can be opened (no desktop, or DISPLAY
 // naming no server). While the application is made, that is said in one clear
 // line instead of Qt's abort, and Qt's own warnings about it are left out.
@@ -231,8 +226,9 @@ int openBook(const CommandLine& line, QApplication& app)
 
 int main(int argc, char** argv)
 {
+    SystemDesktop::useStartingTerminal();
     // Adding pages from a terminal with no desktop makes them for an assumed screen.
-    if (needsNoWindow(argc, argv) && !hasDisplay())
+    if (needsNoWindow(argc, argv) && !SystemDesktop::available())
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QtMessageHandler qtHandler = qInstallMessageHandler(noDesktopHandler);
     QApplication app(argc, argv);

@@ -2,15 +2,6 @@
 
 #include <QByteArray>
 #include <algorithm>
-#ifdef _WIN32
-#include <io.h>
-#define dup _dup
-#define dup2 _dup2
-#define close _close
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -23,11 +14,7 @@ DecoderMessages::DecoderMessages() : m_outer(g_current)
 {
     g_current = this;
     m_before = qInstallMessageHandler(&DecoderMessages::keep);
-    std::fflush(stderr);
-    m_kept = std::tmpfile();
-    m_stderr = m_kept ? dup(2) : -1;
-    if (m_stderr >= 0)
-        dup2(fileno(m_kept), 2);
+    m_stderr.emplace();
 }
 
 DecoderMessages::~DecoderMessages()
@@ -39,21 +26,10 @@ void DecoderMessages::stop()
 {
     if (g_current != this)
         return; // stopped already
-    std::fflush(stderr);
-    if (m_stderr >= 0) {
-        dup2(m_stderr, 2);
-        close(m_stderr);
-        m_stderr = -1;
-    }
-    if (m_kept) {
-        std::rewind(m_kept);
-        QByteArray written(4096, '\0');
-        written.truncate(qsizetype(std::fread(written.data(), 1, size_t(written.size()), m_kept)));
-        std::fclose(m_kept);
-        m_kept = nullptr;
-        if (!written.isEmpty())
-            m_messages << QString::fromLocal8Bit(written);
-    }
+    const QByteArray written = m_stderr->finish();
+    m_stderr.reset();
+    if (!written.isEmpty())
+        m_messages << QString::fromLocal8Bit(written);
     qInstallMessageHandler(m_before);
     g_current = m_outer;
 }

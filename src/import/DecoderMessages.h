@@ -1,8 +1,10 @@
 #pragma once
 
+#include "import/StandardErrorCapture.h"
+
 #include <QStringList>
 #include <QtGlobal>
-#include <cstdio>
+#include <optional>
 
 // Keeps the messages Qt's decoders write while a file is read, through Qt's
 // log or straight to standard error as libpng does, instead of letting their
@@ -26,7 +28,6 @@ private:
 
     QStringList m_messages;
     QtMessageHandler m_before = nullptr;
-    int m_stderr = -1;           // the terminal's standard error, put back after
-    std::FILE* m_kept = nullptr; // what was written to standard error meanwhile
+    std::optional<StandardErrorCapture> m_stderr;
     DecoderMessages* m_outer = nullptr;
 };

@@ -5,34 +5,17 @@
 #include "import/DecoderMessages.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
-#include "import/SvgFrame.h"
+#include "import/VectorDrawing.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPainter>
-#include <QPdfDocument>
-#include <QSvgRenderer>
-#include <functional>
 
 namespace {
 
 [[noreturn]] void refuse(const QString& path, const QString& reason)
 {
     throw Failure(path, reason);
-}
-
-// Drawn on white at the page size: thin lines keep their antialiased grey,
-// which the clean-up then puts on the right side.
-QImage paintedOnWhite(QSize size, const std::function<void(QPainter&)>& draw)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    draw(painter);
-    painter.end();
-    return image;
 }
 
 // Lets one picture of up to the largest size through Qt's allocation limit,
@@ -69,15 +52,14 @@ DrawingFile::DrawingFile(QString path, QSize largestPage)
 
     // Told by how the file starts, never by text it carries further in.
     if (head.startsWith("%PDF-")) {
-        m_pdf = std::make_unique<QPdfDocument>();
-        if (m_pdf->load(m_path) != QPdfDocument::Error::None || m_pdf->pageCount() < 1)
-            refuse(m_path, QStringLiteral("El PDF está dañado, protegido o no tiene páginas."));
+        m_vector = VectorDrawing::openPdf(m_path, m_largest);
         return;
     }
     const QByteArray format = QImageReader::imageFormat(m_path);
-    if (format == "svg" || format == "svgz" ||
-        info.suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
-        openSvg();
+    const QString suffix = info.suffix().toLower();
+    if (format == "svg" || format == "svgz" || suffix == QLatin1String("svg") ||
+        suffix == QLatin1String("svgz")) {
+        m_vector = VectorDrawing::openSvg(m_path, m_largest);
         return;
     }
     openPicture(format);
@@ -85,27 +67,10 @@ DrawingFile::DrawingFile(QString path, QSize largestPage)
 
 DrawingFile::~DrawingFile() = default;
 
-void DrawingFile::openSvg()
-{
-    const DecoderMessages messages; // its complaints are the refusal's business
-    m_svg = std::make_unique<QSvgRenderer>(m_path);
-    if (!m_svg->isValid() || m_svg->defaultSize().isEmpty())
-        refuse(m_path, QStringLiteral("El SVG está dañado o no tiene tamaño."));
-    QFile file(m_path);
-    // A compressed SVG keeps the reader's own reckoning of its size.
-    const SvgFrame frame =
-        file.open(QIODevice::ReadOnly) ? SvgFrame::read(file.readAll()) : SvgFrame();
-    m_svgShown = frame.shown().isEmpty() ? m_svg->viewBoxF() : frame.shown();
-    const QSizeF shape = frame.shape().isEmpty() ? QSizeF(m_svg->defaultSize()) : frame.shape();
-    m_svgPage = PageSize::fit(shape, m_largest, false);
-    m_svg->setViewBox(m_svgShown);
-}
-
 void DrawingFile::openPicture(const QByteArray& format)
 {
     if (format.isEmpty())
-        refuse(m_path, QStringLiteral("No es un dibujo que sepa leer (PNG, JPEG, GIF, BMP, WebP, "
-                                      "TIFF, SVG o PDF)."));
+        refuse(m_path, QStringLiteral("No es un dibujo que sepa leer (%1).").arg(readableKinds()));
     DecoderMessages messages;
     QImageReader reader(m_path, format);
     reader.setAutoTransform(true); // a photographed page stands the right way up
@@ -141,31 +106,59 @@ void DrawingFile::openPicture(const QByteArray& format)
 
 int DrawingFile::pageCount() const
 {
-    return m_pdf ? m_pdf->pageCount() : 1;
+    return m_vector ? m_vector->pageCount() : 1;
 }
 
 QImage DrawingFile::page(int index)
 {
-    if (m_pdf) {
-        const QSizeF points = m_pdf->pagePointSize(index);
-        if (points.isEmpty())
-            refuse(m_path, QStringLiteral("La hoja %1 del PDF no tiene tamaño.").arg(index + 1));
-        const QSize size = PageSize::fit(points, m_largest, false);
-        const QImage rendered = m_pdf->render(index, size);
-        if (rendered.isNull())
-            refuse(m_path, QStringLiteral("No puedo dibujar la hoja %1 del PDF.").arg(index + 1));
-        return PageCleaner::pictureAtSize(rendered, size);
-    }
-    if (m_svg) {
-        // The view box keeps its shape, centred, as SVG asks by default.
-        const QSizeF fitted = m_svgShown.size().scaled(QSizeF(m_svgPage), Qt::KeepAspectRatio);
-        const QRectF bounds(QPointF((m_svgPage.width() - fitted.width()) / 2,
-                                    (m_svgPage.height() - fitted.height()) / 2),
-                            fitted);
-        return PageCleaner::pictureAtSize(
-            paintedOnWhite(m_svgPage,
-                           [this, bounds](QPainter& painter) { m_svg->render(&painter, bounds); }),
-            m_svgPage);
-    }
+    if (m_vector)
+        return m_vector->page(index);
     return PageCleaner::pictureAtSize(m_picture, m_pictureSize);
+}
+
+namespace {
+
+struct Kind {
+    const char* name;     // as a person knows it
+    const char* format;   // as Qt's image readers name it
+    const char* patterns; // the names its files have
+};
+
+// Every kind Tintaro can read, in the order it names them; a build reads
+// those whose reader it has.
+QList<Kind> readableKindList()
+{
+    QList<Kind> kinds;
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    for (const Kind& kind :
+         {Kind{"PNG", "png", "*.png"}, Kind{"JPEG", "jpeg", "*.jpg *.jpeg"},
+          Kind{"GIF", "gif", "*.gif"}, Kind{"BMP", "bmp", "*.bmp"}, Kind{"WebP", "webp", "*.webp"},
+          Kind{"TIFF", "tiff", "*.tif *.tiff"}}) {
+        if (formats.contains(kind.format))
+            kinds << kind;
+    }
+    if (VectorDrawing::readsSvg())
+        kinds << Kind{"SVG", "svg", "*.svg *.svgz"};
+    if (VectorDrawing::readsPdf())
+        kinds << Kind{"PDF", "pdf", "*.pdf"};
+    return kinds;
+}
+
+} // namespace
+
+QString DrawingFile::readableKinds()
+{
+    QStringList names;
+    for (const Kind& kind : readableKindList())
+        names << QString::fromLatin1(kind.name);
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" o ") + last;
+}
+
+QStringList DrawingFile::readablePatterns()
+{
+    QStringList patterns;
+    for (const Kind& kind : readableKindList())
+        patterns << QString::fromLatin1(kind.patterns).split(QLatin1Char(' '));
+    return patterns;
 }

@@ -4,13 +4,13 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
-class QPdfDocument;
-class QSvgRenderer;
+class VectorDrawing;
 
 // A drawing to add, opened with the library that reads its format: Qt's
-// image readers for pictures, Qt SVG, Qt PDF; the format is told by the
+// image readers for pictures, VectorDrawing for SVG and PDF; the format is told by the
 // signature the file starts with. A PDF holds one page per sheet; everything
 // else holds one. Throws Failure naming the file.
 class DrawingFile {
@@ -25,6 +25,12 @@ public:
     DrawingFile(const DrawingFile&) = delete;
     DrawingFile& operator=(const DrawingFile&) = delete;
 
+    // The kinds of file this build reads, for a person: "PNG, JPEG, GIF,
+    // BMP, WebP, TIFF, SVG o PDF" where every reader is there.
+    static QString readableKinds();
+    // The file name patterns of those kinds, for a file dialog's filter.
+    static QStringList readablePatterns();
+
     const QString& path() const { return m_path; }
     int pageCount() const;
 
@@ -35,14 +41,10 @@ public:
 
 private:
     void openPicture(const QByteArray& format);
-    void openSvg();
 
     QString m_path;
     QSize m_largest;
     QImage m_picture;
     QSize m_pictureSize; // the size the page of a picture gets
-    QRectF m_svgShown;   // the part of the SVG's plane to draw
-    QSize m_svgPage;
-    std::unique_ptr<QSvgRenderer> m_svg;
-    std::unique_ptr<QPdfDocument> m_pdf;
+    std::unique_ptr<VectorDrawing> m_vector;
 };

@@ -7,9 +7,11 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QBuffer>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
+#include <QTimer>
 #include <optional>
 #include <sndfile.h>
 
@@ -57,17 +59,45 @@ constexpr int kDrainCheckMs = 20;
 
 } // namespace
 
-SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent)
-{
-    connect(&m_drainCheck, &QTimer::timeout, this,
-            FailureBoundary::guard(this, &SoundPlayer::stopOnceDrained));
-}
+// The file is read whole at each play and fed to an audio stream that stays
+// open until the server has played it to the end. An audio server holds the
+// last part of a stream in its own buffer after the player has handed it
+// over; closing the stream at that point (what QSoundEffect does) loses that
+// part, a good third of a short chime.
+class SoundPlayer::Output : public QObject {
+public:
+    Output()
+    {
+        connect(&m_drainCheck, &QTimer::timeout, this,
+                FailureBoundary::guard(this, &Output::stopOnceDrained));
+    }
+    void play(const QString& path);
+    void stop();
+
+private:
+    void stateChanged(QAudio::State state);
+    void stopOnceDrained();
+    void waitForDrain();
+
+    QAudioSink* m_sink = nullptr;
+    qint64 m_lengthUs = 0;
+    QTimer m_drainCheck;
+    QDeadlineTimer m_drainDeadline;
+};
+
+SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent), m_output(std::make_unique<Output>()) {}
+
+SoundPlayer::~SoundPlayer() = default;
 
 void SoundPlayer::play(const QString& path)
 {
-    stop();
-    if (m_silent)
-        return;
+    m_output->stop();
+    if (!m_silent)
+        m_output->play(path);
+}
+
+void SoundPlayer::Output::play(const QString& path)
+{
     // With no file, nowhere to play it, or nothing playable in it, the
     // default beep stands in.
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
@@ -87,7 +117,7 @@ void SoundPlayer::play(const QString& path)
     source->setData(sound->samples);
     source->open(QIODevice::ReadOnly);
     connect(m_sink, &QAudioSink::stateChanged, this,
-            FailureBoundary::guard(this, &SoundPlayer::stateChanged));
+            FailureBoundary::guard(this, &Output::stateChanged));
     m_sink->start(source);
     // A stream that failed while starting may have said so already.
     if (m_sink && m_sink->error() != QAudio::NoError) {
@@ -96,7 +126,7 @@ void SoundPlayer::play(const QString& path)
     }
 }
 
-void SoundPlayer::stateChanged(QAudio::State state)
+void SoundPlayer::Output::stateChanged(QAudio::State state)
 {
     if (state == QAudio::IdleState) {
         waitForDrain();
@@ -106,7 +136,7 @@ void SoundPlayer::stateChanged(QAudio::State state)
     }
 }
 
-void SoundPlayer::waitForDrain()
+void SoundPlayer::Output::waitForDrain()
 {
     // Everything is handed over; the server still holds up to a buffer's
     // worth. Give up waiting well after that much time has passed.
@@ -116,7 +146,7 @@ void SoundPlayer::waitForDrain()
     m_drainCheck.start(kDrainCheckMs);
 }
 
-void SoundPlayer::stopOnceDrained()
+void SoundPlayer::Output::stopOnceDrained()
 {
     // The processed time is the server's play position, not what was handed
     // over, so it reaches the sound's length once its end has been heard.
@@ -125,7 +155,7 @@ void SoundPlayer::stopOnceDrained()
     stop();
 }
 
-void SoundPlayer::stop()
+void SoundPlayer::Output::stop()
 {
     m_drainCheck.stop();
     if (!m_sink)

@@ -1,38 +1,24 @@
 #pragma once
 
-#include <QAudio>
-#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
-
-class QAudioSink;
+#include <memory>
 
 // Plays a short .wav without blocking. A new sound cuts off the one still
 // playing; a missing or unplayable file gives the default beep, every time.
-//
-// The file is read whole at each play and fed to an audio stream that stays
-// open until the server has played it to the end. An audio server holds the
-// last part of a stream in its own buffer after the player has handed it
-// over; closing the stream at that point (what QSoundEffect does) loses that
-// part, a good third of a short chime.
+// The system's own way of playing a file is kept in Output, one for Linux
+// (Qt Multimedia) and one for Windows (its multimedia API).
 class SoundPlayer : public QObject {
-    Q_OBJECT
 public:
     explicit SoundPlayer(QObject* parent = nullptr);
+    ~SoundPlayer() override;
     void play(const QString& path);
     // Silent: nothing plays, not even the beep; the grown-ups' choice.
     void setSilent(bool silent) { m_silent = silent; }
 
 private:
-    void stateChanged(QAudio::State state);
-    void stopOnceDrained();
-    void waitForDrain();
-    void stop();
+    class Output;
 
     bool m_silent = false;
-    QAudioSink* m_sink = nullptr;
-    qint64 m_lengthUs = 0;
-    QTimer m_drainCheck;
-    QDeadlineTimer m_drainDeadline;
+    std::unique_ptr<Output> m_output;
 };

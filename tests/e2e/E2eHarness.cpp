@@ -68,7 +68,9 @@ QString E2eHarness::sourceProgramFolder()
 bool E2eHarness::prepareProgramFolder()
 {
     const QString source = sourceProgramFolder();
-    if (source.isEmpty() || !QFileInfo::exists(source + QStringLiteral("/tintaro")))
+    // The Windows program folder holds tintaro.exe.
+    if (source.isEmpty() || (!QFileInfo::exists(source + QStringLiteral("/tintaro")) &&
+                             !QFileInfo::exists(source + QStringLiteral("/tintaro.exe"))))
         return false;
     m_folder = std::make_unique<QTemporaryDir>();
     if (!m_folder->isValid())

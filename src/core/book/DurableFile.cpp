@@ -1,75 +1,20 @@
 #include "core/book/DurableFile.h"
 
 #include "core/book/Failure.h"
+#include "core/book/PlatformFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <linux/fs.h>
-#include <sys/syscall.h>
-#endif
 
 namespace {
-
-#ifdef Q_OS_UNIX
-// A new file gets what the user's umask allows, as any other program's would.
-void giveUsualPermissions(int fd)
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-}
-#endif
-
-// Waits until the file's bytes are on the disk, so that a power cut or a
-// pulled stick after the rename cannot leave a file cut short.
-bool syncFile(QFileDevice& file)
-{
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
-}
 
 DurableFile::Error lastError()
 {
     return {errno};
-}
-
-// Renames without ever replacing what is at `to`, even something made meanwhile.
-int renameKeepingExisting(const QString& from, const QString& to)
-{
-#if defined(Q_OS_LINUX) && defined(SYS_renameat2)
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
-    if (::syscall(SYS_renameat2, AT_FDCWD, source.constData(), AT_FDCWD, target.constData(),
-                  RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-#endif
-    // Without an atomic way on this system, the best is to look first.
-    if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
-        return EEXIST;
-    std::error_code error;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), error);
-    return error.value();
 }
 
 } // namespace
@@ -84,11 +29,13 @@ std::optional<DurableFile::Error> DurableFile::write(const QString& path,
     if (!temp.open())
         return lastError();
     errno = 0;
-    if (!writer(temp) || !temp.flush() || !syncFile(temp))
+    if (!writer(temp) || !temp.flush())
         return lastError();
-#ifdef Q_OS_UNIX
-    giveUsualPermissions(temp.handle());
-#endif
+    // A power cut or a pulled stick after the rename then cannot leave a
+    // file cut short.
+    if (const int code = PlatformFiles::syncFile(temp))
+        return Error{code};
+    PlatformFiles::giveUsualPermissions(temp);
     temp.close();
     if (const auto error = rename(temp.fileName(), path, mode))
         return error;
@@ -99,15 +46,8 @@ std::optional<DurableFile::Error> DurableFile::write(const QString& path,
 std::optional<DurableFile::Error> DurableFile::rename(const QString& from, const QString& to,
                                                       Mode mode)
 {
-    int code = 0;
-    if (mode == Mode::KeepExisting) {
-        code = renameKeepingExisting(from, to);
-    } else {
-        std::error_code error;
-        std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                                std::filesystem::path(to.toStdU16String()), error);
-        code = error.value();
-    }
+    const int code = mode == Mode::KeepExisting ? PlatformFiles::renameKeepingExisting(from, to)
+                                                : PlatformFiles::renameReplacing(from, to);
     if (code != 0)
         return Error{code};
     const QString folder = QFileInfo(to).absolutePath();
@@ -122,20 +62,9 @@ std::optional<DurableFile::Error> DurableFile::rename(const QString& from, const
 
 bool DurableFile::syncFolder(const QString& folder)
 {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    // Some file systems cannot sync a folder at all; that is no failure.
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
-    const int syncError = errno;
-    ::close(fd);
-    errno = syncError;
-    return synced;
-#else
-    Q_UNUSED(folder);
-    return true;
-#endif
+    const int code = PlatformFiles::syncFolder(folder);
+    errno = code;
+    return code == 0;
 }
 
 QString DurableFile::reason(Error error, const QString& folder, qint64 needed)

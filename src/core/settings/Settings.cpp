@@ -3,6 +3,7 @@
 #include "core/book/DurableFile.h"
 #include "core/book/Failure.h"
 #include "core/book/PageFiles.h"
+#include "core/settings/SettingsFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +20,7 @@ bool lockedForThisRun = false;
 // its settings window and the tests all reach the same file.
 QSettings userStore()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Tintaro"),
+    return QSettings(SettingsFormat::format(), QSettings::UserScope, QStringLiteral("Tintaro"),
                      QStringLiteral("tintaro"));
 }
 

@@ -3,8 +3,7 @@
 #include "core/book/Failure.h"
 
 #include <QCoreApplication>
-
-#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -15,6 +14,21 @@
 namespace {
 
 int g_writeEnd = -1;
+
+// Reads the handler's bytes on the event loop's side of the socket pair.
+class SignalReader : public QObject {
+public:
+    SignalReader(qintptr readEnd, QObject* parent)
+        : QObject(parent), m_notifier(readEnd, QSocketNotifier::Read)
+    {
+        connect(&m_notifier, &QSocketNotifier::activated, this, &SignalReader::onSignalled);
+    }
+
+private:
+    void onSignalled();
+
+    QSocketNotifier m_notifier;
+};
 
 extern "C" void onSignalCaught(int)
 {
@@ -48,7 +62,7 @@ void QuitOnSignals::install(QObject* parent)
         return;
     }
     g_writeEnd = ends[0];
-    new QuitOnSignals(ends[1], parent);
+    new SignalReader(ends[1], parent);
     struct sigaction action = {};
     action.sa_handler = onSignalCaught;
     sigemptyset(&action.sa_mask);
@@ -61,7 +75,7 @@ void QuitOnSignals::install(QObject* parent)
     }
 }
 
-void QuitOnSignals::onSignalled()
+void SignalReader::onSignalled()
 {
     // Bytes left wake the notifier again, and ending twice does no harm.
     char bytes[64];
@@ -69,18 +83,4 @@ void QuitOnSignals::onSignalled()
     // Not quit(): that asks the windows to close, and the child lock refuses.
     // Leaving the event loop still emits aboutToQuit, which keeps the page.
     QCoreApplication::exit(0);
-}
-
-#else
-
-void QuitOnSignals::install(QObject*) {}
-
-void QuitOnSignals::onSignalled() {}
-
-#endif
-
-QuitOnSignals::QuitOnSignals(qintptr readEnd, QObject* parent)
-    : QObject(parent), m_notifier(readEnd, QSocketNotifier::Read)
-{
-    connect(&m_notifier, &QSocketNotifier::activated, this, &QuitOnSignals::onSignalled);
 }

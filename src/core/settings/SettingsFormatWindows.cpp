@@ -1,0 +1,6 @@
+#include "core/settings/SettingsFormat.h"
+
+QSettings::Format SettingsFormat::format()
+{
+    return QSettings::IniFormat;
+}
