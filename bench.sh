@@ -40,5 +40,10 @@ QT_QPA_PLATFORM=offscreen ./build-bench/bench/gallery_bench --benchmark_color=fa
 # Keeping the page on show, and the undo histories of 50 pages.
 ./build-bench/bench/session_bench
 
-# Adding an A4 scan; fails when it takes more than 1.5 s. Also prints the gold set's quality.
-./build-bench/bench/import_bench --benchmark_color=false
+# Adding an A4 scan; fails when it takes more than 1.5 s. Also prints the gold set's quality
+# and, on real photographs and drawings fetched from Debian packages into a cache outside
+# the clone, the import_real lines.
+real_set=$(mktemp)
+trap 'rm -f "$real_set"' EXIT
+bench/real-pictures.sh >"$real_set" || echo "import_real: no real pictures fetched" >&2
+TINTARO_REAL_SET=$real_set ./build-bench/bench/import_bench --benchmark_color=false

@@ -4,9 +4,10 @@
 // format, and the drawings real pages are hard on, at the page size a common
 // laptop screen gives and prints how whole one press fills each area. Last,
 // times a 12-megapixel photograph and prints how pages made from photographs
-// divide.
+// divide, and how the real pictures bench/real-pictures.sh lists do.
 
 #include "GoldPlans.h"
+#include "RealSet.h"
 #include "core/book/Failure.h"
 #include "import/DrawingFile.h"
 #include "import/GifPageWriter.h"
@@ -205,5 +206,9 @@ int main(int argc, char** argv)
     }
     printQuality();
     printPhotos();
+    // The real pictures, when bench.sh fetched them.
+    const QString real = qEnvironmentVariable("TINTARO_REAL_SET");
+    if (!real.isEmpty() && !RealSet::print(real, largestPage()))
+        std::printf("import_real cannot read %s\n", qPrintable(real));
     return fast ? 0 : 1;
 }

@@ -165,6 +165,7 @@ PageCleaner::Result PageCleaner::clean(const QImage& picture, Treatment treatmen
     dropSmallComponents(paper, 4, photo ? int(colour.total() / 1000) : side * side);
 
     Result result;
+    result.photo = photo;
     result.closedAreas = countClosedAreas(paper, result.areaPoints);
     QImage page(rgb.size(), QImage::Format_Grayscale8);
     cv::Mat out = wrap(page);

@@ -17,6 +17,7 @@ public:
         QImage page;           // Format_Grayscale8 holding only 0 (line) and 255 (paper)
         int closedAreas = 0;   // white areas, except paper reaching all four edges
         QList<int> areaPoints; // the points of every white area, largest first
+        bool photo = false;    // made as from a photograph
     };
 
     // Puts transparent parts over white and scales the picture to `size` as

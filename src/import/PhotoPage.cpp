@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <numeric>
 #include <opencv2/imgproc.hpp>
 #include <vector>
 
@@ -19,6 +21,10 @@ constexpr int kManyColours = 150;
 // with no one shade, like paper, on half of it.
 constexpr int kManyShades = 12;
 constexpr double kPaperMost = 0.5;
+// A drawing's flat parts are a few colours: paper and the areas' own. A soft
+// photograph is flat too, but its colour drifts across many.
+constexpr int kFewColours = 16;
+constexpr double kFewColoursMost = 0.75;
 
 // The colours a photograph is gathered into, and the part of the page below
 // which a part is too small for a fingertip and joins a neighbour.
@@ -42,14 +48,26 @@ double flatShare(const cv::Mat& grey)
     return cv::countNonZero(flat) / double(grey.total());
 }
 
-int colourCount(const cv::Mat& rgb)
+std::vector<int> colourBins(const cv::Mat& rgb)
 {
     std::vector<int> bins(4096, 0);
     rgb.forEach<cv::Vec3b>([&](const cv::Vec3b& c, const int*) {
         ++bins[size_t((c[0] >> 4) << 8 | (c[1] >> 4) << 4 | c[2] >> 4)];
     });
-    const int least = int(rgb.total() / 5000) + 1;
+    return bins;
+}
+
+int colourCount(const std::vector<int>& bins, size_t points)
+{
+    const int least = int(points / 5000) + 1;
     return int(std::count_if(bins.begin(), bins.end(), [&](int n) { return n >= least; }));
+}
+
+// The share of the points in the few commonest colours.
+double fewColoursShare(std::vector<int> bins, size_t points)
+{
+    std::partial_sort(bins.begin(), bins.begin() + kFewColours, bins.end(), std::greater<>());
+    return std::accumulate(bins.begin(), bins.begin() + kFewColours, 0.0) / double(points);
 }
 
 bool manyShades(const cv::Mat& grey)
@@ -288,9 +306,10 @@ bool PhotoPage::looksLikePhoto(const cv::Mat& rgb)
 {
     cv::Mat grey;
     cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
-    if (flatShare(grey) >= kFlatMost)
+    const std::vector<int> bins = colourBins(rgb);
+    if (flatShare(grey) >= kFlatMost && fewColoursShare(bins, rgb.total()) >= kFewColoursMost)
         return false;
-    return colourCount(rgb) >= kManyColours || manyShades(grey);
+    return colourCount(bins, rgb.total()) >= kManyColours || manyShades(grey);
 }
 
 cv::Mat PhotoPage::lines(const cv::Mat& rgb)

@@ -196,9 +196,13 @@ void PageCleanerTest::photographBecomesPage_data()
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<int>("seed");
     QTest::addColumn<PageCleaner::Treatment>("treatment");
-    QTest::newRow("photograph") << QByteArray("JPEG") << 1 << PageCleaner::Treatment::ByLook;
-    QTest::newRow("busy photograph") << QByteArray("PNG") << 3 << PageCleaner::Treatment::ByLook;
-    QTest::newRow("forced") << QByteArray("JPEG") << 4 << PageCleaner::Treatment::Photo;
+    QTest::addColumn<bool>("soft");
+    const auto byLook = PageCleaner::Treatment::ByLook;
+    QTest::newRow("photograph") << QByteArray("JPEG") << 1 << byLook << false;
+    QTest::newRow("busy photograph") << QByteArray("PNG") << 3 << byLook << false;
+    QTest::newRow("forced") << QByteArray("JPEG") << 4 << PageCleaner::Treatment::Photo << false;
+    // Out of focus all over: smooth, with no grain, yet a photograph.
+    QTest::newRow("soft photograph") << QByteArray("JPEG") << 2 << byLook << true;
 }
 
 // Areas a child can colour: 12 to 150, none under 0.1 % or over 40 % of the page.
@@ -207,13 +211,19 @@ void PageCleanerTest::photographBecomesPage()
     QFETCH(QByteArray, format);
     QFETCH(int, seed);
     QFETCH(PageCleaner::Treatment, treatment);
+    QFETCH(bool, soft);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QVERIFY(GoldSet::photo(QSize(800, 600), seed).save(&buffer, format.constData(), 90));
+    QImage photo = GoldSet::photo(QSize(800, 600), seed);
+    if (soft)
+        photo = photo.scaled(50, 38, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .scaled(800, 600, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QVERIFY(photo.save(&buffer, format.constData(), 90));
     const PageCleaner::Result clean =
         PageCleaner::clean(QImage::fromData(bytes).scaled(600, 450), treatment);
     const int page = 600 * 450;
+    QVERIFY(clean.photo);
     QVERIFY2(clean.closedAreas >= 12 && clean.closedAreas <= 150,
              qPrintable(QString::number(clean.closedAreas)));
     QVERIFY(clean.areaPoints.first() <= page * 0.4);
