@@ -57,6 +57,7 @@ private slots:
     void drawing();
     void sound_data();
     void sound();
+    void windowsIcon();
     void permissions();
     void generatorIsDeterministic();
 };
@@ -150,6 +151,23 @@ void AssetsTest::icon()
     QCOMPARE(png.size(), QSize(32, 32));
     QCOMPARE(qAlpha(png.pixel(0, 31)), 0);
     QCOMPARE(qAlpha(png.pixel(16, 16)), 255);
+}
+
+// The Windows program's icon holds the sizes Windows shows, each the
+// desktop icon of that size.
+void AssetsTest::windowsIcon()
+{
+    QImageReader reader(generatedDir + "/icon.ico", "ico");
+    QList<int> sizes;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        QVERIFY(reader.jumpToImage(i));
+        const QImage picture = reader.read();
+        sizes << picture.width();
+        const QImage png(generatedDir + QStringLiteral("/icon-%1.png").arg(picture.width()));
+        QCOMPARE(picture.convertToFormat(QImage::Format_ARGB32),
+                 png.convertToFormat(QImage::Format_ARGB32));
+    }
+    QCOMPARE(sizes, (QList<int>{16, 24, 32, 48, 256}));
 }
 
 void AssetsTest::drawing_data()
