@@ -26,7 +26,7 @@
 #include <QTimer>
 
 MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book(), m_folders.data()),
+    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book()),
       m_controls(this, m_session, m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -101,10 +101,10 @@ void MainWindow::connectEnds()
 {
     // A changed page goes to disk once the presses pause, so that a crash or
     // a power cut costs little; every orderly end writes what is left.
-    m_keepTimer.setSingleShot(true);
-    m_keepTimer.setInterval(PageSession::kKeepAfterPauseMs);
-    connect(&m_keepTimer, &QTimer::timeout, this,
-            [this] { FailureBoundary::run([this] { m_session.keepInBackground(); }); });
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
+    connect(&m_saveTimer, &QTimer::timeout, this,
+            [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
 }
@@ -115,7 +115,7 @@ void MainWindow::startUp()
     m_controls.layOut();
     m_controls.showSwatches(startRamp());
     showPage();
-    m_controls.placeCanvas(1);
+    m_controls.placeCanvas(CanvasPlacement::Pin::WithoutGap);
 }
 
 void MainWindow::showCovering()
@@ -141,7 +141,7 @@ void MainWindow::showPage()
 void MainWindow::pageChanged()
 {
     m_controls.showUndoState(m_session.canUndo());
-    m_keepTimer.start();
+    m_saveTimer.start();
 }
 
 void MainWindow::onCanvasPressed(Qt::MouseButton button, QPoint at)
@@ -182,8 +182,12 @@ void MainWindow::showTurn(const PageSession::Turn& turn)
     if (!turn.turned)
         return;
     showPage();
-    m_controls.placeCanvas(turn.threshold);
-    m_sound->play(turn.soundPath);
+    // A page turned back is placed by the stricter rule and has a sound of its own.
+    const bool back = turn.direction == PageSession::Direction::Backward;
+    m_controls.placeCanvas(back ? CanvasPlacement::Pin::WithinOneTwip
+                                : CanvasPlacement::Pin::WithoutGap);
+    m_sound->play(m_folders.data() +
+                  (back ? QStringLiteral("/sonido2.wav") : QStringLiteral("/sonido1.wav")));
 }
 
 void MainWindow::onBackClicked()
@@ -266,8 +270,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::keepPage(bool warn)
 {
-    m_keepTimer.stop();
-    const std::optional<QString> failure = m_session.keepNow();
+    m_saveTimer.stop();
+    const std::optional<QString> failure = m_session.saveNow();
     if (failure && warn)
         FailureBoundary::warn(this, *failure);
     else if (failure)

@@ -88,5 +88,5 @@ private:
     BackgroundPainter m_background;
     SoundPlayer* m_sound = nullptr;
     GalleryView* m_gallery = nullptr;
-    QTimer m_keepTimer;
+    QTimer m_saveTimer;
 };
