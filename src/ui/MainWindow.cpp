@@ -5,9 +5,9 @@
 #include "core/settings/Settings.h"
 #include "ui/Canvas.h"
 #include "ui/ChildLock.h"
+#include "ui/ExportKey.h"
 #include "ui/FailureBoundary.h"
 #include "ui/GalleryView.h"
-#include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
@@ -87,7 +87,7 @@ void MainWindow::connectKeys()
         redoKeys.append(ctrlY);
     onKeys(redoKeys, &MainWindow::onRedo);
     onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
     onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
     // The page keys turn as the page buttons do; the pages' view takes them
     // for itself while it is open.
@@ -105,8 +105,8 @@ void MainWindow::connectEnds()
     m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
     connect(&m_saveTimer, &QTimer::timeout, this,
             [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { savePage(false); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { savePage(false); });
 }
 
 void MainWindow::startUp()
@@ -248,9 +248,9 @@ void MainWindow::onPrint()
     PagePrinter::askAndPrint(this, m_session.page());
 }
 
-void MainWindow::onKeep()
+void MainWindow::onExport()
 {
-    PageKeeper::keep(canvas(), m_session.state().currentPage);
+    ExportKey::exportPage(canvas(), m_session.state().currentPage);
 }
 
 void MainWindow::onDoorClicked()
@@ -258,17 +258,17 @@ void MainWindow::onDoorClicked()
     // Ends at once, asking nothing, with the page on show kept. The way out
     // is the event loop's, so that Qt hands a copied page to the desktop's
     // clipboard manager before the program is gone.
-    keepPage(true);
+    savePage(true);
     QCoreApplication::exit(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    FailureBoundary::run([this] { keepPage(true); });
+    FailureBoundary::run([this] { savePage(true); });
     QWidget::closeEvent(event);
 }
 
-void MainWindow::keepPage(bool warn)
+void MainWindow::savePage(bool warn)
 {
     m_saveTimer.stop();
     const std::optional<QString> failure = m_session.saveNow();
