@@ -115,7 +115,8 @@ void GalleryView::layOut(bool anew)
     if (anew || pictureBox() != oldBox) {
         // Pictures of another size are no use: make them again.
         m_pictures.reset(m_grid.keptPictures());
-        m_maker->setBook(m_book);
+        if (m_book)
+            m_maker->setBook(*m_book);
         m_currentSmall = PagePictures::small(m_currentPicture, pictureBox());
     }
 }
@@ -229,7 +230,7 @@ void GalleryView::paintNumber(QPainter& painter, int page, const QRect& at) cons
 
 void GalleryView::onMade(int page, const QImage& picture)
 {
-    m_pictures.keep(page, picture);
+    m_pictures.cache(page, picture);
     updatePage(page);
 }
 

@@ -5,9 +5,9 @@
 #include "core/settings/Settings.h"
 #include "ui/Canvas.h"
 #include "ui/ChildLock.h"
+#include "ui/ExportKey.h"
 #include "ui/FailureBoundary.h"
 #include "ui/GalleryView.h"
-#include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
@@ -26,7 +26,7 @@
 #include <QTimer>
 
 MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book(), m_folders.data()),
+    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book()),
       m_controls(this, m_session, m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -87,7 +87,7 @@ void MainWindow::connectKeys()
         redoKeys.append(ctrlY);
     onKeys(redoKeys, &MainWindow::onRedo);
     onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
     onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
     // The page keys turn as the page buttons do; the pages' view takes them
     // for itself while it is open.
@@ -101,12 +101,12 @@ void MainWindow::connectEnds()
 {
     // A changed page goes to disk once the presses pause, so that a crash or
     // a power cut costs little; every orderly end writes what is left.
-    m_keepTimer.setSingleShot(true);
-    m_keepTimer.setInterval(PageSession::kKeepAfterPauseMs);
-    connect(&m_keepTimer, &QTimer::timeout, this,
-            [this] { FailureBoundary::run([this] { m_session.keepInBackground(); }); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
+    connect(&m_saveTimer, &QTimer::timeout, this,
+            [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { savePage(false); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { savePage(false); });
 }
 
 void MainWindow::startUp()
@@ -115,7 +115,7 @@ void MainWindow::startUp()
     m_controls.layOut();
     m_controls.showSwatches(startRamp());
     showPage();
-    m_controls.placeCanvas(1);
+    m_controls.placeCanvas(CanvasPlacement::Pin::WithoutGap);
 }
 
 void MainWindow::showCovering()
@@ -141,7 +141,7 @@ void MainWindow::showPage()
 void MainWindow::pageChanged()
 {
     m_controls.showUndoState(m_session.canUndo());
-    m_keepTimer.start();
+    m_saveTimer.start();
 }
 
 void MainWindow::onCanvasPressed(Qt::MouseButton button, QPoint at)
@@ -182,8 +182,12 @@ void MainWindow::showTurn(const PageSession::Turn& turn)
     if (!turn.turned)
         return;
     showPage();
-    m_controls.placeCanvas(turn.threshold);
-    m_sound->play(turn.soundPath);
+    // A page turned back is placed by the stricter rule and has a sound of its own.
+    const bool back = turn.direction == PageSession::Direction::Backward;
+    m_controls.placeCanvas(back ? CanvasPlacement::Pin::WithinOneTwip
+                                : CanvasPlacement::Pin::WithoutGap);
+    m_sound->play(m_folders.data() +
+                  (back ? QStringLiteral("/sonido2.wav") : QStringLiteral("/sonido1.wav")));
 }
 
 void MainWindow::onBackClicked()
@@ -244,9 +248,9 @@ void MainWindow::onPrint()
     PagePrinter::askAndPrint(this, m_session.page());
 }
 
-void MainWindow::onKeep()
+void MainWindow::onExport()
 {
-    PageKeeper::keep(canvas(), m_session.state().currentPage);
+    ExportKey::exportPage(canvas(), m_session.state().currentPage);
 }
 
 void MainWindow::onDoorClicked()
@@ -254,20 +258,20 @@ void MainWindow::onDoorClicked()
     // Ends at once, asking nothing, with the page on show kept. The way out
     // is the event loop's, so that Qt hands a copied page to the desktop's
     // clipboard manager before the program is gone.
-    keepPage(true);
+    savePage(true);
     QCoreApplication::exit(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    FailureBoundary::run([this] { keepPage(true); });
+    FailureBoundary::run([this] { savePage(true); });
     QWidget::closeEvent(event);
 }
 
-void MainWindow::keepPage(bool warn)
+void MainWindow::savePage(bool warn)
 {
-    m_keepTimer.stop();
-    const std::optional<QString> failure = m_session.keepNow();
+    m_saveTimer.stop();
+    const std::optional<QString> failure = m_session.saveNow();
     if (failure && warn)
         FailureBoundary::warn(this, *failure);
     else if (failure)

@@ -11,10 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-PageBook::PageBook(QString bookFolder, QString soundFolder)
-    : m_bookFolder(std::move(bookFolder)), m_soundFolder(std::move(soundFolder))
-{
-}
+PageBook::PageBook(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
 
 QString PageBook::pagePath(int page, const char* extension) const
 {
@@ -111,16 +108,11 @@ void PageBook::saveIfChanged(const QImage& persistentImage)
 
 PageBook::Turn PageBook::arrive(Direction direction)
 {
-    Turn result;
-    result.picture = loadPage(m_state.currentPage);
-    if (direction == Direction::Backward) {
-        result.threshold = 2;
-        result.soundPath = m_soundFolder + QStringLiteral("/sonido2.wav");
-    } else {
-        result.threshold = 1;
-        result.soundPath = m_soundFolder + QStringLiteral("/sonido1.wav");
+    Turn result{loadPage(m_state.currentPage), direction, m_state.currentPage};
+    // Only a forward turn clears the mark: a page reached backwards is written
+    // when it is left, touched or not, as books kept so far expect.
+    if (direction == Direction::Forward)
         m_state.pageChanged = false;
-    }
     return result;
 }
 
@@ -133,7 +125,7 @@ QImage PageBook::restore()
     return drawing;
 }
 
-void PageBook::keepCopy(const QImage& page)
+void PageBook::saveCurrentCopy(const QImage& page)
 {
     saveCopy(page, pagePath(m_state.currentPage, ".bmp"));
 }

@@ -13,17 +13,16 @@ public:
     enum class Direction { Backward, Forward };
 
     struct Turn {
-        QImage picture;    // the new page, to put on the canvas
-        int threshold = 1; // for canvas placement
-        QString soundPath;
+        QImage picture; // the new page, to put on the canvas
+        Direction direction = Direction::Forward;
+        int page = 1; // the page reached
     };
 
     // One more than the largest page count the book's 16-bit counter can hold.
     static constexpr int kPageLimit = 32767;
 
-    // The book's folder holds `dibujos` and `borra.txt`; the page-turn sounds
-    // come from `soundFolder`, which a portable program keeps in the same place.
-    PageBook(QString bookFolder, QString soundFolder);
+    // The book's folder holds `dibujos` and `borra.txt`.
+    explicit PageBook(QString bookFolder);
 
     const PageState& state() const { return m_state; }
 
@@ -61,7 +60,7 @@ public:
     // The eraser taken back and done again: the page on show gets its
     // coloured copy back at once (throws SaveFailure, nothing else changes),
     // or loses it again (throws Failure).
-    void keepCopy(const QImage& page);
+    void saveCurrentCopy(const QImage& page);
     void removeCopy();
 
     // Every fill marks the page, whatever the fill did.
@@ -84,6 +83,5 @@ private:
     static void deleteCopy(const QString& path);
 
     QString m_bookFolder;
-    QString m_soundFolder;
     PageState m_state;
 };

@@ -26,7 +26,7 @@ public:
 
     // A changed page is kept on disk once the presses have paused this long,
     // so a crash or a power cut loses at most about twice it.
-    static constexpr int kKeepAfterPauseMs = 1000;
+    static constexpr int kSaveAfterPauseMs = 1000;
 
     // A step taken back or done again.
     struct Step {
@@ -37,12 +37,12 @@ public:
 
     struct Turn {
         bool turned = false; // false: the page left could not be saved
-        int threshold = 1;   // for the canvas's placement
-        QString soundPath;
+        Direction direction = Direction::Forward;
+        int page = 1; // the page reached
         std::optional<QString> failure;
     };
 
-    PageSession(QString bookFolder, QString soundFolder);
+    explicit PageSession(QString bookFolder);
 
     // Reads the switch, counts the pages, deletes the copies the switch says
     // to, and shows page 1. Throws Failure.
@@ -73,11 +73,11 @@ public:
     Turn goToPage(int page);
 
     // Whether the page on show holds changes no copy on disk has yet.
-    bool hasUnkeptChange() const { return m_unkept; }
+    bool hasUnsavedChange() const { return m_unsaved; }
     // Writes the page's copy on a thread of its own, when it has such changes.
-    void keepInBackground();
+    void saveInBackground();
     // Writes it now and waits: the program is ending.
-    std::optional<QString> keepNow();
+    std::optional<QString> saveNow();
 
 private:
     void show(const QImage& picture);
@@ -90,6 +90,6 @@ private:
     UndoHistory m_history;
     PageHistories m_histories;
     ColorRef m_fillColour = rgbColour(255, 0, 0);
-    bool m_unkept = false;
+    bool m_unsaved = false;
     CopyWriter m_writer;
 };
