@@ -4,10 +4,11 @@
 #include <QString>
 #include <memory>
 
+class SoundOutput;
+
 // Plays a short .wav without blocking. A new sound cuts off the one still
 // playing; a missing or unplayable file gives the default beep, every time.
-// The system's own way of playing a file is kept in Output, one for Linux
-// (Qt Multimedia) and one for Windows (its multimedia API).
+// The system's own way of playing a file is a SoundOutput.
 class SoundPlayer : public QObject {
 public:
     explicit SoundPlayer(QObject* parent = nullptr);
@@ -17,8 +18,6 @@ public:
     void setSilent(bool silent) { m_silent = silent; }
 
 private:
-    class Output;
-
     bool m_silent = false;
-    std::unique_ptr<Output> m_output;
+    std::unique_ptr<SoundOutput> m_output;
 };

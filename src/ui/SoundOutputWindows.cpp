@@ -1,4 +1,4 @@
-#include "ui/SoundPlayer.h"
+#include "ui/SoundOutput.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,25 +30,19 @@ bool isWav(const QString& path)
 
 // The system plays the file itself, from the disk, in the background; a new
 // call replaces the sound still playing.
-class SoundPlayer::Output {
+class WindowsSoundOutput : public SoundOutput {
 public:
-    void play(const QString& path)
+    void play(const QString& path) override
     {
         const std::wstring file = QDir::toNativeSeparators(path).toStdWString();
         if (!isWav(path) ||
             !PlaySoundW(file.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT))
             MessageBeep(MB_OK);
     }
-    void stop() { PlaySoundW(nullptr, nullptr, 0); }
+    void stop() override { PlaySoundW(nullptr, nullptr, 0); }
 };
 
-SoundPlayer::SoundPlayer(QObject* parent) : QObject(parent), m_output(std::make_unique<Output>()) {}
-
-SoundPlayer::~SoundPlayer() = default;
-
-void SoundPlayer::play(const QString& path)
+std::unique_ptr<SoundOutput> SoundOutput::create()
 {
-    m_output->stop();
-    if (!m_silent)
-        m_output->play(path);
+    return std::make_unique<WindowsSoundOutput>();
 }
