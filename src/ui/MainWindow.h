@@ -69,7 +69,8 @@ protected:
 
 private:
     void connectControls();
-    void connectKeys();
+    void connectKeys(bool locked);
+    void warnIfFailed(const std::optional<QString>& failure);
     void connectEnds();
     void paintBackground();
     void showPage();

@@ -8,11 +8,14 @@ PageSession::PageSession(QString bookFolder, QString soundFolder)
 {
 }
 
-void PageSession::startUp()
+QString PageSession::startUp()
 {
     m_book.startUp();
     m_fillColour = rgbColour(255, 0, 0);
-    show(m_book.loadFirstPage());
+    QString notice;
+    show(m_book.loadFirstPage(&notice));
+    const QString& book = m_book.startUpNotice();
+    return book.isEmpty() || notice.isEmpty() ? book + notice : book + QLatin1Char('\n') + notice;
 }
 
 void PageSession::show(const QImage& picture)
@@ -48,8 +51,10 @@ void PageSession::settleWrites()
     // A write in the background must end before the copy is touched again,
     // or it could bring back a copy the eraser has just deleted. One that
     // failed leaves the page to keep at the next chance.
-    if (m_writer.wait())
+    if (auto failure = m_writer.wait()) {
         m_unkept = true;
+        m_writeFailure = std::move(failure);
+    }
 }
 
 void PageSession::erase()
@@ -112,7 +117,8 @@ template <typename Move> PageSession::Turn PageSession::leave(Move move)
     }
     m_histories.keep(left, std::move(m_history), m_page);
     show(turned.picture);
-    return {true, turned.threshold, turned.soundPath, std::nullopt};
+    return {true, turned.threshold, turned.soundPath,
+            turned.notice.isEmpty() ? std::nullopt : std::optional(turned.notice)};
 }
 
 PageSession::Turn PageSession::turn(Direction direction)
@@ -125,19 +131,42 @@ PageSession::Turn PageSession::goToPage(int page)
     return leave([&] { return m_book.goTo(page, m_page); });
 }
 
-void PageSession::keepInBackground()
+// Unsaved fills, or a coloured page whose copy is gone (deleted by hand
+// after it was saved).
+bool PageSession::needsSaving() const
 {
-    if (!m_unkept)
-        return;
+    const int page = m_book.state().currentPage;
+    if (m_unkept)
+        return true;
+    if (m_book.showsBlank() || m_book.hasColouredCopy(page))
+        return false;
+    try {
+        return m_book.loadDrawing(page).convertToFormat(QImage::Format_RGB32) != m_page;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+std::optional<QString> PageSession::keepInBackground()
+{
+    settleWrites();
+    std::optional<QString> tell;
+    if (m_writeFailure && !m_writeFailureTold) {
+        tell = m_writeFailure;
+        m_writeFailureTold = true;
+    }
+    if (!m_unkept || m_book.showsBlank())
+        return tell;
     m_unkept = false;
     // Copied now, while the presses pause, rather than by the next fill.
     m_writer.write(m_page.copy(), m_book.copyPath(m_book.state().currentPage));
+    return tell;
 }
 
 std::optional<QString> PageSession::keepNow()
 {
     settleWrites();
-    if (!m_unkept)
+    if (!needsSaving())
         return std::nullopt;
     try {
         m_book.keepCopy(m_page);

@@ -3,10 +3,12 @@
 #include "core/book/DurableFile.h"
 #include "core/book/Failure.h"
 #include "core/book/PageFiles.h"
+#include "core/book/SystemReason.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <cerrno>
 
 namespace {
 
@@ -46,7 +48,7 @@ void removeKeepSwitch(const QString& book, const QString& path)
     if (!file.remove())
         throw Failure(
             path,
-            QStringLiteral("No puedo borrar el archivo de ajustes (%1).").arg(file.errorString()));
+            QStringLiteral("No puedo borrar el archivo de ajustes: %1.").arg(systemReason(errno)));
     DurableFile::syncFolder(book);
 }
 
