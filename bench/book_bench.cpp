@@ -75,7 +75,7 @@ void runStartUp(benchmark::State& state, const char* name, const char* drawingEx
         state.PauseTiming();
         for (int page = 1; page <= pages; ++page)
             touch(drawings + QString::number(page) + QStringLiteral(".bmp"));
-        PageBook book(folder.path(), folder.path());
+        PageBook book(folder.path());
         state.ResumeTiming();
 
         const double start = processCpuSeconds();

@@ -62,7 +62,7 @@ bool makeBook(const QString& folder)
 
 struct Book {
     QTemporaryDir folder;
-    PageSession session{folder.path(), folder.path()};
+    PageSession session{folder.path()};
     QWidget window;
     GalleryView* view = new GalleryView(&window);
 

@@ -50,7 +50,7 @@ void autosave(QSize size)
 {
     QTemporaryDir dir;
     writeBook(dir, boxes(size, 8), 1);
-    PageSession session(dir.path(), dir.path());
+    PageSession session(dir.path());
     session.startUp();
     std::vector<double> writes, holds;
     QElapsedTimer clock;
@@ -58,13 +58,13 @@ void autosave(QSize size)
         session.pickColour(run % 2 ? 0x0000FFu : 0xFF0000u);
         session.fillAt({size.width() / 16, size.height() / 8});
         clock.start();
-        session.keepNow();
+        session.saveNow();
         writes.push_back(double(clock.nsecsElapsed()) / 1e6);
         session.fillAt({size.width() / 16 + size.width() / 8, size.height() / 8});
         clock.start();
-        session.keepInBackground();
+        session.saveInBackground();
         holds.push_back(double(clock.nsecsElapsed()) / 1e6);
-        session.keepNow();
+        session.saveNow();
     }
     std::printf("autosave %dx%d ms=%.2f held_ms=%.2f\n", size.width(), size.height(),
                 median(writes), median(holds));
@@ -75,7 +75,7 @@ void undoMemory()
     constexpr int kPages = 50, kFills = 1000;
     QTemporaryDir dir;
     writeBook(dir, boxes({640, 480}, 8), kPages);
-    PageSession session(dir.path(), dir.path());
+    PageSession session(dir.path());
     session.startUp();
     for (int fill = 0; fill < kFills; ++fill) {
         if (fill % (kFills / kPages / 2) == 0 && fill > 0)

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loadOrFail(
         [&] { return PictureLoader::load(folder.path() + QStringLiteral("/dibujos/1.bmp")); });
 
-    PageBook book(folder.path(), folder.path());
+    PageBook book(folder.path());
     try {
         book.startUp();
     } catch (const Failure&) {

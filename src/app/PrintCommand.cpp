@@ -130,7 +130,7 @@ int askAndPrint(PrintCommand::Request request, const PageBook& book, int count)
 
 int PrintCommand::run(const Request& request, const QString& bookFolder)
 {
-    const PageBook book(bookFolder, bookFolder);
+    const PageBook book(bookFolder);
     const int count = book.countPages();
     if (request.pages.isEmpty())
         return askAndPrint(request, book, count);

@@ -9,15 +9,13 @@
 
 namespace {
 
-// A page turned backwards is placed with the stricter threshold.
-constexpr int kStrictestThreshold = 2;
-
 bool shownWhole(const QSize& screen, double colourBarTop, QSize picture)
 {
     const double width = pixelsToTwips(picture.width() + 2 * CanvasPlacement::kPictureBorder);
     const double height = pixelsToTwips(picture.height() + 2 * CanvasPlacement::kPictureBorder);
     const CanvasPlacement placed = CanvasPlacement::place(
-        pixelsToTwips(screen.width()), colourBarTop, width, height, kStrictestThreshold);
+        pixelsToTwips(screen.width()), colourBarTop, width, height,
+        CanvasPlacement::Pin::WithinOneTwip); // the stricter rule, a page turned back
     return placed.canvasLeft >= 0 && placed.canvasHeight >= height &&
            placed.canvasTop + height <= colourBarTop;
 }

@@ -120,7 +120,8 @@ void GalleryView::layOut(bool anew)
     if (anew || pictureBox() != oldBox) {
         // Pictures of another size are no use: make them again.
         m_pictures.reset(m_grid.keptPictures());
-        m_maker->setBook(m_book);
+        if (m_book)
+            m_maker->setBook(*m_book);
         m_currentSmall = PagePictures::small(m_currentPicture, pictureBox());
     }
 }

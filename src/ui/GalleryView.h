@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QImage>
 
+#include <optional>
+
 class PageSession;
 class PagePictureMaker;
 class QLabel;
@@ -61,7 +63,7 @@ private:
     GalleryGrid m_grid;
     PagePictures m_pictures;
     QHash<int, QString> m_unreadable;
-    PageBook m_book{QString(), QString()};
+    std::optional<PageBook> m_book; // the session's, from the first open on
     int m_pageCount = 0;
     int m_currentPage = 0;
     QImage m_currentPicture; // the page on show, as the session has it

@@ -26,7 +26,7 @@
 #include <QTimer>
 
 MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book(), m_folders.data()),
+    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book()),
       m_controls(this, m_session, m_folders.data())
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -105,10 +105,10 @@ void MainWindow::connectEnds()
 {
     // A changed page goes to disk once the presses pause, so that a crash or
     // a power cut costs little; every orderly end writes what is left.
-    m_keepTimer.setSingleShot(true);
-    m_keepTimer.setInterval(PageSession::kKeepAfterPauseMs);
-    connect(&m_keepTimer, &QTimer::timeout, this, [this] {
-        FailureBoundary::run([this] { warnIfFailed(m_session.keepInBackground()); });
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] {
+        FailureBoundary::run([this] { warnIfFailed(m_session.saveInBackground()); });
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
@@ -120,7 +120,7 @@ void MainWindow::startUp()
     m_controls.layOut();
     m_controls.showSwatches(startRamp());
     showPage();
-    m_controls.placeCanvas(1);
+    m_controls.placeCanvas(CanvasPlacement::Pin::WithoutGap);
     // Said over the book once it is on screen.
     if (!notice.isEmpty())
         QTimer::singleShot(0, this, [this, notice] { FailureBoundary::warn(this, notice); });
@@ -149,7 +149,7 @@ void MainWindow::showPage()
 void MainWindow::pageChanged()
 {
     m_controls.showUndoState(m_session.canUndo());
-    m_keepTimer.start();
+    m_saveTimer.start();
 }
 
 void MainWindow::onCanvasPressed(Qt::MouseButton button, QPoint at)
@@ -185,13 +185,21 @@ void MainWindow::onColourBarDoubleClicked()
 
 void MainWindow::showTurn(const PageSession::Turn& turn)
 {
-    if (turn.turned) {
-        showPage();
-        m_controls.placeCanvas(turn.threshold);
-        m_sound->play(turn.soundPath);
-    }
+    if (turn.turned)
+        showReached(turn.direction);
     if (turn.failure)
         FailureBoundary::warn(this, *turn.failure);
+}
+
+void MainWindow::showReached(PageSession::Direction direction)
+{
+    showPage();
+    // A page turned back is placed by the stricter rule and has a sound of its own.
+    const bool back = direction == PageSession::Direction::Backward;
+    m_controls.placeCanvas(back ? CanvasPlacement::Pin::WithinOneTwip
+                                : CanvasPlacement::Pin::WithoutGap);
+    m_sound->play(m_folders.data() +
+                  (back ? QStringLiteral("/sonido2.wav") : QStringLiteral("/sonido1.wav")));
 }
 
 void MainWindow::onBackClicked()
@@ -280,8 +288,8 @@ void MainWindow::warnIfFailed(const std::optional<QString>& failure)
 
 void MainWindow::keepPage(bool warn)
 {
-    m_keepTimer.stop();
-    const std::optional<QString> failure = m_session.keepNow();
+    m_saveTimer.stop();
+    const std::optional<QString> failure = m_session.saveNow();
     if (failure && warn)
         FailureBoundary::warn(this, *failure);
     else if (failure)

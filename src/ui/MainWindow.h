@@ -71,6 +71,7 @@ private:
     void connectControls();
     void connectKeys(bool locked);
     void warnIfFailed(const std::optional<QString>& failure);
+    void showReached(PageSession::Direction direction);
     void connectEnds();
     void paintBackground();
     void showPage();
@@ -89,5 +90,5 @@ private:
     BackgroundPainter m_background;
     SoundPlayer* m_sound = nullptr;
     GalleryView* m_gallery = nullptr;
-    QTimer m_keepTimer;
+    QTimer m_saveTimer;
 };

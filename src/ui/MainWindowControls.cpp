@@ -145,12 +145,11 @@ void MainWindowControls::fitCanvasToPicture()
     placeUndoButton(); // a page of another shape may reach where the button stood
 }
 
-void MainWindowControls::placeCanvas(int threshold)
+void MainWindowControls::placeCanvas(CanvasPlacement::Pin pin)
 {
     const QRectF canvas = twips(m_canvas);
-    const CanvasPlacement p =
-        CanvasPlacement::place(screenTwips().width(), twips(m_colourBar).top(), canvas.width(),
-                               canvas.height(), threshold);
+    const CanvasPlacement p = CanvasPlacement::place(
+        screenTwips().width(), twips(m_colourBar).top(), canvas.width(), canvas.height(), pin);
     m_geometry.place(m_canvas, QRectF(p.canvasLeft, p.canvasTop, canvas.width(), p.canvasHeight));
     const QRectF mascot = twips(m_mascot);
     m_geometry.place(m_mascot, QRectF(p.mascotLeft, p.mascotTop, mascot.width(), mascot.height()));

@@ -2,6 +2,7 @@
 
 #include "core/colour/ColorRef.h"
 #include "core/colour/Palette.h"
+#include "core/geometry/CanvasPlacement.h"
 #include "ui/TwipGeometry.h"
 
 #include <QImage>
@@ -49,7 +50,7 @@ public:
     // The canvas takes its page's size, keeping its top-left corner.
     void fitCanvasToPicture();
     // The canvas placed for its page after a turn, the mascot beside it.
-    void placeCanvas(int threshold);
+    void placeCanvas(CanvasPlacement::Pin pin);
     void showSwatches(const std::array<ColorRef, kSwatchCount>& colours);
     void showUndoState(bool canUndo);
 

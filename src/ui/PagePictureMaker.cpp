@@ -26,10 +26,10 @@ void PagePictureMaker::setBook(const PageBook& book)
 
 void PagePictureMaker::ask(int page, QSize box)
 {
-    if (m_asked.contains(page))
+    if (!m_book || m_asked.contains(page))
         return;
     m_asked.insert(page);
-    m_pool.start(QRunnable::create([this, book = m_book, page, box, generation = m_generation] {
+    m_pool.start(QRunnable::create([this, book = *m_book, page, box, generation = m_generation] {
         QImage picture;
         QString reason;
         try {

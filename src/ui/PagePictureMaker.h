@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QThreadPool>
 
+#include <optional>
+
 // Makes the pages' small pictures from the page files on threads of its own,
 // so the view never waits on a file: each is asked for once, and comes back
 // through `made`, or `failed` with the reason, on the maker's thread. Asks not
@@ -34,7 +36,7 @@ signals:
 private:
     void answer(int page);
 
-    PageBook m_book{QString(), QString()};
+    std::optional<PageBook> m_book; // none until setBook
     QSet<int> m_asked;
     int m_generation = 0;
     QThreadPool m_pool;

@@ -22,7 +22,8 @@ CanvasPlacement placed(QSize picture)
 {
     return CanvasPlacement::place(MainWindowGeometry::kScreenWidthTwips, layout().colourBar.top(),
                                   pixelsToTwips(picture.width() + 2),
-                                  pixelsToTwips(picture.height() + 2), 1);
+                                  pixelsToTwips(picture.height() + 2),
+                                  CanvasPlacement::Pin::WithoutGap);
 }
 
 QRectF canvasTwips(QSize picture)

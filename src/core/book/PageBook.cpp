@@ -13,10 +13,7 @@
 #include <QRegularExpression>
 #include <cerrno>
 
-PageBook::PageBook(QString bookFolder, QString soundFolder)
-    : m_bookFolder(std::move(bookFolder)), m_soundFolder(std::move(soundFolder))
-{
-}
+PageBook::PageBook(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
 
 QString PageBook::pagePath(int page, const char* extension) const
 {
@@ -169,16 +166,12 @@ QImage PageBook::blankPage(const QString& reason, QString& notice)
 
 PageBook::Turn PageBook::arrive(Direction direction)
 {
-    Turn result;
+    Turn result{QImage(), direction, m_state.currentPage, QString()};
     result.picture = showable(m_state.currentPage, result.notice);
-    if (direction == Direction::Backward) {
-        result.threshold = 2;
-        result.soundPath = m_soundFolder + QStringLiteral("/sonido2.wav");
-    } else {
-        result.threshold = 1;
-        result.soundPath = m_soundFolder + QStringLiteral("/sonido1.wav");
+    // Only a forward turn clears the mark: a page reached backwards is written
+    // when it is left, touched or not, as books kept so far expect.
+    if (direction == Direction::Forward)
         m_state.pageChanged = false;
-    }
     return result;
 }
 
@@ -194,7 +187,7 @@ QImage PageBook::restore()
     return drawing;
 }
 
-void PageBook::keepCopy(const QImage& page)
+void PageBook::saveCurrentCopy(const QImage& page)
 {
     if (m_blank)
         return;

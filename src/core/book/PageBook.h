@@ -13,18 +13,17 @@ public:
     enum class Direction { Backward, Forward };
 
     struct Turn {
-        QImage picture;    // the new page, to put on the canvas
-        int threshold = 1; // for canvas placement
-        QString soundPath;
+        QImage picture; // the new page, to put on the canvas
+        Direction direction = Direction::Forward;
+        int page = 1;   // the page reached
         QString notice; // a page that could not be read, said once
     };
 
     // One more than the largest page count the book's 16-bit counter can hold.
     static constexpr int kPageLimit = 32767;
 
-    // The book's folder holds `dibujos` and `borra.txt`; the page-turn sounds
-    // come from `soundFolder`, which a portable program keeps in the same place.
-    PageBook(QString bookFolder, QString soundFolder);
+    // The book's folder holds `dibujos` and `borra.txt`.
+    explicit PageBook(QString bookFolder);
 
     const PageState& state() const { return m_state; }
     // Said once after start-up when the copies of yesterday could not be
@@ -70,7 +69,7 @@ public:
     // The eraser taken back and done again: the page on show gets its
     // coloured copy back at once (throws SaveFailure, nothing else changes),
     // or loses it again (throws Failure).
-    void keepCopy(const QImage& page);
+    void saveCurrentCopy(const QImage& page);
     void removeCopy();
 
     // Every fill marks the page, whatever the fill did.
@@ -95,7 +94,6 @@ private:
     static void deleteCopy(const QString& path);
 
     QString m_bookFolder;
-    QString m_soundFolder;
     PageState m_state;
     QString m_startUpNotice;
     // The page on show is a blank stand-in for a drawing that cannot be read.

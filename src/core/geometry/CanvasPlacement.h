@@ -7,6 +7,10 @@ struct CanvasPlacement {
     // The flat border, in pixels, around a picture control's picture.
     static constexpr int kPictureBorder = 1;
 
+    // When the canvas is pinned to the top: when its gap above the colour bar
+    // is gone, or already when that gap is a single twip or less.
+    enum class Pin { WithoutGap, WithinOneTwip };
+
     double canvasLeft = 0;
     double canvasTop = 0;
     double canvasHeight = 0;
@@ -15,5 +19,5 @@ struct CanvasPlacement {
 
     // Computed wide, so a very tall drawing never overflows the arithmetic.
     static CanvasPlacement place(double screenWidth, double colourBarTop, double canvasWidth,
-                                 double canvasHeight, int threshold);
+                                 double canvasHeight, Pin pin);
 };

@@ -3,10 +3,7 @@
 #include "core/book/Failure.h"
 #include "core/colour/FloodFill.h"
 
-PageSession::PageSession(QString bookFolder, QString soundFolder)
-    : m_book(std::move(bookFolder), std::move(soundFolder))
-{
-}
+PageSession::PageSession(QString bookFolder) : m_book(std::move(bookFolder)) {}
 
 QString PageSession::startUp()
 {
@@ -22,7 +19,7 @@ void PageSession::show(const QImage& picture)
 {
     m_page = picture.convertToFormat(QImage::Format_RGB32);
     m_history = m_histories.take(m_book.state().currentPage, m_page);
-    m_unkept = false;
+    m_unsaved = false;
 }
 
 bool PageSession::pickColour(ColorRef colour)
@@ -36,7 +33,7 @@ bool PageSession::pickColour(ColorRef colour)
 void PageSession::changed()
 {
     m_book.markChanged();
-    m_unkept = true;
+    m_unsaved = true;
 }
 
 FillResult PageSession::fillAt(QPoint pixel)
@@ -52,7 +49,7 @@ void PageSession::settleWrites()
     // or it could bring back a copy the eraser has just deleted. One that
     // failed leaves the page to keep at the next chance.
     if (auto failure = m_writer.wait()) {
-        m_unkept = true;
+        m_unsaved = true;
         m_writeFailure = std::move(failure);
     }
 }
@@ -64,7 +61,7 @@ void PageSession::erase()
     m_page = m_book.restore().convertToFormat(QImage::Format_RGB32);
     m_history.replaced(before, m_page);
     // The page is as its drawing: nothing to keep until it changes again.
-    m_unkept = false;
+    m_unsaved = false;
 }
 
 PageSession::Step PageSession::undo()
@@ -80,8 +77,8 @@ PageSession::Step PageSession::undo()
     // at once, so that no way out of the program can lose it again.
     if (eraser) {
         try {
-            m_book.keepCopy(m_page);
-            m_unkept = false;
+            m_book.saveCurrentCopy(m_page);
+            m_unsaved = false;
         } catch (const SaveFailure& failure) {
             step.failure = failure.message();
         }
@@ -99,7 +96,7 @@ PageSession::Step PageSession::redo()
     changed();
     if (eraser) {
         m_book.removeCopy();
-        m_unkept = false;
+        m_unsaved = false;
     }
     return {true, change.changed, std::nullopt};
 }
@@ -113,11 +110,11 @@ template <typename Move> PageSession::Turn PageSession::leave(Move move)
         turned = move();
     } catch (const SaveFailure& failure) {
         // The page and its fills stay on screen; the child can try again.
-        return {false, 1, {}, failure.message()};
+        return {false, Direction::Forward, left, failure.message()};
     }
     m_histories.keep(left, std::move(m_history), m_page);
     show(turned.picture);
-    return {true, turned.threshold, turned.soundPath,
+    return {true, turned.direction, turned.page,
             turned.notice.isEmpty() ? std::nullopt : std::optional(turned.notice)};
 }
 
@@ -136,7 +133,7 @@ PageSession::Turn PageSession::goToPage(int page)
 bool PageSession::needsSaving() const
 {
     const int page = m_book.state().currentPage;
-    if (m_unkept)
+    if (m_unsaved)
         return true;
     if (m_book.showsBlank() || m_book.hasColouredCopy(page))
         return false;
@@ -147,7 +144,7 @@ bool PageSession::needsSaving() const
     }
 }
 
-std::optional<QString> PageSession::keepInBackground()
+std::optional<QString> PageSession::saveInBackground()
 {
     settleWrites();
     std::optional<QString> tell;
@@ -155,22 +152,22 @@ std::optional<QString> PageSession::keepInBackground()
         tell = m_writeFailure;
         m_writeFailureTold = true;
     }
-    if (!m_unkept || m_book.showsBlank())
+    if (!m_unsaved || m_book.showsBlank())
         return tell;
-    m_unkept = false;
+    m_unsaved = false;
     // Copied now, while the presses pause, rather than by the next fill.
     m_writer.write(m_page.copy(), m_book.copyPath(m_book.state().currentPage));
     return tell;
 }
 
-std::optional<QString> PageSession::keepNow()
+std::optional<QString> PageSession::saveNow()
 {
     settleWrites();
     if (!needsSaving())
         return std::nullopt;
     try {
-        m_book.keepCopy(m_page);
-        m_unkept = false;
+        m_book.saveCurrentCopy(m_page);
+        m_unsaved = false;
         return std::nullopt;
     } catch (const SaveFailure& failure) {
         return failure.message();

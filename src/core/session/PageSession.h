@@ -26,7 +26,7 @@ public:
 
     // A changed page is kept on disk once the presses have paused this long,
     // so a crash or a power cut loses at most about twice it.
-    static constexpr int kKeepAfterPauseMs = 1000;
+    static constexpr int kSaveAfterPauseMs = 1000;
 
     // A step taken back or done again.
     struct Step {
@@ -37,12 +37,12 @@ public:
 
     struct Turn {
         bool turned = false; // false: the page left could not be saved
-        int threshold = 1;   // for the canvas's placement
-        QString soundPath;
+        Direction direction = Direction::Forward;
+        int page = 1; // the page reached
         std::optional<QString> failure;
     };
 
-    PageSession(QString bookFolder, QString soundFolder);
+    explicit PageSession(QString bookFolder);
 
     // Reads the switch, counts the pages, deletes the copies the switch says
     // to, and shows page 1. Throws Failure. Returns what the grown-ups should
@@ -74,13 +74,13 @@ public:
     Turn goToPage(int page);
 
     // Whether the page on show holds changes no copy on disk has yet.
-    bool hasUnkeptChange() const { return m_unkept; }
+    bool hasUnsavedChange() const { return m_unsaved; }
     // Writes the page's copy on a thread of its own, when it has such changes;
     // the first failure of an earlier such write, to tell once (the page is
     // tried again at every pause).
-    std::optional<QString> keepInBackground();
+    std::optional<QString> saveInBackground();
     // Writes it now and waits: the program is ending.
-    std::optional<QString> keepNow();
+    std::optional<QString> saveNow();
 
 private:
     void show(const QImage& picture);
@@ -94,7 +94,7 @@ private:
     UndoHistory m_history;
     PageHistories m_histories;
     ColorRef m_fillColour = rgbColour(255, 0, 0);
-    bool m_unkept = false;
+    bool m_unsaved = false;
     std::optional<QString> m_writeFailure;
     bool m_writeFailureTold = false;
     CopyWriter m_writer;

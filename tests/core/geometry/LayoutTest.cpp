@@ -112,26 +112,28 @@ void LayoutTest::placement_data()
 {
     QTest::addColumn<double>("barTop");
     QTest::addColumn<double>("canvasHeight");
-    QTest::addColumn<int>("threshold");
+    QTest::addColumn<bool>("strict"); // pinned already at a one-twip gap
     QTest::addColumn<double>("top");
     QTest::addColumn<double>("height");
     // A difference of 1 halves to 0.5, which rounds to 0: pinned at start-up.
-    QTest::newRow("diff 1, T 1") << 10495.0 << 10494.0 << 1 << 5.0 << 10470.0;
-    QTest::newRow("diff 3, T 1") << 10495.0 << 10492.0 << 1 << 2.0 << 10492.0;
-    QTest::newRow("diff 2, T 1 keeps") << 10495.0 << 10493.0 << 1 << 1.0 << 10493.0;
-    QTest::newRow("diff 2, T 2 pins") << 10495.0 << 10493.0 << 2 << 5.0 << 10470.0;
-    QTest::newRow("page fits") << 10495.0 << 7230.0 << 1 << 1632.0 << 7230.0;
-    QTest::newRow("very tall drawing") << 10495.0 << 300000.0 << 2 << 5.0 << 10470.0;
+    QTest::newRow("diff 1, T 1") << 10495.0 << 10494.0 << false << 5.0 << 10470.0;
+    QTest::newRow("diff 3, T 1") << 10495.0 << 10492.0 << false << 2.0 << 10492.0;
+    QTest::newRow("diff 2, T 1 keeps") << 10495.0 << 10493.0 << false << 1.0 << 10493.0;
+    QTest::newRow("diff 2, T 2 pins") << 10495.0 << 10493.0 << true << 5.0 << 10470.0;
+    QTest::newRow("page fits") << 10495.0 << 7230.0 << false << 1632.0 << 7230.0;
+    QTest::newRow("very tall drawing") << 10495.0 << 300000.0 << true << 5.0 << 10470.0;
 }
 
 void LayoutTest::placement()
 {
     QFETCH(double, barTop);
     QFETCH(double, canvasHeight);
-    QFETCH(int, threshold);
+    QFETCH(bool, strict);
     QFETCH(double, top);
     QFETCH(double, height);
-    const CanvasPlacement p = CanvasPlacement::place(15360, barTop, 9630, canvasHeight, threshold);
+    const CanvasPlacement p = CanvasPlacement::place(15360, barTop, 9630, canvasHeight,
+                                                     strict ? CanvasPlacement::Pin::WithinOneTwip
+                                                            : CanvasPlacement::Pin::WithoutGap);
     QCOMPARE(p.canvasLeft, 2865.0);
     QCOMPARE(p.canvasTop, top);
     QCOMPARE(p.canvasHeight, height);

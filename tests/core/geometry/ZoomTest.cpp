@@ -53,8 +53,8 @@ void ZoomTest::undoButtonNeverHidden()
     const double sw = pixelsToTwips(screen.width()), sh = pixelsToTwips(screen.height());
     const Layout layout = Layout::compute(sw, sh);
     const double width = pixelsToTwips(page.width() + 2), height = pixelsToTwips(page.height() + 2);
-    const CanvasPlacement placed =
-        CanvasPlacement::place(sw, layout.colourBar.top(), width, height, 1);
+    const CanvasPlacement placed = CanvasPlacement::place(sw, layout.colourBar.top(), width, height,
+                                                          CanvasPlacement::Pin::WithoutGap);
     const QRectF canvas(placed.canvasLeft, placed.canvasTop, width, placed.canvasHeight);
     const QRectF mascot(QPointF(placed.mascotLeft, placed.mascotTop), layout.mascot.size());
     const QRectF button = UndoButtonPlacement::place(

@@ -52,10 +52,10 @@ void act(PageSession& session, QChar action)
         session.turn(PageSession::Direction::Backward);
         break;
     case 'b':
-        session.keepInBackground();
+        session.saveInBackground();
         break;
     case 'k':
-        session.keepNow();
+        session.saveNow();
         break;
     case 'g':
         session.goToPage(2);
@@ -114,7 +114,7 @@ void PageSessionTest::rules()
     addRingPage(book, QStringLiteral("1.gif"));
     addRingPage(book, QStringLiteral("2.gif"));
     {
-        PageSession session(book.path(), book.path());
+        PageSession session(book.path());
         session.startUp();
         for (const QChar action : actions) {
             if (action == 'd')
