@@ -235,7 +235,7 @@ void GalleryView::paintNumber(QPainter& painter, int page, const QRect& at) cons
 
 void GalleryView::onMade(int page, const QImage& picture)
 {
-    m_pictures.keep(page, picture);
+    m_pictures.cache(page, picture);
     updatePage(page);
 }
 

@@ -6,7 +6,6 @@
 
 #include <QPainter>
 #include <QtMath>
-#include <algorithm>
 
 HoldRing::HoldRing(QWidget* parent) : QWidget(parent)
 {
@@ -28,14 +27,6 @@ void HoldRing::surround(const QRect& control)
         2 * thickness();
     QRect square(0, 0, diameter, diameter);
     square.moveCenter(control.center());
-    // Near the screen's edge the ring moves in rather than run off it.
-    if (const QWidget* parent = parentWidget()) {
-        const QRect area = parent->rect();
-        square.moveLeft(std::clamp(square.left(), area.left(),
-                                   std::max(area.left(), area.right() + 1 - diameter)));
-        square.moveTop(std::clamp(square.top(), area.top(),
-                                  std::max(area.top(), area.bottom() + 1 - diameter)));
-    }
     setGeometry(square);
 }
 

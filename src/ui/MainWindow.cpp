@@ -5,9 +5,9 @@
 #include "core/settings/Settings.h"
 #include "ui/Canvas.h"
 #include "ui/ChildLock.h"
+#include "ui/ExportKey.h"
 #include "ui/FailureBoundary.h"
 #include "ui/GalleryView.h"
-#include "ui/PageKeeper.h"
 #include "ui/PagePrinter.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureButton.h"
@@ -86,6 +86,7 @@ void MainWindow::connectKeys(bool locked)
     if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y); !redoKeys.contains(ctrlY))
         redoKeys.append(ctrlY);
     onKeys(redoKeys, &MainWindow::onRedo);
+<<<<<<< HEAD
     // Under the child lock a stray key neither prints nor writes: the
     // grown-ups' keys are left out, the child's buttons stay.
     if (!locked) {
@@ -93,6 +94,11 @@ void MainWindow::connectKeys(bool locked)
         onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
         onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
     }
+=======
+    onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
+    onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
+>>>>>>> house
     // The page keys turn as the page buttons do; the pages' view takes them
     // for itself while it is open.
     onKeys({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
@@ -107,11 +113,18 @@ void MainWindow::connectEnds()
     // a power cut costs little; every orderly end writes what is left.
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
+<<<<<<< HEAD
     connect(&m_saveTimer, &QTimer::timeout, this, [this] {
         FailureBoundary::run([this] { warnIfFailed(m_session.saveInBackground()); });
     });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
+=======
+    connect(&m_saveTimer, &QTimer::timeout, this,
+            [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { savePage(false); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { savePage(false); });
+>>>>>>> house
 }
 
 void MainWindow::startUp()
@@ -260,9 +273,9 @@ void MainWindow::onPrint()
     PagePrinter::askAndPrint(this, m_session.page());
 }
 
-void MainWindow::onKeep()
+void MainWindow::onExport()
 {
-    PageKeeper::keep(canvas(), m_session.state().currentPage);
+    ExportKey::exportPage(canvas(), m_session.state().currentPage);
 }
 
 void MainWindow::onDoorClicked()
@@ -270,16 +283,17 @@ void MainWindow::onDoorClicked()
     // Ends at once, asking nothing, with the page on show kept. The way out
     // is the event loop's, so that Qt hands a copied page to the desktop's
     // clipboard manager before the program is gone.
-    keepPage(true);
+    savePage(true);
     QCoreApplication::exit(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    FailureBoundary::run([this] { keepPage(true); });
+    FailureBoundary::run([this] { savePage(true); });
     QWidget::closeEvent(event);
 }
 
+<<<<<<< HEAD
 void MainWindow::warnIfFailed(const std::optional<QString>& failure)
 {
     if (failure)
@@ -287,6 +301,9 @@ void MainWindow::warnIfFailed(const std::optional<QString>& failure)
 }
 
 void MainWindow::keepPage(bool warn)
+=======
+void MainWindow::savePage(bool warn)
+>>>>>>> house
 {
     m_saveTimer.stop();
     const std::optional<QString> failure = m_session.saveNow();

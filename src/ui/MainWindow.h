@@ -56,7 +56,7 @@ public:
     void onRedo();
     // Ctrl+P prints the page on show; Ctrl+S keeps it as a picture.
     void onPrint();
-    void onKeep();
+    void onExport();
     // The pages' view: its button for the child, Ctrl+O for grown-ups; a page
     // chosen there opens as a forward turn does, and so does Home, page 1.
     void onGalleryClicked();
@@ -80,7 +80,7 @@ private:
     void pageChanged();
     // Writes the page on show to its copy when it has unkept changes; a
     // failure is reported in a box when `warn`, else on stderr only.
-    void keepPage(bool warn);
+    void savePage(bool warn);
     bool pickColour(PictureBox* control, QPoint at);
     void reportBackgroundFailure(const QString& text);
 

@@ -32,9 +32,10 @@ SettingsWindow::SettingsWindow(QString book, QWidget* parent)
     setWindowTitle(QStringLiteral("Ajustes de Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     auto* layout = new QVBoxLayout(this);
-    m_keep = addChoice(layout, QStringLiteral("Guardar los dibujos coloreados de un día para otro"),
-                       QStringLiteral("Se guarda en el propio libro, y lo sigue a otro ordenador."),
-                       Settings::keepsColouring(m_book), &SettingsWindow::onKeepToggled);
+    m_keep =
+        addChoice(layout, QStringLiteral("Guardar los dibujos coloreados de un día para otro"),
+                  QStringLiteral("Se guarda en el propio libro, y lo sigue a otro ordenador."),
+                  Settings::keepsColouringOvernight(m_book), &SettingsWindow::onOvernightToggled);
     m_lock = addChoice(layout, QStringLiteral("Candado para niños"),
                        QStringLiteral("La puerta solo cierra Tintaro si se mantiene pulsada dos "
                                       "segundos, la ventana no se cierra con Alt+F4, y "
@@ -118,9 +119,9 @@ void SettingsWindow::saveOrUndo(QCheckBox* choice, const std::function<void()>& 
     }
 }
 
-void SettingsWindow::onKeepToggled(bool on)
+void SettingsWindow::onOvernightToggled(bool on)
 {
-    saveOrUndo(m_keep, [this, on] { Settings::setKeepsColouring(m_book, on); });
+    saveOrUndo(m_keep, [this, on] { Settings::setKeepsColouringOvernight(m_book, on); });
 }
 
 void SettingsWindow::saveUserChoices() const

@@ -24,7 +24,7 @@ public:
     QCheckBox* lockChoice() const { return m_lock; }
     QCheckBox* soundsChoice() const { return m_sounds; }
 
-    void onKeepToggled(bool on);
+    void onOvernightToggled(bool on);
     void onLockToggled(bool on);
     void onSoundsToggled(bool on);
 

@@ -1,7 +1,7 @@
 #include "ui/MainWindow.h"
 #include "core/book/BookFolder.h"
+#include "core/export/PageExporter.h"
 #include "core/geometry/Units.h"
-#include "core/print/KeptPicture.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 #include "ui/PictureBox.h"
@@ -200,7 +200,7 @@ void MainWindowTest::ctrlSKeepsThePage()
     QStringList taken;
     const QDateTime now = QDateTime::currentDateTime();
     for (const QDateTime& at : {now, now.addSecs(1)})
-        taken << KeptPicture::fileName(1, at);
+        taken << PageExporter::fileName(1, at);
     QDir().mkpath(blocked ? home.path() : folder);
     for (const QString& name : blocked ? QStringList{QString()} : taken)
         QFile(blocked ? folder : folder + '/' + name).open(QIODevice::WriteOnly);
@@ -227,9 +227,9 @@ void MainWindowTest::ctrlSKeepsThePage()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3);
     for (const QString& name : taken)
         QCOMPARE(QFileInfo(folder + '/' + name).size(), 0);
-    QString kept = folder + '/' + KeptPicture::fileName(1, now, 2);
+    QString kept = folder + '/' + PageExporter::fileName(1, now, 2);
     if (!QFile::exists(kept))
-        kept = folder + '/' + KeptPicture::fileName(1, now.addSecs(1), 2);
+        kept = folder + '/' + PageExporter::fileName(1, now.addSecs(1), 2);
     QCOMPARE(QImage(kept).convertToFormat(QImage::Format_RGB32), page);
 }
 

@@ -15,7 +15,7 @@ public:
 
     // The page's picture when it is made; null otherwise. Counts as a use.
     const QImage* find(int page) { return m_cache.object(page); }
-    void keep(int page, const QImage& picture) { m_cache.insert(page, new QImage(picture)); }
+    void cache(int page, const QImage& picture) { m_cache.insert(page, new QImage(picture)); }
     bool has(int page) const { return m_cache.contains(page); }
     int count() const { return static_cast<int>(m_cache.size()); }
     int bound() const { return static_cast<int>(m_cache.maxCost()); }

@@ -85,15 +85,15 @@ bool Settings::childLockNow() const
     return m_childLock || lockedForThisRun;
 }
 
-bool Settings::keepsColouring(const QString& book)
+bool Settings::keepsColouringOvernight(const QString& book)
 {
     return switchKeepsCopies(readSwitchLine(book));
 }
 
-void Settings::setKeepsColouring(const QString& book, bool keep)
+void Settings::setKeepsColouringOvernight(const QString& book, bool keep)
 {
     // Only a file that says otherwise is touched: one saying "SI" already deletes.
-    if (keepsColouring(book) == keep)
+    if (keepsColouringOvernight(book) == keep)
         return;
     const QString path = switchFile(book);
     if (keep)

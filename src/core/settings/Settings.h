@@ -27,10 +27,10 @@ public:
 
     // Whether the book keeps its coloured pages at the next start: its
     // borra.txt says "NO". Throws Failure when the file cannot be read.
-    static bool keepsColouring(const QString& book);
+    static bool keepsColouringOvernight(const QString& book);
     // Writes borra.txt holding "NO", or removes the one that says so, through
     // the durable write. Throws Failure naming the file and the reason.
-    static void setKeepsColouring(const QString& book, bool keep);
+    static void setKeepsColouringOvernight(const QString& book, bool keep);
 
 private:
     bool m_childLock = false;

@@ -77,7 +77,7 @@ void GalleryGridTest::grid()
     // Every page made once, in order: the cache holds the bound, the latest.
     PagePictures pictures(grid.keptPictures());
     for (int page = 1; page <= pages; ++page)
-        pictures.keep(page, QImage(2, 2, QImage::Format_RGB32));
+        pictures.cache(page, QImage(2, 2, QImage::Format_RGB32));
     QCOMPARE(pictures.count(), std::min(pages, kept));
     QVERIFY(pictures.find(pages));
     QCOMPARE(pictures.find(1) != nullptr, pages <= kept);

@@ -54,13 +54,13 @@ void SettingsTest::writtenAndReadBack()
         QVERIFY(borra.open(QIODevice::WriteOnly) && borra.write(before) == before.size());
     borra.close();
 
-    Settings::setKeepsColouring(book.path(), keep);
+    Settings::setKeepsColouringOvernight(book.path(), keep);
     Settings written;
     written.setChildLock(lock);
     written.setSounds(sounds);
     written.save();
 
-    QCOMPARE(Settings::keepsColouring(book.path()), keep);
+    QCOMPARE(Settings::keepsColouringOvernight(book.path()), keep);
     QCOMPARE(borra.exists(), !after.isNull());
     if (borra.exists()) {
         QVERIFY(borra.open(QIODevice::ReadOnly));
@@ -71,7 +71,8 @@ void SettingsTest::writtenAndReadBack()
     QCOMPARE(read.sounds(), sounds);
     QVERIFY(QFile::exists(m_config.filePath(QStringLiteral("Tintaro/tintaro.conf"))));
     // A book folder gone: said, never taken for success.
-    QVERIFY_THROWS_EXCEPTION(Failure, Settings::setKeepsColouring(book.filePath("gone"), true));
+    QVERIFY_THROWS_EXCEPTION(Failure,
+                             Settings::setKeepsColouringOvernight(book.filePath("gone"), true));
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)

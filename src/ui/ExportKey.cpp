@@ -1,7 +1,7 @@
-#include "ui/PageKeeper.h"
+#include "ui/ExportKey.h"
 
 #include "core/book/Failure.h"
-#include "core/print/KeptPicture.h"
+#include "core/export/PageExporter.h"
 #include "ui/Canvas.h"
 #include "ui/FailureBoundary.h"
 
@@ -21,17 +21,17 @@ void blink(Canvas* canvas)
 
 } // namespace
 
-QString PageKeeper::folder()
+QString ExportKey::folder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) +
            QStringLiteral("/Tintaro");
 }
 
-QString PageKeeper::keep(Canvas* canvas, int page)
+QString ExportKey::exportPage(Canvas* canvas, int page)
 {
     try {
-        QString path =
-            KeptPicture::keep(canvas->picture(), page, folder(), QDateTime::currentDateTime());
+        QString path = PageExporter::exportPage(canvas->picture(), page, folder(),
+                                                QDateTime::currentDateTime());
         blink(canvas);
         return path;
     } catch (const SaveFailure& failure) {

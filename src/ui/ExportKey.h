@@ -4,14 +4,14 @@
 
 class Canvas;
 
-// Ctrl+S: keeps the page on show as a PNG in the user's pictures folder,
-// in a folder "Tintaro". The page blinks once when it is kept, so that a
+// Ctrl+S: exports the page on show as a PNG in the user's pictures folder,
+// in a folder "Tintaro". The page blinks once when it is exported, so that a
 // child who cannot read sees it worked; a failure says which file and why
 // in a message box, and changes nothing else.
-class PageKeeper {
+class ExportKey {
 public:
     // The folder the pictures go to.
     static QString folder();
     // Returns the picture's path, or empty text when it could not be written.
-    static QString keep(Canvas* canvas, int page);
+    static QString exportPage(Canvas* canvas, int page);
 };

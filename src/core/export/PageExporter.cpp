@@ -1,4 +1,4 @@
-#include "core/print/KeptPicture.h"
+#include "core/export/PageExporter.h"
 
 #include "core/book/DurableFile.h"
 #include "core/book/Failure.h"
@@ -20,7 +20,7 @@ constexpr int kMaxAttempts = 1000;
 
 } // namespace
 
-QString KeptPicture::fileName(int page, const QDateTime& at, int attempt)
+QString PageExporter::fileName(int page, const QDateTime& at, int attempt)
 {
     const QString stem = QStringLiteral("pagina-%1-%2")
                              .arg(page)
@@ -28,7 +28,8 @@ QString KeptPicture::fileName(int page, const QDateTime& at, int attempt)
     return attempt > 1 ? QStringLiteral("%1-%2.png").arg(stem).arg(attempt) : stem + ".png";
 }
 
-QString KeptPicture::keep(const QImage& image, int page, const QString& folder, const QDateTime& at)
+QString PageExporter::exportPage(const QImage& image, int page, const QString& folder,
+                                 const QDateTime& at)
 {
     errno = 0;
     if (!QDir().mkpath(folder))

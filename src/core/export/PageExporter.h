@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QString>
 
-// A page kept as a picture, for the family to send or print elsewhere: a PNG
+// A page exported as a picture, for the family to send or print elsewhere: a PNG
 // named after the page and the moment, never written over an existing file.
-class KeptPicture {
+class PageExporter {
 public:
     // "pagina-N-YYYYMMDD-HHMMSS.png"; later tries in the same second add
     // "-2", "-3" … before the suffix.
@@ -15,5 +15,6 @@ public:
     // Writes `image` into `folder`, made when missing, under the first free
     // name, and returns its path. The picture appears whole or not at all.
     // Throws SaveFailure naming the file or folder and the reason.
-    static QString keep(const QImage& image, int page, const QString& folder, const QDateTime& at);
+    static QString exportPage(const QImage& image, int page, const QString& folder,
+                              const QDateTime& at);
 };
