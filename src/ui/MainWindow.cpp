@@ -86,19 +86,13 @@ void MainWindow::connectKeys(bool locked)
     if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y); !redoKeys.contains(ctrlY))
         redoKeys.append(ctrlY);
     onKeys(redoKeys, &MainWindow::onRedo);
-<<<<<<< HEAD
     // Under the child lock a stray key neither prints nor writes: the
     // grown-ups' keys are left out, the child's buttons stay.
     if (!locked) {
         onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
-        onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onKeep);
+        onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
         onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
     }
-=======
-    onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
->>>>>>> house
     // The page keys turn as the page buttons do; the pages' view takes them
     // for itself while it is open.
     onKeys({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
@@ -113,18 +107,11 @@ void MainWindow::connectEnds()
     // a power cut costs little; every orderly end writes what is left.
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
-<<<<<<< HEAD
     connect(&m_saveTimer, &QTimer::timeout, this, [this] {
         FailureBoundary::run([this] { warnIfFailed(m_session.saveInBackground()); });
     });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { keepPage(false); });
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { keepPage(false); });
-=======
-    connect(&m_saveTimer, &QTimer::timeout, this,
-            [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { savePage(false); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { savePage(false); });
->>>>>>> house
 }
 
 void MainWindow::startUp()
@@ -293,17 +280,13 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-<<<<<<< HEAD
 void MainWindow::warnIfFailed(const std::optional<QString>& failure)
 {
     if (failure)
         FailureBoundary::warn(this, *failure);
 }
 
-void MainWindow::keepPage(bool warn)
-=======
 void MainWindow::savePage(bool warn)
->>>>>>> house
 {
     m_saveTimer.stop();
     const std::optional<QString> failure = m_session.saveNow();
