@@ -21,4 +21,7 @@ public:
     static double choose(double manual, QSize deviceScreen);
     // Decides the zoom and sets it as the display zoom for the windows.
     static void apply(double manual);
+
+private:
+    static void refuseTooLarge(double manual, QSize device);
 };

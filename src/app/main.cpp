@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -74,7 +75,8 @@ struct CommandLine {
     QCommandLineOption lock{QStringLiteral("candado"),
                             QStringLiteral("Pone el candado para niños solo esta vez: la puerta "
                                            "cierra Tintaro si se mantiene pulsada dos segundos, "
-                                           "y la ventana no se cierra de otro modo.")};
+                                           "la ventana no se cierra de otro modo, y Ctrl+P, "
+                                           "Ctrl+S y Ctrl+O no hacen nada.")};
 
     explicit CommandLine(const QCoreApplication& app)
     {
@@ -90,9 +92,65 @@ struct CommandLine {
                                      QStringLiteral("Un dibujo para --add, o un número de "
                                                     "página para --print."),
                                      QStringLiteral("[ARCHIVO…|N…]"));
-        parser.process(app);
+        refuseNegativePages(app.arguments());
+        if (!parser.parse(app.arguments()))
+            usageError(parser.errorText());
         if (parser.isSet(help))
             parser.showHelp(0);
+        if (parser.isSet(QStringLiteral("version")))
+            parser.showVersion();
+        refuseStrays();
+    }
+
+    // A mistake in the words typed: said in one line, status 2.
+    [[noreturn]] static void usageError(const QString& line)
+    {
+        printError(line);
+        std::exit(2);
+    }
+
+    // `--print -1` would read as an unknown option "-1".
+    static void refuseNegativePages(const QStringList& arguments)
+    {
+        for (const QString& argument : arguments.mid(1)) {
+            if (argument == QLatin1String("--"))
+                return;
+            if (argument.size() > 1 && argument.startsWith(QLatin1Char('-')) &&
+                argument.mid(1).toInt() != 0 && arguments.contains(QStringLiteral("--print")))
+                usageError(pagesFromOne(argument));
+        }
+    }
+
+    static QString pagesFromOne(const QString& text)
+    {
+        return QStringLiteral("«%1» no es una página: las páginas se numeran desde 1.").arg(text);
+    }
+
+    // Options that only mean something beside another, and words no option takes.
+    void refuseStrays() const
+    {
+        const bool adding = parser.isSet(add);
+        const bool printing = parser.isSet(print);
+        for (const auto& [option, needed, isSet] :
+             {std::tuple{&blank, "--print", printing}, std::tuple{&printer, "--print", printing},
+              std::tuple{&photo, "--add", adding}, std::tuple{&drawing, "--add", adding}})
+            if (parser.isSet(*option) && !isSet)
+                usageError(QStringLiteral("--%1 solo vale junto a %2.")
+                               .arg(option->names().constFirst(), QLatin1String(needed)));
+        const QStringList words = parser.positionalArguments();
+        if (printing) {
+            for (const QString& word : words) {
+                bool number = false;
+                if (word.toInt(&number) < 1)
+                    usageError(number
+                                   ? pagesFromOne(word)
+                                   : QStringLiteral("«%1» no es un número de página.").arg(word));
+            }
+        } else if (!adding && !words.isEmpty()) {
+            usageError(QStringLiteral("no sé qué hacer con «%1». Para añadirlo al libro: "
+                                      "tintaro --add %1")
+                           .arg(words.constFirst()));
+        }
     }
 
     // How --add takes the files: --foto and --dibujo exclude each other.

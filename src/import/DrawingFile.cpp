@@ -2,6 +2,7 @@
 
 #include "core/book/Failure.h"
 #include "core/book/PictureLoader.h"
+#include "core/book/SystemReason.h"
 #include "import/DecoderMessages.h"
 #include "import/PageCleaner.h"
 #include "import/PageSize.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <cerrno>
 
 namespace {
 
@@ -46,7 +48,7 @@ DrawingFile::DrawingFile(QString path, QSize largestPage)
         refuse(m_path, QStringLiteral("No es un archivo."));
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
-        refuse(m_path, QStringLiteral("No puedo leer el archivo (%1).").arg(file.errorString()));
+        refuse(m_path, QStringLiteral("No puedo leer el archivo: %1.").arg(systemReason(errno)));
     const QByteArray head = file.read(1024);
     file.close();
 
@@ -92,9 +94,7 @@ void DrawingFile::openPicture(const QByteArray& format)
         m_picture = reader.read();
     }
     if (m_picture.isNull())
-        refuse(
-            m_path,
-            QStringLiteral("El dibujo está dañado o incompleto (%1).").arg(reader.errorString()));
+        refuse(m_path, QStringLiteral("El dibujo está dañado o incompleto."));
     // Half a picture is no page: the rest would be blank paper.
     if (messages.damage())
         refuse(m_path, QStringLiteral("El dibujo está dañado o incompleto."));

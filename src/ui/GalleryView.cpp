@@ -4,6 +4,7 @@
 #include "core/session/PageSession.h"
 #include "ui/PagePictureMaker.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -108,9 +109,13 @@ void GalleryView::layOut(bool anew)
     big.setPixelSize(scaled(30));
     big.setBold(true);
     m_backButton->setFont(big);
-    m_title->setFont(big);
     m_backButton->setGeometry(gap, gap / 2, scaled(220), band - gap);
     m_title->setGeometry(scaled(220) + 2 * gap, 0, width() - 2 * (scaled(220) + 2 * gap), band);
+    // On a narrow screen the title gets smaller rather than cut at both sides.
+    while (big.pixelSize() > 8 &&
+           QFontMetrics(big).horizontalAdvance(m_title->text()) > m_title->width())
+        big.setPixelSize(big.pixelSize() - 1);
+    m_title->setFont(big);
 
     if (anew || pictureBox() != oldBox) {
         // Pictures of another size are no use: make them again.

@@ -39,7 +39,7 @@ MainWindow::MainWindow(AppFolders folders, QWidget* parent)
     if (settings.childLockNow())
         ChildLock::apply(this, doorButton());
     connectControls();
-    connectKeys();
+    connectKeys(settings.childLockNow());
     connectEnds();
 }
 
@@ -73,7 +73,7 @@ void MainWindow::connectControls()
             FailureBoundary::guard(this, &MainWindow::onPageChosen));
 }
 
-void MainWindow::connectKeys()
+void MainWindow::connectKeys(bool locked)
 {
     const auto onKeys = [this](const QList<QKeySequence>& keys, void (MainWindow::*handler)()) {
         auto* shortcut = new QShortcut(this);
@@ -86,9 +86,13 @@ void MainWindow::connectKeys()
     if (const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y); !redoKeys.contains(ctrlY))
         redoKeys.append(ctrlY);
     onKeys(redoKeys, &MainWindow::onRedo);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
-    onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
+    // Under the child lock a stray key neither prints nor writes: the
+    // grown-ups' keys are left out, the child's buttons stay.
+    if (!locked) {
+        onKeys(QKeySequence::keyBindings(QKeySequence::Print), &MainWindow::onPrint);
+        onKeys(QKeySequence::keyBindings(QKeySequence::Save), &MainWindow::onExport);
+        onKeys(QKeySequence::keyBindings(QKeySequence::Open), &MainWindow::onGalleryClicked);
+    }
     // The page keys turn as the page buttons do; the pages' view takes them
     // for itself while it is open.
     onKeys({QKeySequence(Qt::Key_Right), QKeySequence(Qt::Key_PageDown)},
@@ -103,19 +107,23 @@ void MainWindow::connectEnds()
     // a power cut costs little; every orderly end writes what is left.
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(PageSession::kSaveAfterPauseMs);
-    connect(&m_saveTimer, &QTimer::timeout, this,
-            [this] { FailureBoundary::run([this] { m_session.saveInBackground(); }); });
+    connect(&m_saveTimer, &QTimer::timeout, this, [this] {
+        FailureBoundary::run([this] { warnIfFailed(m_session.saveInBackground()); });
+    });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { savePage(false); });
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { savePage(false); });
 }
 
 void MainWindow::startUp()
 {
-    m_session.startUp();
+    const QString notice = m_session.startUp();
     m_controls.layOut();
     m_controls.showSwatches(startRamp());
     showPage();
     m_controls.placeCanvas(CanvasPlacement::Pin::WithoutGap);
+    // Said over the book once it is on screen.
+    if (!notice.isEmpty())
+        QTimer::singleShot(0, this, [this, notice] { FailureBoundary::warn(this, notice); });
 }
 
 void MainWindow::showCovering()
@@ -177,13 +185,17 @@ void MainWindow::onColourBarDoubleClicked()
 
 void MainWindow::showTurn(const PageSession::Turn& turn)
 {
+    if (turn.turned)
+        showReached(turn.direction);
     if (turn.failure)
         FailureBoundary::warn(this, *turn.failure);
-    if (!turn.turned)
-        return;
+}
+
+void MainWindow::showReached(PageSession::Direction direction)
+{
     showPage();
     // A page turned back is placed by the stricter rule and has a sound of its own.
-    const bool back = turn.direction == PageSession::Direction::Backward;
+    const bool back = direction == PageSession::Direction::Backward;
     m_controls.placeCanvas(back ? CanvasPlacement::Pin::WithinOneTwip
                                 : CanvasPlacement::Pin::WithoutGap);
     m_sound->play(m_folders.data() +
@@ -266,6 +278,12 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     FailureBoundary::run([this] { savePage(true); });
     QWidget::closeEvent(event);
+}
+
+void MainWindow::warnIfFailed(const std::optional<QString>& failure)
+{
+    if (failure)
+        FailureBoundary::warn(this, *failure);
 }
 
 void MainWindow::savePage(bool warn)

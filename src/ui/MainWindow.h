@@ -69,7 +69,9 @@ protected:
 
 private:
     void connectControls();
-    void connectKeys();
+    void connectKeys(bool locked);
+    void warnIfFailed(const std::optional<QString>& failure);
+    void showReached(PageSession::Direction direction);
     void connectEnds();
     void paintBackground();
     void showPage();

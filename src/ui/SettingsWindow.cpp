@@ -38,7 +38,8 @@ SettingsWindow::SettingsWindow(QString book, QWidget* parent)
                   Settings::keepsColouringOvernight(m_book), &SettingsWindow::onOvernightToggled);
     m_lock = addChoice(layout, QStringLiteral("Candado para niños"),
                        QStringLiteral("La puerta solo cierra Tintaro si se mantiene pulsada dos "
-                                      "segundos, y la ventana no se cierra con Alt+F4."),
+                                      "segundos, la ventana no se cierra con Alt+F4, y "
+                                      "Ctrl+P, Ctrl+S y Ctrl+O no hacen nada."),
                        settings.childLock(), &SettingsWindow::onLockToggled);
     m_sounds = addChoice(layout, QStringLiteral("Sonidos al pasar página"), QString(),
                          settings.sounds(), &SettingsWindow::onSoundsToggled);

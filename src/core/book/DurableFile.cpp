@@ -2,6 +2,7 @@
 
 #include "core/book/Failure.h"
 #include "core/book/PlatformFiles.h"
+#include "core/book/SystemReason.h"
 
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -56,7 +57,7 @@ std::optional<DurableFile::Error> DurableFile::rename(const QString& from, const
     if (!syncFolder(folder))
         printError(QStringLiteral("Aviso: %1 está guardado, pero el disco no confirma la "
                                   "carpeta %2 (%3).")
-                       .arg(to, folder, QString::fromLocal8Bit(std::strerror(errno))));
+                       .arg(to, folder, systemReason(errno)));
     return std::nullopt;
 }
 

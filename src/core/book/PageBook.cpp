@@ -4,12 +4,14 @@
 #include "core/book/Failure.h"
 #include "core/book/PageFiles.h"
 #include "core/book/PictureLoader.h"
+#include "core/book/SystemReason.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
 
 PageBook::PageBook(QString bookFolder) : m_bookFolder(std::move(bookFolder)) {}
 
@@ -27,8 +29,16 @@ void PageBook::startUp()
     m_state.pageCount = countPages();
     for (int page = 1; page <= m_state.pageCount && !keepCopies; ++page) {
         const QString copy = pagePath(page, ".bmp");
-        if (passesExactNameTest(copy))
-            deleteCopy(copy);
+        try {
+            if (passesExactNameTest(copy))
+                deleteCopy(copy);
+        } catch (const Failure& failure) {
+            // A read-only book still opens: it only cannot start clean.
+            m_startUpNotice = QStringLiteral("%1 Este libro no puede guardar lo coloreado; "
+                                             "se abre tal como está.")
+                                  .arg(failure.message());
+            break;
+        }
     }
     m_state.currentPage = 1;
 }
@@ -43,14 +53,18 @@ int PageBook::countPages() const
     return count;
 }
 
-QImage PageBook::loadFirstPage() const
+QImage PageBook::loadFirstPage(QString* notice)
 {
     const QString drawing = pagePath(1, ".gif");
     if (m_state.pageCount == 0 && !passesExactNameTest(pagePath(1, ".bmp")) &&
         !QFileInfo::exists(drawing))
         throw Failure(drawing, QStringLiteral("El libro no tiene dibujos: la carpeta «dibujos» "
                                               "necesita los dibujos 1.gif, 2.gif, 3.gif…"));
-    return loadPage(1);
+    QString said;
+    QImage page = showable(1, said);
+    if (notice)
+        *notice = said;
+    return page;
 }
 
 bool PageBook::hasColouredCopy(int page) const
@@ -102,13 +116,58 @@ PageBook::Turn PageBook::goTo(int page, const QImage& persistentImage)
 
 void PageBook::saveIfChanged(const QImage& persistentImage)
 {
-    if (m_state.pageChanged)
-        saveCopy(persistentImage, pagePath(m_state.currentPage, ".bmp"));
+    // A blank stand-in is nobody's colouring: nothing is written for it.
+    if (!m_state.pageChanged || m_blank)
+        return;
+    saveCopy(persistentImage, pagePath(m_state.currentPage, ".bmp"));
+    QFile::remove(damagedPath(m_state.currentPage));
+}
+
+QString PageBook::damagedPath(int page) const
+{
+    return pageFilePath(m_bookFolder, page, QStringLiteral("-dañado.bmp"));
+}
+
+// The page to show: a damaged coloured copy is set aside for the clean
+// drawing, an unreadable drawing becomes a blank page, so a child can always
+// turn past it.
+QImage PageBook::showable(int page, QString& notice)
+{
+    m_blank = false;
+    if (hasColouredCopy(page)) {
+        try {
+            return PictureLoader::load(pagePath(page, ".bmp"));
+        } catch (const Failure& failure) {
+            const bool aside = QFile::rename(failure.file(), damagedPath(page));
+            notice = QStringLiteral("No puedo leer lo coloreado en «%1»: %2 %3")
+                         .arg(failure.file(), failure.reason(),
+                              aside ? QStringLiteral("Lo dejo aparte como «%1» y muestro el "
+                                                     "dibujo limpio.")
+                                          .arg(QFileInfo(damagedPath(page)).fileName())
+                                    : QStringLiteral("Muestro el dibujo limpio."));
+        }
+    }
+    try {
+        return loadDrawing(page);
+    } catch (const Failure& failure) {
+        return blankPage(failure.message(), notice);
+    }
+}
+
+QImage PageBook::blankPage(const QString& reason, QString& notice)
+{
+    m_blank = true;
+    notice = (notice.isEmpty() ? QString() : notice + QLatin1Char('\n')) + reason +
+             QStringLiteral(" La página queda en blanco; se puede pasar a la siguiente.");
+    QImage blank(640, 480, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    return blank;
 }
 
 PageBook::Turn PageBook::arrive(Direction direction)
 {
-    Turn result{loadPage(m_state.currentPage), direction, m_state.currentPage};
+    Turn result{QImage(), direction, m_state.currentPage, QString()};
+    result.picture = showable(m_state.currentPage, result.notice);
     // Only a forward turn clears the mark: a page reached backwards is written
     // when it is left, touched or not, as books kept so far expect.
     if (direction == Direction::Forward)
@@ -120,6 +179,9 @@ QImage PageBook::restore()
 {
     // The clean drawing is read before the coloured copy goes, so a drawing
     // that cannot be read never costs the child the coloured page as well.
+    QString notice;
+    if (m_blank)
+        return showable(m_state.currentPage, notice);
     QImage drawing = loadDrawing(m_state.currentPage);
     removeCopy();
     return drawing;
@@ -127,6 +189,8 @@ QImage PageBook::restore()
 
 void PageBook::saveCurrentCopy(const QImage& page)
 {
+    if (m_blank)
+        return;
     saveCopy(page, pagePath(m_state.currentPage, ".bmp"));
 }
 
@@ -187,11 +251,10 @@ void PageBook::removeUnfinishedWork(const QString& bookFolder)
 
 void PageBook::deleteCopy(const QString& path)
 {
-    QFile file(path);
-    if (!file.remove())
+    if (QFile file(path); !file.remove())
         throw Failure(
             path,
-            QStringLiteral("No puedo borrar la copia coloreada (%1).").arg(file.errorString()));
+            QStringLiteral("No puedo borrar la copia coloreada: %1.").arg(systemReason(errno)));
 }
 
 void PageBook::saveCopy(const QImage& image, const QString& path)

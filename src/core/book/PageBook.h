@@ -15,7 +15,8 @@ public:
     struct Turn {
         QImage picture; // the new page, to put on the canvas
         Direction direction = Direction::Forward;
-        int page = 1; // the page reached
+        int page = 1;   // the page reached
+        QString notice; // a page that could not be read, said once
     };
 
     // One more than the largest page count the book's 16-bit counter can hold.
@@ -25,13 +26,21 @@ public:
     explicit PageBook(QString bookFolder);
 
     const PageState& state() const { return m_state; }
+    // Said once after start-up when the copies of yesterday could not be
+    // deleted: the book goes on, but cannot keep colouring. Empty otherwise.
+    const QString& startUpNotice() const { return m_startUpNotice; }
+    // Whether the page on show stands in blank for a drawing that cannot be read.
+    bool showsBlank() const { return m_blank; }
+    // Where a coloured copy that could not be read is kept aside.
+    QString damagedPath(int page) const;
 
     // Reads the switch, counts the pages and deletes the coloured copies the
     // switch says to delete. Throws Failure.
     void startUp();
 
-    // Page 1's picture as start-up shows it. Throws Failure.
-    QImage loadFirstPage() const;
+    // Page 1's picture as start-up shows it, a damaged one as a turn shows it
+    // (said in `notice`). Throws Failure for a book without drawings.
+    QImage loadFirstPage(QString* notice = nullptr);
 
     // The pages of the book, counted as start-up counts them but changing
     // nothing. Throws Failure when there are more than the book can hold.
@@ -79,9 +88,14 @@ public:
 private:
     void saveIfChanged(const QImage& persistentImage);
     Turn arrive(Direction direction);
+    QImage showable(int page, QString& notice);
+    QImage blankPage(const QString& reason, QString& notice);
     QString pagePath(int page, const char* extension) const;
     static void deleteCopy(const QString& path);
 
     QString m_bookFolder;
     PageState m_state;
+    QString m_startUpNotice;
+    // The page on show is a blank stand-in for a drawing that cannot be read.
+    bool m_blank = false;
 };

@@ -1,10 +1,12 @@
 #include "core/book/PageFiles.h"
 
 #include "core/book/Failure.h"
+#include "core/book/SystemReason.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace {
 
@@ -108,7 +110,7 @@ QByteArray readSwitchLine(const QString& programFolder)
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(
             path,
-            QStringLiteral("No puedo leer el archivo de ajustes (%1).").arg(file.errorString()));
+            QStringLiteral("No puedo leer el archivo de ajustes: %1.").arg(systemReason(errno)));
     // Only "NO" keeps the copies, so a few bytes decide the answer (a byte-order
     // mark, two letters, one line end); a huge file with no line end is never
     // read whole.
@@ -116,6 +118,6 @@ QByteArray readSwitchLine(const QString& programFolder)
     if (head.isNull() && file.error() != QFileDevice::NoError)
         throw Failure(
             path,
-            QStringLiteral("No puedo leer el archivo de ajustes (%1).").arg(file.errorString()));
+            QStringLiteral("No puedo leer el archivo de ajustes: %1.").arg(systemReason(errno)));
     return firstLineOf(head);
 }

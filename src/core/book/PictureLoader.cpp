@@ -105,16 +105,29 @@ QImage PictureLoader::overWhite(const QImage& image)
     return paper;
 }
 
+namespace {
+
+// 100004000 as "100 004 000": a long number a grown-up can read at a glance.
+QString plainNumber(qint64 number)
+{
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return digits;
+}
+
+} // namespace
+
 void PictureLoader::checkSize(const QString& path, QSize size, qint64 maxPixels)
 {
     if (!size.isValid() || qint64(size.width()) * size.height() <= maxPixels)
         return;
-    throw Failure(path, QStringLiteral("El dibujo es demasiado grande: %1 × %2 puntos (%3 "
-                                       "millones); caben hasta %4 millones.")
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(double(size.width()) * size.height() / 1e6, 0, 'f', 1)
-                            .arg(double(maxPixels) / 1e6, 0, 'f', 0));
+    throw Failure(
+        path, QStringLiteral("El dibujo es demasiado grande: %1 × %2 son %3 puntos; "
+                             "el máximo es %4.")
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(plainNumber(qint64(size.width()) * size.height()), plainNumber(maxPixels)));
 }
 
 QImage PictureLoader::load(const QString& path)

@@ -5,11 +5,14 @@
 
 PageSession::PageSession(QString bookFolder) : m_book(std::move(bookFolder)) {}
 
-void PageSession::startUp()
+QString PageSession::startUp()
 {
     m_book.startUp();
     m_fillColour = rgbColour(255, 0, 0);
-    show(m_book.loadFirstPage());
+    QString notice;
+    show(m_book.loadFirstPage(&notice));
+    const QString& book = m_book.startUpNotice();
+    return book.isEmpty() || notice.isEmpty() ? book + notice : book + QLatin1Char('\n') + notice;
 }
 
 void PageSession::show(const QImage& picture)
@@ -45,8 +48,10 @@ void PageSession::settleWrites()
     // A write in the background must end before the copy is touched again,
     // or it could bring back a copy the eraser has just deleted. One that
     // failed leaves the page to keep at the next chance.
-    if (m_writer.wait())
+    if (auto failure = m_writer.wait()) {
         m_unsaved = true;
+        m_writeFailure = std::move(failure);
+    }
 }
 
 void PageSession::erase()
@@ -109,7 +114,8 @@ template <typename Move> PageSession::Turn PageSession::leave(Move move)
     }
     m_histories.keep(left, std::move(m_history), m_page);
     show(turned.picture);
-    return {true, turned.direction, turned.page, std::nullopt};
+    return {true, turned.direction, turned.page,
+            turned.notice.isEmpty() ? std::nullopt : std::optional(turned.notice)};
 }
 
 PageSession::Turn PageSession::turn(Direction direction)
@@ -122,19 +128,42 @@ PageSession::Turn PageSession::goToPage(int page)
     return leave([&] { return m_book.goTo(page, m_page); });
 }
 
-void PageSession::saveInBackground()
+// Unsaved fills, or a coloured page whose copy is gone (deleted by hand
+// after it was saved).
+bool PageSession::needsSaving() const
 {
-    if (!m_unsaved)
-        return;
+    const int page = m_book.state().currentPage;
+    if (m_unsaved)
+        return true;
+    if (m_book.showsBlank() || m_book.hasColouredCopy(page))
+        return false;
+    try {
+        return m_book.loadDrawing(page).convertToFormat(QImage::Format_RGB32) != m_page;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
+std::optional<QString> PageSession::saveInBackground()
+{
+    settleWrites();
+    std::optional<QString> tell;
+    if (m_writeFailure && !m_writeFailureTold) {
+        tell = m_writeFailure;
+        m_writeFailureTold = true;
+    }
+    if (!m_unsaved || m_book.showsBlank())
+        return tell;
     m_unsaved = false;
     // Copied now, while the presses pause, rather than by the next fill.
     m_writer.write(m_page.copy(), m_book.copyPath(m_book.state().currentPage));
+    return tell;
 }
 
 std::optional<QString> PageSession::saveNow()
 {
     settleWrites();
-    if (!m_unsaved)
+    if (!needsSaving())
         return std::nullopt;
     try {
         m_book.saveCurrentCopy(m_page);

@@ -45,8 +45,9 @@ public:
     explicit PageSession(QString bookFolder);
 
     // Reads the switch, counts the pages, deletes the copies the switch says
-    // to, and shows page 1. Throws Failure.
-    void startUp();
+    // to, and shows page 1. Throws Failure. Returns what the grown-ups should
+    // be told once (a book that cannot keep colouring, a damaged page 1).
+    QString startUp();
 
     // The page on show with its fills: what the screen shows, a turn saves
     // and the clipboard, the printer and a kept picture get.
@@ -74,8 +75,10 @@ public:
 
     // Whether the page on show holds changes no copy on disk has yet.
     bool hasUnsavedChange() const { return m_unsaved; }
-    // Writes the page's copy on a thread of its own, when it has such changes.
-    void saveInBackground();
+    // Writes the page's copy on a thread of its own, when it has such changes;
+    // the first failure of an earlier such write, to tell once (the page is
+    // tried again at every pause).
+    std::optional<QString> saveInBackground();
     // Writes it now and waits: the program is ending.
     std::optional<QString> saveNow();
 
@@ -83,6 +86,7 @@ private:
     void show(const QImage& picture);
     void changed();
     void settleWrites();
+    bool needsSaving() const;
     template <typename Move> Turn leave(Move move);
 
     PageBook m_book;
@@ -91,5 +95,7 @@ private:
     PageHistories m_histories;
     ColorRef m_fillColour = rgbColour(255, 0, 0);
     bool m_unsaved = false;
+    std::optional<QString> m_writeFailure;
+    bool m_writeFailureTold = false;
     CopyWriter m_writer;
 };

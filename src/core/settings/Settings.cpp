@@ -3,11 +3,13 @@
 #include "core/book/DurableFile.h"
 #include "core/book/Failure.h"
 #include "core/book/PageFiles.h"
+#include "core/book/SystemReason.h"
 #include "core/settings/SettingsFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <cerrno>
 
 namespace {
 
@@ -47,7 +49,7 @@ void removeKeepSwitch(const QString& book, const QString& path)
     if (!file.remove())
         throw Failure(
             path,
-            QStringLiteral("No puedo borrar el archivo de ajustes (%1).").arg(file.errorString()));
+            QStringLiteral("No puedo borrar el archivo de ajustes: %1.").arg(systemReason(errno)));
     DurableFile::syncFolder(book);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QtTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +49,9 @@ private slots:
     void restoreThenTurnSavesClean();
     void restoreKeepsOtherSpellings();
     void restoreWithoutDrawingKeepsCopy();
+    void damagedPagesAreTurnedPast_data();
+    void damagedPagesAreTurnedPast();
+    void readOnlyBookStillOpens();
 };
 
 void PageBookTest::startUp_data()
@@ -272,6 +276,56 @@ void PageBookTest::restoreWithoutDrawingKeepsCopy()
     pages.startUp();
     QVERIFY_THROWS_EXCEPTION(Failure, pages.restore());
     QVERIFY(book.exists("1.bmp"));
+}
+
+void PageBookTest::damagedPagesAreTurnedPast_data()
+{
+    QTest::addColumn<QString>("damaged");
+    QTest::addColumn<QRgb>("shownColour");
+    QTest::addColumn<bool>("setAside");     // 2-dañado.bmp while the page is unsaved
+    QTest::addColumn<bool>("savedLeaving"); // a coloured 2.bmp after leaving
+    QTest::newRow("copy cut short") << "2.bmp" << pageColour(2) << true << true;
+    QTest::newRow("drawing cut short") << "2.gif" << qRgb(255, 255, 255) << false << false;
+}
+
+void PageBookTest::damagedPagesAreTurnedPast()
+{
+    QFETCH(QString, damaged);
+    BookFolder book;
+    addPages(book, 3);
+    book.write("borra.txt", "NO\n");
+    book.write("dibujos/" + damaged, QByteArray("BM") + QByteArray(5000, 'x'));
+    PageBook pages(book.path());
+    pages.startUp();
+    const PageBook::Turn turn = pages.turn(PageBook::Direction::Forward, QImage());
+    QTEST(shown(turn.picture), "shownColour");
+    QVERIFY2(turn.notice.contains(damaged), qPrintable(turn.notice));
+    QTEST(book.exists("2-dañado.bmp"), "setAside");
+    pages.markChanged();
+    QCOMPARE(pages.turn(PageBook::Direction::Forward, coloured(kCopyColour)).notice, QString());
+    QCOMPARE(pages.state().currentPage, 3);
+    QTEST(book.exists("2.bmp"), "savedLeaving");
+    QVERIFY(!book.exists("2-dañado.bmp"));
+}
+
+void PageBookTest::readOnlyBookStillOpens()
+{
+    BookFolder book;
+    addPages(book, 2);
+    book.addPicture("1.bmp", kCopyColour);
+    const QString folder = book.path() + "/dibujos";
+    // The super-user deletes from a read-only folder, not from an immutable one.
+    const bool locked = getuid() == 0 ? QProcess::execute("chattr", {"+i", folder}) == 0
+                                      : chmod(qPrintable(folder), 0555) == 0;
+    QVERIFY2(locked, "the folder cannot be made read-only");
+    PageBook pages(book.path());
+    QString notice;
+    pages.startUp();
+    const QImage first = pages.loadFirstPage(&notice);
+    getuid() == 0 ? QProcess::execute("chattr", {"-i", folder}) : chmod(qPrintable(folder), 0755);
+    QVERIFY2(pages.startUpNotice().contains("no puede guardar"), qPrintable(pages.startUpNotice()));
+    QCOMPARE(shown(first), kCopyColour);
+    QCOMPARE(pages.state().pageCount, 2);
 }
 
 void PageBookTest::copyFollowsUmask_data()

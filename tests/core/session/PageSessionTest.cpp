@@ -102,6 +102,9 @@ void PageSessionTest::rules_data()
         << "fbe" << 1 << "white" << true << true << "none";
     QTest::newRow("nothing to keep after the eraser")
         << "fbek" << 1 << "white" << true << true << "none";
+    // d: the copy deleted by hand.
+    QTest::newRow("the door writes a deleted copy again")
+        << "fbkdk" << 1 << "red" << true << true << "red";
 }
 
 void PageSessionTest::rules()
@@ -113,8 +116,12 @@ void PageSessionTest::rules()
     {
         PageSession session(book.path());
         session.startUp();
-        for (const QChar action : actions)
-            act(session, action);
+        for (const QChar action : actions) {
+            if (action == 'd')
+                QFile::remove(book.drawing(QStringLiteral("1.bmp")));
+            else
+                act(session, action);
+        }
         QTEST(session.state().currentPage, "page");
         QTEST(colourText(session.page().pixel(kInside)), "shown");
         QTEST(session.canUndo(), "canUndo");
