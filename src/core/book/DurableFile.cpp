@@ -9,7 +9,6 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
