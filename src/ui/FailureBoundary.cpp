@@ -45,6 +45,10 @@ void FailureBoundary::reportCurrent() noexcept
 
 void FailureBoundary::warn(QWidget* parent, const QString& message)
 {
+    if (g_reporter) {
+        g_reporter(message);
+        return;
+    }
     printError(message);
     QMessageBox::warning(parent, QStringLiteral("Tintaro"), message);
 }

@@ -36,7 +36,7 @@ public:
     // program goes on as it was.
     static void warn(QWidget* parent, const QString& message);
 
-    // Tests replace the message box and the exit; the handler then returns.
+    // Tests replace the message boxes and the exit; the handler then returns.
     using Reporter = void (*)(const QString& message);
     static void setReporter(Reporter reporter);
 

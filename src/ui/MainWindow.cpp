@@ -230,8 +230,10 @@ void MainWindow::onHomeKey()
 void MainWindow::onEraserClicked()
 {
     // The canvas keeps its place; only its size follows the drawing.
-    m_session.erase();
+    const QString notice = m_session.erase();
     showPage();
+    if (!notice.isEmpty())
+        FailureBoundary::warn(this, notice);
 }
 
 void MainWindow::showStep(const PageSession::Step& step)

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 #include "core/book/BookFolder.h"
+#include "core/book/Failure.h"
 #include "core/export/PageExporter.h"
 #include "core/geometry/Units.h"
 #include "ui/Canvas.h"
@@ -10,6 +11,7 @@
 #include <QBackingStore>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -169,14 +171,22 @@ void MainWindowTest::pageBallsPointTheirWays()
 
 void MainWindowTest::failureStopsAtTheBoundary()
 {
-    // The drawing is gone when the eraser asks for it: the failure is shown
-    // by the boundary, and never unwinds through Qt's event code.
+    // A failure in a handler is shown by the boundary, and never unwinds
+    // through Qt's event code: the click returns, the window goes on.
     FailureBoundary::setReporter([](const QString& message) { g_reported << message; });
+    QPushButton button;
+    QObject::connect(&button, &QPushButton::clicked, m_form, [] {
+        FailureBoundary::run([] { throw Failure("1.gif", QStringLiteral("No puedo leer.")); });
+    });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    // The drawing gone when the eraser asks for it: the coloured page stays.
+    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
     QVERIFY(QFile::remove(m_book->drawing("1.gif")));
     QTest::mouseClick(m_form->eraserButton(), Qt::LeftButton);
     FailureBoundary::setReporter(nullptr);
-    QCOMPARE(g_reported.size(), 1);
-    QVERIFY(g_reported.first().contains(QStringLiteral("1.gif")));
+    QCOMPARE(g_reported.size(), 2);
+    QVERIFY(g_reported.last().contains(QStringLiteral("1.gif")));
+    QVERIFY(canvasPixel(*m_form, 30, 20) != 0xFFFFFFFFu);
 }
 
 void MainWindowTest::ctrlSKeepsThePage_data()

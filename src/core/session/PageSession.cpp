@@ -54,14 +54,21 @@ void PageSession::settleWrites()
     }
 }
 
-void PageSession::erase()
+QString PageSession::erase()
 {
     settleWrites();
     const QImage before = m_page;
-    m_page = m_book.restore().convertToFormat(QImage::Format_RGB32);
+    try {
+        m_page = m_book.restore().convertToFormat(QImage::Format_RGB32);
+    } catch (const Failure& failure) {
+        // A drawing that cannot be read (or a copy that cannot go) leaves the
+        // coloured page as it is, on screen and on disk.
+        return failure.message();
+    }
     m_history.replaced(before, m_page);
     // The page is as its drawing: nothing to keep until it changes again.
     m_unsaved = false;
+    return {};
 }
 
 PageSession::Step PageSession::undo()

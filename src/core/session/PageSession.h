@@ -61,8 +61,10 @@ public:
 
     // Floods the area at a pixel of the page; every fill marks the page.
     FillResult fillAt(QPoint pixel);
-    // The clean drawing in place of the page, its copy deleted; can be taken back.
-    void erase();
+    // The clean drawing in place of the page, its copy deleted; can be taken
+    // back. When that cannot be done (a drawing that cannot be read, a copy
+    // that cannot go) the page stays as it is, and the reason comes back.
+    QString erase();
     Step undo();
     Step redo();
     bool canUndo() const { return m_history.canUndo(); }

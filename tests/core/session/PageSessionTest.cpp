@@ -75,6 +75,17 @@ private slots:
     void historiesKeepTheLatestWithinTheirBound();
 };
 
+namespace {
+
+void spoil(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("GIF89a, cut short");
+}
+
+} // namespace
+
 void PageSessionTest::rules_data()
 {
     // f fill, e eraser, u undo, r redo, > < turns, g go to page 2, b keep in
@@ -102,9 +113,11 @@ void PageSessionTest::rules_data()
         << "fbe" << 1 << "white" << true << true << "none";
     QTest::newRow("nothing to keep after the eraser")
         << "fbek" << 1 << "white" << true << true << "none";
-    // d: the copy deleted by hand.
+    // d: the copy deleted by hand; x: the drawing spoilt by hand.
     QTest::newRow("the door writes a deleted copy again")
         << "fbkdk" << 1 << "red" << true << true << "red";
+    QTest::newRow("the eraser on a spoilt drawing keeps the coloured page")
+        << "fkxe" << 1 << "red" << true << true << "red";
 }
 
 void PageSessionTest::rules()
@@ -119,6 +132,8 @@ void PageSessionTest::rules()
         for (const QChar action : actions) {
             if (action == 'd')
                 QFile::remove(book.drawing(QStringLiteral("1.bmp")));
+            else if (action == 'x')
+                spoil(book.drawing(QStringLiteral("1.gif")));
             else
                 act(session, action);
         }
