@@ -136,9 +136,13 @@ qtbase() {
   # (the tablet support wants headers Debian drops; with Direct2D off no
   # DirectWrite font engine is compiled, yet the plugin would link to one).
   local off=(opengl sql dbus direct2d directwrite directwrite3 freetype tabletevent vulkan
-    xml concurrent ssl sql_sqlite)
+    xml concurrent ssl schannel sql_sqlite)
   local flags=() name
   for name in "${off[@]}"; do flags+=("-DFEATURE_$name=OFF"); done
+  # With OpenGL off, 6.4.2's window code still asks the dynamic GL loader
+  # whether it is software GL; without OpenGL it never is.
+  sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$src/src/plugins/platforms/windows/qwindowswindow.cpp"
   cross_cmake -S "$src" -B "$out" -DQT_HOST_PATH=/usr \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake -DQT_BUILD_EXAMPLES=OFF \
     -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON "${flags[@]}"
