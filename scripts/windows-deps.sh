@@ -130,7 +130,7 @@ opencv() {
 qtbase() {
   local src out=$cache/build/qtbase
   src=$(source_of qt6-base)
-  rm -rf "$out"
+  # Kept when a run is cut short: the next one configures it again and goes on.
   # Debian's own Qt 6.4 runs moc, rcc and uic on the build machine. Left out:
   # what Tintaro does not use, and what this tarball cannot build for MinGW
   # (the tablet support wants headers Debian drops; with Direct2D off no
