@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -595,6 +596,20 @@ QString E2eHarness::describe() const
         << QString::fromLocal8Bit(readWholeFile(m_work->filePath(QStringLiteral("xvfb.err"))))
                .right(400);
     return text;
+}
+
+QStringList E2eHarness::listing(const QString& root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        entries << info.filePath() + QString::number(info.size()) +
+                       info.lastModified().toString(Qt::ISODateWithMs);
+    }
+    entries.sort();
+    return entries;
 }
 
 QString E2eHarness::saveArtefact(const QImage& image, const QString& name)

@@ -139,6 +139,9 @@ public:
     // Keeps a screenshot for whoever reads a failure: saved as
     // e2e-artefacts/<name>.png under the working folder; returns its path.
     static QString saveArtefact(const QImage& image, const QString& name);
+    // Every entry under `root` with its size and time of change, sorted: two
+    // listings differ when anything under it was added, removed or written.
+    static QStringList listing(const QString& root);
 
 private:
     struct ToolResult {

@@ -2,7 +2,6 @@
 #include "e2e/E2eHarness.h"
 #include "e2e/MainWindowGeometry.h"
 
-#include <QDirIterator>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -55,21 +54,6 @@ QStringList findings(const QString& report, const QString& kinds)
     return lines;
 }
 
-// Every entry under `root` with its size and time of change.
-QStringList listing(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        entries << info.filePath() + QString::number(info.size()) +
-                       info.lastModified().toString(Qt::ISODateWithMs);
-    }
-    entries.sort();
-    return entries;
-}
-
 } // namespace
 
 void InstalledE2eTest::initTestCase()
@@ -78,7 +62,7 @@ void InstalledE2eTest::initTestCase()
         run("cmake", {"--install", TINTARO_BUILD_DIR, "--prefix", m_prefix.path()});
     QVERIFY2(status == 0, qPrintable(out));
     QCOMPARE(run("chmod", {"-R", "a-w", m_prefix.path()}).first, 0);
-    m_installed = listing(m_prefix.path());
+    m_installed = E2eHarness::listing(m_prefix.path());
 
     const QString sample = m_prefix.filePath("share/tintaro/dibujos/");
     const QImage page1 = QImage(sample + "1.gif").convertToFormat(QImage::Format_RGB32);
@@ -152,7 +136,7 @@ void InstalledE2eTest::bookIsTheUsersOwn()
         QCOMPARE(harness.waitForExit(), 0);
     }
     QCOMPARE(QDir(book + "/dibujos").entryList({"*.gif"}).size(), 6);
-    QCOMPARE(listing(m_prefix.path()), m_installed);
+    QCOMPARE(E2eHarness::listing(m_prefix.path()), m_installed);
 
     // The next start finds the same book, and its own borra.txt keeps the page.
     QFile borra(book + "/borra.txt");
@@ -171,7 +155,7 @@ void InstalledE2eTest::bookIsTheUsersOwn()
     E2eHarness harness;
     QVERIFY2(start(harness, {"--book", stick.path()}), qPrintable(harness.describe()));
     QVERIFY2(harness.canvasShows(m_page2, "installed-stick", &why, 8000), qPrintable(why));
-    QCOMPARE(listing(m_prefix.path()), m_installed);
+    QCOMPARE(E2eHarness::listing(m_prefix.path()), m_installed);
 }
 
 QTEST_GUILESS_MAIN(InstalledE2eTest)

@@ -2,7 +2,6 @@
 #include "e2e/E2eHarness.h"
 #include "e2e/MainWindowGeometry.h"
 
-#include <QDirIterator>
 #include <QtTest>
 
 // The Windows setup program as a family meets it, in a Wine prefix of its own:
@@ -32,20 +31,6 @@ namespace {
 
 const QString kUninstallKey =
     QStringLiteral("HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tintaro");
-
-QStringList listing(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        entries << info.filePath() + QString::number(info.size()) +
-                       info.lastModified().toString(Qt::ISODateWithMs);
-    }
-    entries.sort();
-    return entries;
-}
 
 QString installFolder(const QString& user)
 {
@@ -103,7 +88,7 @@ void WindowsSetupE2eTest::installsForTheUser()
 
 void WindowsSetupE2eTest::bookIsTheUsersOwn()
 {
-    const QStringList installed = listing(installFolder(m_user));
+    const QStringList installed = E2eHarness::listing(installFolder(m_user));
     const QString sample = installFolder(m_user) + QStringLiteral("/datos/dibujos/");
     const QImage page1 = QImage(sample + "1.gif").convertToFormat(QImage::Format_RGB32);
     const QImage page2 = QImage(sample + "2.gif").convertToFormat(QImage::Format_RGB32);
@@ -124,7 +109,7 @@ void WindowsSetupE2eTest::bookIsTheUsersOwn()
     harness.click(MainWindowGeometry::door().center());
     QCOMPARE(harness.waitForExit(20000), 0);
     QCOMPARE(QImage(m_copy).pixel(inside), qRgb(255, 0, 0));
-    QCOMPARE(listing(installFolder(m_user)), installed);
+    QCOMPARE(E2eHarness::listing(installFolder(m_user)), installed);
 }
 
 void WindowsSetupE2eTest::upgradeKeepsTheBook()
