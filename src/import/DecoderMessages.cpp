@@ -13,7 +13,7 @@ DecoderMessages* g_current = nullptr;
 DecoderMessages::DecoderMessages() : m_outer(g_current)
 {
     g_current = this;
-    m_before = qInstallMessageHandler(&DecoderMessages::keep);
+    m_before = qInstallMessageHandler(&DecoderMessages::collect);
     m_stderr.emplace();
 }
 
@@ -49,7 +49,7 @@ bool DecoderMessages::damage()
     });
 }
 
-void DecoderMessages::keep(QtMsgType type, const QMessageLogContext&, const QString& message)
+void DecoderMessages::collect(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (g_current && type != QtDebugMsg && type != QtInfoMsg)
         g_current->m_messages << message;

@@ -24,7 +24,7 @@ public:
 
 private:
     void stop();
-    static void keep(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    static void collect(QtMsgType type, const QMessageLogContext& context, const QString& message);
 
     QStringList m_messages;
     QtMessageHandler m_before = nullptr;

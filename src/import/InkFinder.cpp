@@ -27,14 +27,15 @@ cv::Mat square(int reach)
     return cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1));
 }
 
-} // namespace
-
-cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
+// Points darker than the paper within reach: crisp where ink and paper are
+// far apart, faint where the point is only a little darker.
+void darkerThanPaper(const cv::Mat& grey, int reach, cv::Mat& crisp, cv::Mat& faint)
 {
     cv::Mat paper, darkest;
-    cv::dilate(grey, paper, square(kReach));
-    cv::erode(grey, darkest, square(kReach));
-    cv::Mat crisp(grey.size(), CV_8UC1), faint(grey.size(), CV_8UC1);
+    cv::dilate(grey, paper, square(reach));
+    cv::erode(grey, darkest, square(reach));
+    crisp.create(grey.size(), CV_8UC1);
+    faint.create(grey.size(), CV_8UC1);
     for (int y = 0; y < grey.rows; ++y) {
         const uchar* g = grey.ptr<uchar>(y);
         const uchar* p = paper.ptr<uchar>(y);
@@ -46,6 +47,25 @@ cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
             f[x] = g[x] + kFaint <= p[x] ? 255 : 0;
         }
     }
+}
+
+// The ragged rim an opening leaves at an area's edge (JPEG blocks, noise)
+// belongs to the area, not to a line: grows it back within `within`.
+void regrowRim(cv::Mat& areas, const cv::Mat& within)
+{
+    const cv::Mat step = square(1);
+    for (int i = 0; i < kRim; ++i) {
+        cv::dilate(areas, areas, step);
+        areas &= within;
+    }
+}
+
+} // namespace
+
+cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
+{
+    cv::Mat crisp, faint;
+    darkerThanPaper(grey, kReach, crisp, faint);
     // A faint line is what is darker than its paper away from a crisp line's
     // soft edge; where it meets a crisp line, the break left is closed later.
     cv::Mat nearCrisp;
@@ -63,16 +83,10 @@ cv::Mat InkFinder::lines(const cv::Mat& grey, const cv::Mat& colourful)
     // Black is judged on its own: the middle of a bold stroke has no paper
     // within reach, but it is a line as long as it is no wider than that.
     cv::morphologyEx(black, blackAreas, cv::MORPH_OPEN, boldDisc);
-    cv::morphologyEx(dark & ~black, colourAreas, cv::MORPH_OPEN, disc);
-    // The ragged rim the disc leaves at an area's edge (JPEG blocks, noise)
-    // belongs to the area, not to a line.
-    const cv::Mat step = square(1);
-    for (int i = 0; i < kRim; ++i) {
-        cv::dilate(blackAreas, blackAreas, step);
-        blackAreas &= black;
-        cv::dilate(colourAreas, colourAreas, step);
-        colourAreas &= dark & ~black;
-    }
+    const cv::Mat darkColour = dark & ~black;
+    cv::morphologyEx(darkColour, colourAreas, cv::MORPH_OPEN, disc);
+    regrowRim(blackAreas, black);
+    regrowRim(colourAreas, darkColour);
     cv::Mat found = (crisp | black | (faint & ~nearCrisp)) & ~(blackAreas | colourAreas);
     if (!colourful.empty())
         found &= ~colourful;

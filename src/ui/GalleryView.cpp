@@ -119,7 +119,7 @@ void GalleryView::layOut(bool anew)
 
     if (anew || pictureBox() != oldBox) {
         // Pictures of another size are no use: make them again.
-        m_pictures.reset(m_grid.keptPictures());
+        m_pictures.reset(m_grid.cachedPictures());
         if (m_book)
             m_maker->setBook(*m_book);
         m_currentSmall = PagePictures::small(m_currentPicture, pictureBox());

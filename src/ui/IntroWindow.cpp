@@ -58,10 +58,11 @@ IntroWindow::IntroWindow(AppFolders folders, QWidget* parent)
 
 IntroWindow::~IntroWindow() = default;
 
-QLabel* IntroWindow::makeLabel(int index, const QRectF& rect, const QString& text, int points)
+QLabel* IntroWindow::makeLabel(const QString& name, const QRectF& rect, const QString& text,
+                               int points)
 {
     auto* label = new QLabel(text, this);
-    label->setObjectName(QStringLiteral("label_%1").arg(index));
+    label->setObjectName(name);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
     label->setFont(arialBold(points));
@@ -70,7 +71,6 @@ QLabel* IntroWindow::makeLabel(int index, const QRectF& rect, const QString& tex
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(label, fromQRgb(QApplication::palette().color(QPalette::ButtonText).rgb()));
     m_geometry.place(label, rect);
-    m_labels[static_cast<std::size_t>(index)] = label;
     return label;
 }
 
@@ -129,9 +129,9 @@ void IntroWindow::createAnimation()
 
 void IntroWindow::createTexts()
 {
-    QLabel* address =
-        makeLabel(3, QRectF(960, 4320, 4815, 615), QStringLiteral("hola@tintaro.example"), 18);
-    setForeColour(address, rgbColour(0, 0, 255));
+    m_contact = makeLabel(QStringLiteral("contact"), QRectF(960, 4320, 4815, 615),
+                          QStringLiteral("hola@tintaro.example"), 18);
+    setForeColour(m_contact, rgbColour(0, 0, 255));
 
     m_outline = new QFrame(this);
     m_outline->setObjectName(QStringLiteral("outline"));
@@ -141,9 +141,12 @@ void IntroWindow::createTexts()
     setForeColour(m_outline, rgbColour(0, 0, 0));
     m_geometry.place(m_outline, QRectF(120, 120, 6135, 6015));
 
-    makeLabel(2, QRectF(960, 3840, 4815, 615), QStringLiteral("Mayo 2002"), 18);
-    makeLabel(1, QRectF(600, 3360, 5175, 855), QStringLiteral("Autor Equipo Tintaro"), 18);
-    makeLabel(0, QRectF(720, 240, 4815, 855), QStringLiteral("Tintaro"), 36);
+    m_date = makeLabel(QStringLiteral("date"), QRectF(960, 3840, 4815, 615),
+                       QStringLiteral("Mayo 2002"), 18);
+    m_author = makeLabel(QStringLiteral("author"), QRectF(600, 3360, 5175, 855),
+                         QStringLiteral("Autor Equipo Tintaro"), 18);
+    m_title = makeLabel(QStringLiteral("title"), QRectF(720, 240, 4815, 855),
+                        QStringLiteral("Tintaro"), 36);
 }
 
 void IntroWindow::startUp()
@@ -190,7 +193,7 @@ void IntroWindow::centreOnFrame()
 void IntroWindow::onTitleTimer()
 {
     const int number = IntroColours::draw(m_random);
-    setForeColour(m_labels[0], IntroColours::colour(number));
+    setForeColour(m_title, IntroColours::colour(number));
 }
 
 void IntroWindow::onBackgroundTimer()

@@ -9,7 +9,6 @@
 
 #include <QRectF>
 #include <QWidget>
-#include <array>
 
 class QFrame;
 class QLabel;
@@ -42,7 +41,7 @@ public:
 
     QPushButton* continueButton() const { return m_continueButton; }
     AnimatedPicture* mascot() const { return m_mascot; }
-    QLabel* label(int index) const { return m_labels.at(static_cast<std::size_t>(index)); }
+    QLabel* title() const { return m_title; }
     QFrame* outline() const { return m_outline; }
 
 protected:
@@ -58,7 +57,7 @@ private:
     void createContinueButton();
     void createAnimation();
     void createTexts();
-    QLabel* makeLabel(int index, const QRectF& rect, const QString& text, int points);
+    QLabel* makeLabel(const QString& name, const QRectF& rect, const QString& text, int points);
     void setBackColour(ColorRef colour);
     void setForeColour(QWidget* control, ColorRef colour);
 
@@ -73,6 +72,9 @@ private:
     QTimer* m_titleTimer = nullptr;
     QPushButton* m_continueButton = nullptr;
     AnimatedPicture* m_mascot = nullptr;
-    std::array<QLabel*, 4> m_labels{};
+    QLabel* m_title = nullptr;
+    QLabel* m_author = nullptr;
+    QLabel* m_date = nullptr;
+    QLabel* m_contact = nullptr;
     QFrame* m_outline = nullptr;
 };

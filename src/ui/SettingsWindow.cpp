@@ -32,7 +32,7 @@ SettingsWindow::SettingsWindow(QString book, QWidget* parent)
     setWindowTitle(QStringLiteral("Ajustes de Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     auto* layout = new QVBoxLayout(this);
-    m_keep =
+    m_overnight =
         addChoice(layout, QStringLiteral("Guardar los dibujos coloreados de un día para otro"),
                   QStringLiteral("Se guarda en el propio libro, y lo sigue a otro ordenador."),
                   Settings::keepsColouringOvernight(m_book), &SettingsWindow::onOvernightToggled);
@@ -121,7 +121,7 @@ void SettingsWindow::saveOrUndo(QCheckBox* choice, const std::function<void()>& 
 
 void SettingsWindow::onOvernightToggled(bool on)
 {
-    saveOrUndo(m_keep, [this, on] { Settings::setKeepsColouringOvernight(m_book, on); });
+    saveOrUndo(m_overnight, [this, on] { Settings::setKeepsColouringOvernight(m_book, on); });
 }
 
 void SettingsWindow::saveUserChoices() const

@@ -20,7 +20,7 @@ public:
     // Opens the window on the book; it is gone when closed.
     static void open(const QString& book);
 
-    QCheckBox* keepChoice() const { return m_keep; }
+    QCheckBox* overnightChoice() const { return m_overnight; }
     QCheckBox* lockChoice() const { return m_lock; }
     QCheckBox* soundsChoice() const { return m_sounds; }
 
@@ -38,7 +38,7 @@ private:
     void applyZoom();
 
     QString m_book;
-    QCheckBox* m_keep = nullptr;
+    QCheckBox* m_overnight = nullptr;
     QCheckBox* m_lock = nullptr;
     QCheckBox* m_sounds = nullptr;
 };

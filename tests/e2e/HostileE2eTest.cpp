@@ -396,7 +396,7 @@ void HostileE2eTest::failedSaveKeepsColouring()
     HostileFolder folder;
     if (obstacle == FullDisk) {
         if (!folder.mountSmallDisk(drawings, 600 * 1024))
-            QSKIP("a small tmpfs cannot be mounted here (needs the super-user)");
+            E2E_SKIP_UNLESS_CI("a small tmpfs cannot be mounted here (needs the super-user)");
         for (int page = 1; page <= 6; ++page)
             QVERIFY(harness.copySamplePage(page, QStringLiteral("%1.gif").arg(page)));
         // Some room is left, so the copy starts and the disk fills under it.
@@ -419,8 +419,9 @@ void HostileE2eTest::failedSaveKeepsColouring()
             probe.close();
             probe.remove();
             if (!harness.runProgramUnprivileged())
-                QSKIP("this account writes into a folder of mode 0555 and cannot start the "
-                      "program as another user");
+                E2E_SKIP_UNLESS_CI(
+                    "this account writes into a folder of mode 0555 and cannot start the "
+                    "program as another user");
         }
     }
     folder.watch(harness.programFolder(), true);

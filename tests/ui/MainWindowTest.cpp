@@ -106,7 +106,7 @@ private slots:
 
 private:
     BookFolder* m_book = nullptr;
-    MainWindow* m_form = nullptr;
+    MainWindow* m_window = nullptr;
 };
 
 void MainWindowTest::init()
@@ -116,57 +116,57 @@ void MainWindowTest::init()
     addRingPage(*m_book, "2.gif");
     // Without a wallpaper the window would report it in a modal box.
     QFile::copy(m_book->drawing("1.gif"), m_book->path() + "/fondo.gif");
-    m_form = new MainWindow(AppFolders(m_book->path()));
-    m_form->startUp();
-    m_form->resize(m_form->screen()->geometry().size());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    m_window = new MainWindow(AppFolders(m_book->path()));
+    m_window->startUp();
+    m_window->resize(m_window->screen()->geometry().size());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
 void MainWindowTest::cleanup()
 {
-    delete m_form;
+    delete m_window;
     delete m_book;
 }
 
 void MainWindowTest::pressRepaintsOnlyWhatChanged()
 {
     QTest::qWait(20); // the first showing is drawn
-    PaintSpy spy(m_form->canvas());
+    PaintSpy spy(m_window->canvas());
     // A press on the border paints no pixel: nothing is drawn, the page still counts as changed.
-    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, QPoint(1, 0));
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, QPoint(1, 0));
     QTest::qWait(20);
     QCOMPARE(spy.rects, QList<QRect>{});
-    QCOMPARE(m_form->pageState().pageChanged, true);
+    QCOMPARE(m_window->pageState().pageChanged, true);
     // The white middle of the ring, and nothing else, is drawn again at once.
-    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
     QCOMPARE(spy.rects, QList<QRect>{QRect(insideCanvas(13, 13), QSize(34, 14))});
-    QCOMPARE(shownPixel(m_form->canvas(), 13, 26), qRgb(255, 0, 0));
-    QCOMPARE(shownPixel(m_form->canvas(), 12, 12), qRgb(0, 0, 0));
+    QCOMPARE(shownPixel(m_window->canvas(), 13, 26), qRgb(255, 0, 0));
+    QCOMPARE(shownPixel(m_window->canvas(), 12, 12), qRgb(0, 0, 0));
 }
 
 void MainWindowTest::otherButtonsDoNotFill()
 {
-    QTest::mouseClick(m_form->canvas(), Qt::RightButton, {}, insideCanvas(30, 20));
-    QTest::mouseClick(m_form->canvas(), Qt::MiddleButton, {}, insideCanvas(30, 20));
-    QCOMPARE(canvasPixel(*m_form, 30, 20), qRgb(255, 255, 255));
-    QCOMPARE(m_form->pageState().pageChanged, false);
+    QTest::mouseClick(m_window->canvas(), Qt::RightButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_window->canvas(), Qt::MiddleButton, {}, insideCanvas(30, 20));
+    QCOMPARE(canvasPixel(*m_window, 30, 20), qRgb(255, 255, 255));
+    QCOMPARE(m_window->pageState().pageChanged, false);
 }
 
 void MainWindowTest::anyButtonPicksOnTheColourBar()
 {
     // Lower row, column 6 of the bar: blue (0, 0, 255).
-    QTest::mouseClick(m_form->colourBar(), Qt::RightButton, {}, insideCanvas(6 + 16 * 6 + 5, 25));
-    QCOMPARE(m_form->session().fillColour(), rgbColour(0, 0, 255));
+    QTest::mouseClick(m_window->colourBar(), Qt::RightButton, {}, insideCanvas(6 + 16 * 6 + 5, 25));
+    QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 255));
     // A press on the border has no colour to give and changes nothing.
-    QTest::mouseClick(m_form->colourBar(), Qt::LeftButton, {}, QPoint(0, 1));
-    QCOMPARE(m_form->session().fillColour(), rgbColour(0, 0, 255));
+    QTest::mouseClick(m_window->colourBar(), Qt::LeftButton, {}, QPoint(0, 1));
+    QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 255));
 }
 
 void MainWindowTest::pageBallsPointTheirWays()
 {
-    QVERIFY(arrowPointsLeft(m_form->forwardButton()->picture()));
-    QVERIFY(!arrowPointsLeft(m_form->backButton()->picture()));
+    QVERIFY(arrowPointsLeft(m_window->forwardButton()->picture()));
+    QVERIFY(!arrowPointsLeft(m_window->backButton()->picture()));
 }
 
 void MainWindowTest::failureStopsAtTheBoundary()
@@ -175,18 +175,18 @@ void MainWindowTest::failureStopsAtTheBoundary()
     // through Qt's event code: the click returns, the window goes on.
     FailureBoundary::setReporter([](const QString& message) { g_reported << message; });
     QPushButton button;
-    QObject::connect(&button, &QPushButton::clicked, m_form, [] {
+    QObject::connect(&button, &QPushButton::clicked, m_window, [] {
         FailureBoundary::run([] { throw Failure("1.gif", QStringLiteral("No puedo leer.")); });
     });
     QTest::mouseClick(&button, Qt::LeftButton);
     // The drawing gone when the eraser asks for it: the coloured page stays.
-    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
     QVERIFY(QFile::remove(m_book->drawing("1.gif")));
-    QTest::mouseClick(m_form->eraserButton(), Qt::LeftButton);
+    QTest::mouseClick(m_window->eraserButton(), Qt::LeftButton);
     FailureBoundary::setReporter(nullptr);
     QCOMPARE(g_reported.size(), 2);
     QVERIFY(g_reported.last().contains(QStringLiteral("1.gif")));
-    QVERIFY(canvasPixel(*m_form, 30, 20) != 0xFFFFFFFFu);
+    QVERIFY(canvasPixel(*m_window, 30, 20) != 0xFFFFFFFFu);
 }
 
 void MainWindowTest::ctrlSKeepsThePage_data()
@@ -214,8 +214,8 @@ void MainWindowTest::ctrlSKeepsThePage()
     QDir().mkpath(blocked ? home.path() : folder);
     for (const QString& name : blocked ? QStringList{QString()} : taken)
         QFile(blocked ? folder : folder + '/' + name).open(QIODevice::WriteOnly);
-    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
-    const QImage page = m_form->canvas()->picture();
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    const QImage page = m_window->canvas()->picture();
 
     QString said;
     QTimer::singleShot(0, [&said] {
@@ -224,11 +224,11 @@ void MainWindowTest::ctrlSKeepsThePage()
             box->accept();
         }
     });
-    QTest::keyClick(m_form, Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(m_form->canvas()->isHidden(), !blocked); // the blink
-    QTRY_VERIFY(m_form->canvas()->isVisible());
-    QCOMPARE(m_form->canvas()->picture(), page);
-    QCOMPARE(m_form->pageState().pageChanged, true);
+    QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_window->canvas()->isHidden(), !blocked); // the blink
+    QTRY_VERIFY(m_window->canvas()->isVisible());
+    QCOMPARE(m_window->canvas()->picture(), page);
+    QCOMPARE(m_window->pageState().pageChanged, true);
     if (blocked) {
         QVERIFY2(said.contains(folder) && said.contains("No puedo guardar"), qPrintable(said));
         return;

@@ -29,17 +29,17 @@ private:
     // What the window shows at a point of the canvas, from its backing store.
     QRgb shownPixel(QPoint at) const
     {
-        const QWidget* canvas = m_form->canvas();
-        const auto* store = static_cast<const QImage*>(m_form->backingStore()->paintDevice());
-        return store->pixel(canvas->mapTo(m_form, at)) | 0xFF000000u;
+        const QWidget* canvas = m_window->canvas();
+        const auto* store = static_cast<const QImage*>(m_window->backingStore()->paintDevice());
+        return store->pixel(canvas->mapTo(m_window, at)) | 0xFF000000u;
     }
     QRgb pagePixel(QPoint pixel) const
     {
-        return m_form->canvas()->picture().pixel(pixel) | 0xFF000000u;
+        return m_window->canvas()->picture().pixel(pixel) | 0xFF000000u;
     }
 
     BookFolder* m_book = nullptr;
-    MainWindow* m_form = nullptr;
+    MainWindow* m_window = nullptr;
 };
 
 void ZoomedMainWindowTest::init()
@@ -60,17 +60,17 @@ void ZoomedMainWindowTest::init()
 void ZoomedMainWindowTest::start(double zoom)
 {
     setDisplayZoom(zoom, 1.0);
-    m_form = new MainWindow(AppFolders(m_book->path()));
-    m_form->startUp();
-    m_form->resize(m_form->screen()->geometry().size());
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    m_window = new MainWindow(AppFolders(m_book->path()));
+    m_window->startUp();
+    m_window->resize(m_window->screen()->geometry().size());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
 }
 
 void ZoomedMainWindowTest::cleanup()
 {
-    delete m_form;
-    m_form = nullptr;
+    delete m_window;
+    m_window = nullptr;
     delete m_book;
     setDisplayZoom(1.0, 1.0);
 }
@@ -111,15 +111,15 @@ void ZoomedMainWindowTest::pressFillsThePixelUnderIt()
     start(zoom);
     const QRgb before = pagePixel(untouched);
     const QRgb original = pagePixel(pixel);
-    QTest::mouseClick(m_form->canvas(), Qt::LeftButton, {}, onPagePixel(pixel, last));
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, onPagePixel(pixel, last));
     QCOMPARE(pagePixel(pixel), qRgb(255, 0, 0));
     QCOMPARE(pagePixel(untouched), before);
     // Shown in whole blocks: the block's other corner shows the fill too,
     // and so do undo and redo, which redraw only what they change.
     QCOMPARE(shownPixel(onPagePixel(pixel, !last)), qRgb(255, 0, 0));
-    m_form->onUndoClicked();
+    m_window->onUndoClicked();
     QCOMPARE(shownPixel(onPagePixel(pixel, !last)), original);
-    m_form->onRedo();
+    m_window->onRedo();
     QCOMPARE(shownPixel(onPagePixel(pixel, last)), qRgb(255, 0, 0));
 }
 
@@ -129,22 +129,22 @@ void ZoomedMainWindowTest::fingerWorksLikeTheMouse()
     const std::unique_ptr<QPointingDevice> finger(
         QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen));
     const auto tap = [&](QWidget* widget, QPoint at, QPoint moved = {}) {
-        QTest::touchEvent(m_form, finger.get()).press(0, at, widget);
-        QTest::touchEvent(m_form, finger.get()).move(0, at + moved, widget);
-        QTest::touchEvent(m_form, finger.get()).release(0, at + moved, widget);
+        QTest::touchEvent(m_window, finger.get()).press(0, at, widget);
+        QTest::touchEvent(m_window, finger.get()).move(0, at + moved, widget);
+        QTest::touchEvent(m_window, finger.get()).release(0, at + moved, widget);
     };
     // A tap on blue in the colour bar, then in the page's middle, moving a little.
-    tap(m_form->colourBar(), onPagePixel(QPoint(6 + 16 * 6 + 5, 25), false));
-    tap(m_form->canvas(), onPagePixel(QPoint(30, 20), false), QPoint(3, 2));
+    tap(m_window->colourBar(), onPagePixel(QPoint(6 + 16 * 6 + 5, 25), false));
+    tap(m_window->canvas(), onPagePixel(QPoint(30, 20), false), QPoint(3, 2));
     QCOMPARE(pagePixel(QPoint(30, 20)), qRgb(0, 0, 255));
     // A double tap on the colour bar copies the page at its own size.
     QGuiApplication::clipboard()->clear();
-    tap(m_form->colourBar(), QPoint(40, 10));
-    tap(m_form->colourBar(), QPoint(43, 12));
+    tap(m_window->colourBar(), QPoint(40, 10));
+    tap(m_window->colourBar(), QPoint(43, 12));
     QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
     // A tap on the next-page ball turns the page, saving it at its own size.
-    tap(m_form->forwardButton(), m_form->forwardButton()->rect().center(), QPoint(4, -3));
-    QCOMPARE(m_form->pageState().currentPage, 2);
+    tap(m_window->forwardButton(), m_window->forwardButton()->rect().center(), QPoint(4, -3));
+    QCOMPARE(m_window->pageState().currentPage, 2);
     QCOMPARE(QImage(m_book->drawing("1.bmp")).size(), QSize(64, 48));
 }
 

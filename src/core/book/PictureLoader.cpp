@@ -130,7 +130,10 @@ void PictureLoader::checkSize(const QString& path, QSize size, qint64 maxPixels)
                   .arg(plainNumber(qint64(size.width()) * size.height()), plainNumber(maxPixels)));
 }
 
-QImage PictureLoader::load(const QString& path)
+namespace {
+
+// The whole file, read once: its header is checked before a decoder sees it.
+QByteArray readDrawingFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -144,24 +147,29 @@ QImage PictureLoader::load(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(path, QStringLiteral("No puedo abrir el dibujo: no tengo permiso para "
                                            "leerlo o el disco no responde."));
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw Failure(path, QStringLiteral("No puedo leer el dibujo: el disco no responde."));
-    file.close();
     if (data.isEmpty())
         throw Failure(path, QStringLiteral("No puedo leer el dibujo: el archivo está vacío."));
+    return data;
+}
 
+} // namespace
+
+QImage PictureLoader::load(const QString& path)
+{
+    const QByteArray data = readDrawingFile(path);
+    const QString damaged =
+        QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado.");
     const bool isGif = data.startsWith("GIF87a") || data.startsWith("GIF89a");
     if (isGif && !gifFirstPictureIsComplete(data))
-        throw Failure(
-            path, QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado."));
+        throw Failure(path, damaged);
     if (data.startsWith("BM")) {
         const QSize claimed = bmpClaimedSize(data);
         checkSize(path, claimed);
         if (!bmpPixelsAreComplete(data, claimed))
-            throw Failure(
-                path,
-                QStringLiteral("No puedo leer el dibujo: el archivo está incompleto o dañado."));
+            throw Failure(path, damaged);
     }
 
     QBuffer buffer;

@@ -26,6 +26,11 @@ QString checkedBook(const QString& option)
     if (!info.isDir())
         throw Failure(book, QStringLiteral("El libro tiene que ser una carpeta, y esto es un "
                                            "archivo."));
+    // Without these, the folder's entries cannot be seen and it would seem to
+    // have no drawings.
+    if (!info.isReadable() || !info.isExecutable())
+        throw Failure(book, QStringLiteral("No puedo abrir la carpeta del libro: no tengo "
+                                           "permiso para leerla."));
     const QFileInfo drawings(book + QLatin1Char('/') + kDrawings);
     if (!drawings.isDir())
         throw Failure(book, QStringLiteral("La carpeta del libro no tiene la carpeta «dibujos» "

@@ -80,8 +80,8 @@ int GalleryGrid::scrollShowing(int page) const
     return std::clamp(at.top() - m_gap, 0, maxScroll());
 }
 
-int GalleryGrid::keptPictures() const
+int GalleryGrid::cachedPictures() const
 {
     const int rowsOnScreen = (m_viewport.height() + pitchY() - 1) / pitchY() + 1;
-    return std::max(kMinKept, kKeptScreens * rowsOnScreen * m_columns);
+    return std::max(kMinCached, kCachedScreens * rowsOnScreen * m_columns);
 }

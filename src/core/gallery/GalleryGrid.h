@@ -15,11 +15,11 @@ public:
     static constexpr int kMinCellWidth = 200;
     static constexpr int kGap = 20;
     static constexpr int kBandHeight = 96;
-    // Pictures kept made: those of three screens (one above, the one on show,
+    // Pictures the cache holds: those of three screens (one above, the one on show,
     // one below), so scrolling back and forth a little makes none again, and
     // never fewer than a handful of screens on a small window.
-    static constexpr int kKeptScreens = 3;
-    static constexpr int kMinKept = 48;
+    static constexpr int kCachedScreens = 3;
+    static constexpr int kMinCached = 48;
 
     struct PageRange {
         int first = 1;
@@ -47,8 +47,8 @@ public:
     int pageAt(QPoint content) const;
     // A scroll that shows the page's whole row: none when it shows at the top.
     int scrollShowing(int page) const;
-    // How many made pictures are kept.
-    int keptPictures() const;
+    // How many made pictures the cache holds.
+    int cachedPictures() const;
 
 private:
     int pitchX() const { return m_cell.width() + m_gap; }

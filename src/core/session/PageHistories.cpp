@@ -14,7 +14,7 @@ void PageHistories::drop(std::list<Entry>::iterator entry)
     m_entries.erase(entry);
 }
 
-void PageHistories::keep(int page, UndoHistory history, const QImage& shown)
+void PageHistories::store(int page, UndoHistory history, const QImage& shown)
 {
     if (const auto old = find(page); old != m_entries.end())
         drop(old);

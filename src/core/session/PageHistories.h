@@ -17,8 +17,8 @@ public:
 
     explicit PageHistories(qsizetype maxBytes = kMaxBytes) : m_maxBytes(maxBytes) {}
 
-    // Keeps the history of a page being left, which shows `shown`.
-    void keep(int page, UndoHistory history, const QImage& shown);
+    // Stores the history of a page being left, which shows `shown`.
+    void store(int page, UndoHistory history, const QImage& shown);
     // The history of a page coming back as `shown`; empty when none was kept
     // for it or the page is no longer what the history leads to.
     UndoHistory take(int page, const QImage& shown);

@@ -119,7 +119,7 @@ template <typename Move> PageSession::Turn PageSession::leave(Move move)
         // The page and its fills stay on screen; the child can try again.
         return {false, Direction::Forward, left, failure.message()};
     }
-    m_histories.keep(left, std::move(m_history), m_page);
+    m_histories.store(left, std::move(m_history), m_page);
     show(turned.picture);
     return {true, turned.direction, turned.page,
             turned.notice.isEmpty() ? std::nullopt : std::optional(turned.notice)};

@@ -72,10 +72,10 @@ void GalleryGridTest::grid()
     QCOMPARE(grid.visible(scroll).last, last);
     QCOMPARE(grid.pageAt(point), pageAtPoint);
     QCOMPARE(grid.scrollShowing(showPage), showScroll);
-    QCOMPARE(grid.keptPictures(), kept);
+    QCOMPARE(grid.cachedPictures(), kept);
 
     // Every page made once, in order: the cache holds the bound, the latest.
-    PagePictures pictures(grid.keptPictures());
+    PagePictures pictures(grid.cachedPictures());
     for (int page = 1; page <= pages; ++page)
         pictures.cache(page, QImage(2, 2, QImage::Format_RGB32));
     QCOMPARE(pictures.count(), std::min(pages, kept));

@@ -158,7 +158,7 @@ void PageSessionTest::historiesKeepTheLatestWithinTheirBound()
     // Room for two pages' histories with their pictures, not three.
     PageHistories histories(2 * page.sizeInBytes() + 4096);
     for (int p = 1; p <= 3; ++p)
-        histories.keep(p, filled(), page);
+        histories.store(p, filled(), page);
     QCOMPARE(histories.pageCount(), 2);
     QVERIFY(!histories.take(1, page).canUndo()); // left longest ago: dropped
     QImage changed = page.copy();
