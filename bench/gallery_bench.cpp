@@ -9,6 +9,7 @@
 // takes 200 ms or more.
 
 #include "MedianReporter.h"
+#include "core/geometry/DisplayZoom.h"
 #include "core/geometry/Units.h"
 #include "core/session/PageSession.h"
 #include "ui/GalleryView.h"
@@ -64,7 +65,7 @@ struct Book {
     QTemporaryDir folder;
     PageSession session{folder.path()};
     QWidget window;
-    GalleryView* view = new GalleryView(&window);
+    GalleryView* view = new GalleryView(DisplayZoom(), &window);
 
     bool ready()
     {
@@ -138,7 +139,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (!initialiseInterleaved(argc, argv))
         return 1;
-    setDisplayZoom(1.0, 1.0);
     Book book;
     if (!book.ready()) {
         std::fprintf(stderr, "cannot make the book of %d pages\n", kPages);

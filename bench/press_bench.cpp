@@ -13,6 +13,7 @@
 
 #include "MedianReporter.h"
 #include "core/colour/FloodFill.h"
+#include "core/geometry/DisplayZoom.h"
 #include "core/geometry/Units.h"
 #include "core/geometry/Zoom.h"
 #include "core/session/PageSession.h"
@@ -100,22 +101,21 @@ std::vector<PressCase> zoomedCases()
 }
 
 // Where the canvas shows a page pixel: the first device pixel of its block.
-QPoint onScreen(const QPoint& pixel)
+QPoint onScreen(const QPoint& pixel, const Zoom& zoom)
 {
-    const Zoom zoom(displayZoom());
     return {zoom.edge(pixel.x() + Canvas::kBorder), zoom.edge(pixel.y() + Canvas::kBorder)};
 }
 
-QRgb shownPixel(const Canvas& canvas, const QPoint& press)
+QRgb shownPixel(const Canvas& canvas, const QPoint& press, const Zoom& zoom)
 {
     const auto* store = static_cast<const QImage*>(canvas.window()->backingStore()->paintDevice());
-    const QPoint at = canvas.mapTo(canvas.window(), onScreen(press));
+    const QPoint at = canvas.mapTo(canvas.window(), onScreen(press, zoom));
     return store->pixel(at * store->devicePixelRatio()) & 0x00FFFFFFu;
 }
 
-void press(Canvas& canvas, const QPoint& at)
+void press(Canvas& canvas, const QPoint& at, const Zoom& zoom)
 {
-    const QPointF local = onScreen(at);
+    const QPointF local = onScreen(at, zoom);
     QMouseEvent event(QEvent::MouseButtonPress, local, canvas.mapToGlobal(local), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&canvas, &event);
@@ -130,14 +130,14 @@ class ShownCanvas {
 public:
     ShownCanvas(QWidget& window, const PressCase* c)
     {
-        setDisplayZoom(c->zoom, 1.0);
         QDir(m_book.path()).mkdir(QStringLiteral("dibujos"));
         c->picture.save(m_book.path() + QStringLiteral("/dibujos/1.gif"), "BMP");
         m_session = std::make_unique<PageSession>(m_book.path(), m_book.path());
         m_session->startUp();
-        canvas = new Canvas(*m_session, &window);
-        const QSize size(widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
-                         widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
+        const DisplayZoom zoom(c->zoom, 1.0);
+        canvas = new Canvas(*m_session, zoom, &window);
+        const QSize size(zoom.widgetPixels(pixelsToTwips(canvas->sizeForPicture().width())),
+                         zoom.widgetPixels(pixelsToTwips(canvas->sizeForPicture().height())));
         canvas->setGeometry(QRect(QPoint(8, 8), size));
         window.resize(size + QSize(16, 16));
         QObject::connect(canvas, &PictureBox::pressed, canvas,
@@ -164,10 +164,11 @@ void pressToScreen(benchmark::State& state, const PressCase* c)
     int next = 0;
     for (auto _ : state) {
         shown.session().pickColour(kColours[next]);
-        press(*shown.canvas, c->press);
+        press(*shown.canvas, c->press, Zoom(c->zoom));
         next ^= 1;
     }
-    if (shownPixel(*shown.canvas, c->press) != (toQRgb(kColours[next ^ 1]) & 0x00FFFFFFu))
+    if (shownPixel(*shown.canvas, c->press, Zoom(c->zoom)) !=
+        (toQRgb(kColours[next ^ 1]) & 0x00FFFFFFu))
         state.SkipWithError("the press did not reach the screen");
 }
 
@@ -177,7 +178,7 @@ void undoToScreen(benchmark::State& state, const PressCase* c)
     QWidget window;
     ShownCanvas shown(window, c);
     shown.session().pickColour(kColours[0]);
-    press(*shown.canvas, c->press);
+    press(*shown.canvas, c->press, Zoom(c->zoom));
     bool undone = false;
     for (auto _ : state) {
         const PageSession::Step step = undone ? shown.session().redo() : shown.session().undo();
@@ -185,7 +186,7 @@ void undoToScreen(benchmark::State& state, const PressCase* c)
         undone = !undone;
     }
     const QRgb expected = toQRgb(undone ? rgbColour(255, 255, 255) : kColours[0]) & 0x00FFFFFFu;
-    if (shownPixel(*shown.canvas, c->press) != expected)
+    if (shownPixel(*shown.canvas, c->press, Zoom(c->zoom)) != expected)
         state.SkipWithError("the undo did not reach the screen");
 }
 

@@ -1,6 +1,6 @@
 #include "app/ScreenZoom.h"
 
-#include "core/geometry/Units.h"
+#include "core/geometry/DisplayZoom.h"
 #include "core/geometry/Zoom.h"
 
 #include "core/book/Failure.h"
@@ -45,11 +45,11 @@ void ScreenZoom::refuseTooLarge(double manual, QSize device)
     std::exit(2);
 }
 
-void ScreenZoom::apply(double manual)
+DisplayZoom ScreenZoom::decide(double manual)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double desktop = screen ? screen->devicePixelRatio() : 1.0;
     const QSize device = screen ? deviceScreen(screen->geometry().size()) : QSize();
     refuseTooLarge(manual, device);
-    setDisplayZoom(choose(manual, device), desktop);
+    return {choose(manual, device), desktop};
 }

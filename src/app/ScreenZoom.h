@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QSize>
 
 // The zoom both windows are shown at, decided once from the primary screen
@@ -19,8 +21,8 @@ public:
     // The zoom asked for by hand when `manual` is positive, else the one the
     // screen calls for.
     static double choose(double manual, QSize deviceScreen);
-    // Decides the zoom and sets it as the display zoom for the windows.
-    static void apply(double manual);
+    // The zoom the windows are shown at: the one asked for, or the screen's.
+    static DisplayZoom decide(double manual);
 
 private:
     static void refuseTooLarge(double manual, QSize device);

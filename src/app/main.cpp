@@ -246,22 +246,23 @@ template <typename Command> int onBook(const CommandLine& line, Command command)
 
 // The settings are a window of their own, not the book: they take no part in
 // keeping one program per book.
-int openSettings(const CommandLine& line, QApplication& app)
+int openSettings(const CommandLine& line, const WindowState& state, QApplication& app)
 {
-    FailureBoundary::run([&line] {
-        SettingsWindow::open(AppFolders::resolve(startPlaces(line.parser.value(line.book))).book());
+    FailureBoundary::run([&line, &state] {
+        SettingsWindow::open(AppFolders::resolve(startPlaces(line.parser.value(line.book))).book(),
+                             state);
     });
     return app.exec();
 }
 
 // The book on screen, one program to a book.
-int openBook(const CommandLine& line, QApplication& app)
+int openBook(const CommandLine& line, WindowState state, QApplication& app)
 {
     if (line.parser.isSet(line.lock))
-        Settings::lockForThisRun();
+        state.settings.lockForThisRun();
     BookOwner owner;
     std::optional<int> laterStart;
-    FailureBoundary::run([&line, &owner, &laterStart] {
+    FailureBoundary::run([&line, &state, &owner, &laterStart] {
         const AppFolders folders = AppFolders::resolve(startPlaces(line.parser.value(line.book)));
         // Before anything is deleted or shown: a book already open is brought forward.
         laterStart = owner.claim(folders.book());
@@ -269,7 +270,7 @@ int openBook(const CommandLine& line, QApplication& app)
             return;
         // The program starts on the intro window; its "CONTINUAR" opens the
         // main window. Closing it first leaves no window, and exec returns 0.
-        auto* intro = new IntroWindow(folders);
+        auto* intro = new IntroWindow(folders, state);
         intro->setAttribute(Qt::WA_DeleteOnClose);
         intro->startUp();
         intro->show();
@@ -309,8 +310,8 @@ int main(int argc, char** argv)
                                       line.parser.value(line.printer)},
                                      book);
         });
-    ScreenZoom::apply(line.manualZoom());
+    const WindowState state{ScreenZoom::decide(line.manualZoom()), Settings::load()};
     if (line.parser.isSet(line.settings))
-        return openSettings(line, app);
-    return openBook(line, app);
+        return openSettings(line, state, app);
+    return openBook(line, state, app);
 }

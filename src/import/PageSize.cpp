@@ -28,7 +28,7 @@ QSize PageSize::largestShownWhole(QSize screen)
         Layout::compute(pixelsToTwips(screen.width()), pixelsToTwips(screen.height()));
     const double barTop = layout.colourBar.top();
     QSize page(std::max(1, screen.width() - 2 * CanvasPlacement::kPictureBorder),
-               std::max(1, widgetPixels(barTop)));
+               std::max(1, twipsToPixels(barTop)));
     // The placement rounds in twips, so the last few points are found by trying.
     while (page.height() > 1 && !shownWhole(screen, barTop, page))
         page.rheight() -= 1;

@@ -2,15 +2,13 @@
 
 #include "ui/FailureBoundary.h"
 
-#include "core/geometry/Units.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QMovie>
 #include <QPainter>
 
-AnimatedPicture::AnimatedPicture(QString folder, QWidget* parent)
-    : QWidget(parent), m_folder(std::move(folder))
+AnimatedPicture::AnimatedPicture(QString folder, const DisplayZoom& zoom, QWidget* parent)
+    : QWidget(parent), m_folder(std::move(folder)), m_zoom(zoom)
 {
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
@@ -49,15 +47,15 @@ void AnimatedPicture::paintFrame()
     QPainter painter(this);
     const QPixmap frame = m_movie->currentPixmap();
     // Zoomed frames are smoothed: the animation is no drawing.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, widgetZoom() != 1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom.widgetScale() != 1.0);
     painter.drawPixmap(frameRect(frame.size()), frame, QRectF(frame.rect()));
 }
 
 QRectF AnimatedPicture::frameRect(QSize frame) const
 {
-    if (widgetZoom() == 1.0) // whole pixels, as the frame was made
+    if (m_zoom.widgetScale() == 1.0) // whole pixels, as the frame was made
         return QRectF(QPoint((width() - frame.width()) / 2, (height() - frame.height()) / 2),
                       QSizeF(frame));
-    const QSizeF size = QSizeF(frame) * widgetZoom();
+    const QSizeF size = QSizeF(frame) * m_zoom.widgetScale();
     return QRectF(QRectF(rect()).center() - QPointF(size.width(), size.height()) / 2, size);
 }

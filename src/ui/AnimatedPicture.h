@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QRectF>
 #include <QString>
 #include <QWidget>
@@ -12,7 +14,7 @@ class AnimatedPicture : public QWidget {
     Q_OBJECT
 public:
     // A bare name is looked for in `folder`.
-    explicit AnimatedPicture(QString folder, QWidget* parent = nullptr);
+    AnimatedPicture(QString folder, const DisplayZoom& zoom, QWidget* parent = nullptr);
 
     void setPictureFile(const QString& file);
 
@@ -24,5 +26,6 @@ private:
     QRectF frameRect(QSize frame) const;
 
     QString m_folder;
+    DisplayZoom m_zoom;
     QMovie* m_movie = nullptr;
 };

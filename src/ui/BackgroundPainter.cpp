@@ -3,7 +3,6 @@
 #include "core/book/Failure.h"
 #include "core/book/PictureLoader.h"
 #include "core/geometry/Tiling.h"
-#include "core/geometry/Units.h"
 
 #include <QPainter>
 #include <new>
@@ -40,11 +39,12 @@ QString BackgroundPainter::tileBackground(const QString& path, QPainter& painter
         tileWidth = tile.width();
         tileHeight = tile.height();
     }
-    const int width = widgetPixels(tileWidth);
-    const int height = widgetPixels(tileHeight);
+    const int width = m_zoom.widgetPixels(tileWidth);
+    const int height = m_zoom.widgetPixels(tileHeight);
     Tiling::forEachTile(
         QSize(tileWidth, tileHeight), innerWidthTwips, innerHeightTwips, [&](int x, int y) {
-            painter.drawImage(QRect(widgetPixels(x), widgetPixels(y), width, height), tilePicture);
+            painter.drawImage(QRect(m_zoom.widgetPixels(x), m_zoom.widgetPixels(y), width, height),
+                              tilePicture);
         });
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QImage>
 #include <QString>
 
@@ -9,6 +11,8 @@ class QPainter;
 // loaded on the first call that succeeds and kept for the rest of the run.
 class BackgroundPainter {
 public:
+    explicit BackgroundPainter(const DisplayZoom& zoom) : m_zoom(zoom) {}
+
     // Tiles the window; on a failure returns the text of the report to show
     // (empty when there is nothing to report, including a failure already
     // reported for the same file since the last successful load).
@@ -23,5 +27,6 @@ public:
 
 private:
     QString reportOnce(const QString& path, const QString& message);
+    DisplayZoom m_zoom;
     QString m_reportedPath;
 };

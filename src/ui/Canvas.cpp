@@ -2,7 +2,8 @@
 
 #include "core/session/PageSession.h"
 
-Canvas::Canvas(const PageSession& session, QWidget* parent) : PictureBox(parent), m_session(session)
+Canvas::Canvas(const PageSession& session, const DisplayZoom& zoom, QWidget* parent)
+    : PictureBox(zoom, parent), m_session(session)
 {
     setBackColour(rgbColour(255, 255, 255));
 }

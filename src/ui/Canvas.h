@@ -9,7 +9,7 @@ class PageSession;
 class Canvas : public PictureBox {
     Q_OBJECT
 public:
-    explicit Canvas(const PageSession& session, QWidget* parent = nullptr);
+    Canvas(const PageSession& session, const DisplayZoom& zoom, QWidget* parent = nullptr);
 
     // A new page, or the page replaced as a whole.
     void showPage();

@@ -7,12 +7,12 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-void ChildLock::apply(QWidget* window, QAbstractButton* door)
+void ChildLock::apply(QWidget* window, QAbstractButton* door, const DisplayZoom& zoom)
 {
     door->setFocusPolicy(Qt::NoFocus);
     if (door->hasFocus())
         door->clearFocus();
-    new DoorHold(door);
+    new DoorHold(door, zoom);
     refuseClose(window);
 }
 

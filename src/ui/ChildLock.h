@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QObject>
 
 class QAbstractButton;
@@ -12,7 +14,7 @@ class QWidget;
 class ChildLock : public QObject {
     Q_OBJECT
 public:
-    static void apply(QWidget* window, QAbstractButton* door);
+    static void apply(QWidget* window, QAbstractButton* door, const DisplayZoom& zoom);
     // Only the window's refusal to be closed: the intro window has no door.
     static void refuseClose(QWidget* window);
 

@@ -14,8 +14,8 @@ constexpr int kTickMs = 30;
 
 } // namespace
 
-DoorHold::DoorHold(QAbstractButton* door)
-    : QObject(door), m_door(door), m_ring(new HoldRing(door->parentWidget()))
+DoorHold::DoorHold(QAbstractButton* door, const DisplayZoom& zoom)
+    : QObject(door), m_door(door), m_ring(new HoldRing(zoom, door->parentWidget()))
 {
     m_tick.setInterval(kTickMs);
     connect(&m_tick, &QTimer::timeout, this, FailureBoundary::guard(this, &DoorHold::tick));

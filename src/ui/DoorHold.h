@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -16,7 +18,7 @@ class DoorHold : public QObject {
 public:
     static constexpr int kHoldMs = 2000;
 
-    explicit DoorHold(QAbstractButton* door);
+    DoorHold(QAbstractButton* door, const DisplayZoom& zoom);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

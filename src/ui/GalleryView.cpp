@@ -1,6 +1,5 @@
 #include "ui/GalleryView.h"
 
-#include "core/geometry/Units.h"
 #include "core/session/PageSession.h"
 #include "ui/PagePictureMaker.h"
 
@@ -44,7 +43,8 @@ std::optional<QAbstractSlider::SliderAction> scrollFor(int key)
 
 } // namespace
 
-GalleryView::GalleryView(QWidget* parent) : QAbstractScrollArea(parent)
+GalleryView::GalleryView(const DisplayZoom& zoom, QWidget* parent)
+    : QAbstractScrollArea(parent), m_zoom(zoom)
 {
     setObjectName(QStringLiteral("galleryView"));
     setFrameShape(QFrame::NoFrame);
@@ -91,13 +91,13 @@ void GalleryView::open(const PageSession& session)
 
 int GalleryView::scaled(int pixels) const
 {
-    return std::max(1, static_cast<int>(std::lround(pixels * widgetZoom())));
+    return std::max(1, static_cast<int>(std::lround(pixels * m_zoom.widgetScale())));
 }
 
 void GalleryView::layOut(bool anew)
 {
     const QSize oldBox = pictureBox();
-    m_grid = GalleryGrid(size(), m_pageCount, widgetZoom());
+    m_grid = GalleryGrid(size(), m_pageCount, m_zoom.widgetScale());
     setViewportMargins(0, m_grid.bandHeight(), 0, 0);
     verticalScrollBar()->setRange(0, m_grid.maxScroll());
     verticalScrollBar()->setPageStep(m_grid.viewport().height());

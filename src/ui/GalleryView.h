@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include "core/book/PageBook.h"
 #include "core/gallery/GalleryGrid.h"
 #include "core/gallery/PagePictures.h"
@@ -24,7 +26,7 @@ class QPushButton;
 class GalleryView : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit GalleryView(QWidget* parent);
+    GalleryView(const DisplayZoom& zoom, QWidget* parent);
 
     // Covers the parent and shows the session's book, the page on show with
     // its colours as they are now, scrolled to show that page.
@@ -57,6 +59,7 @@ private:
     void updatePage(int page);
     int scaled(int pixels) const;
 
+    DisplayZoom m_zoom;
     PagePictureMaker* m_maker = nullptr;
     QPushButton* m_backButton = nullptr;
     QLabel* m_title = nullptr;

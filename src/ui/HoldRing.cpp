@@ -1,13 +1,13 @@
 #include "ui/HoldRing.h"
 
-#include "core/geometry/Units.h"
-#include "core/rounding/Rounding.h"
 #include "ui/FailureBoundary.h"
 
 #include <QPainter>
 #include <QtMath>
+#include <algorithm>
+#include <cmath>
 
-HoldRing::HoldRing(QWidget* parent) : QWidget(parent)
+HoldRing::HoldRing(const DisplayZoom& zoom, QWidget* parent) : QWidget(parent), m_zoom(zoom)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -16,15 +16,22 @@ HoldRing::HoldRing(QWidget* parent) : QWidget(parent)
 
 int HoldRing::thickness() const
 {
-    return qMax(1, static_cast<int>(roundHalfEven(7 * widgetZoom())));
+    return qMax(1, m_zoom.widgetLength(7));
 }
 
 void HoldRing::surround(const QRect& control)
 {
-    // Wide enough to pass round the control's corners.
-    const int diameter =
-        static_cast<int>(std::ceil(std::hypot(control.width(), control.height()))) +
-        2 * thickness();
+    // Wide enough to pass round the control's corners; a control near the
+    // window's edge gets a smaller ring, for a ring cut off at the edge never
+    // shows the top where it starts to fill.
+    const QPoint centre = control.center();
+    const QRect room = parentWidget()->rect();
+    const int roomAround = std::min({centre.x() - room.left(), room.right() - centre.x(),
+                                     centre.y() - room.top(), room.bottom() - centre.y()});
+    const int diameter = std::max(
+        1, std::min(static_cast<int>(std::ceil(std::hypot(control.width(), control.height()))) +
+                        2 * thickness(),
+                    2 * roomAround + 1));
     QRect square(0, 0, diameter, diameter);
     square.moveCenter(control.center());
     setGeometry(square);

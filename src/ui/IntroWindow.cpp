@@ -1,9 +1,7 @@
 #include "ui/IntroWindow.h"
 
-#include "core/geometry/Units.h"
 #include "core/intro/IntroCentring.h"
 #include "core/intro/IntroColours.h"
-#include "core/settings/Settings.h"
 #include "ui/ChildLock.h"
 #include "ui/FailureBoundary.h"
 #include "ui/MainWindow.h"
@@ -24,12 +22,12 @@ namespace {
 // The window is laid out at 15 twips to the pixel, that is 96 dots per inch,
 // so its fonts are sized at the same resolution, and zoomed with the window:
 // the texts then fit their controls whatever resolution the display reports.
-QFont arialBold(int points)
+QFont arialBold(int points, const DisplayZoom& zoom)
 {
     QFont font;
     // Liberation Sans has Arial's metrics where Arial itself is missing.
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(static_cast<int>(roundHalfEven(points * 96.0 / 72.0 * widgetZoom())));
+    font.setPixelSize(zoom.widgetLength(points * 96.0 / 72.0));
     font.setBold(true);
     return font;
 }
@@ -41,8 +39,9 @@ QColor qColour(ColorRef colour)
 
 } // namespace
 
-IntroWindow::IntroWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders))
+IntroWindow::IntroWindow(AppFolders folders, WindowState state, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders)), m_state(std::move(state)),
+      m_geometry(m_state.zoom)
 {
     // A fixed border with the window menu and close button, but no minimise
     // or maximise button.
@@ -51,7 +50,7 @@ IntroWindow::IntroWindow(AppFolders folders, QWidget* parent)
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/duck.png")));
-    setFixedSize(widgetPixels(kClientWidth), widgetPixels(kClientHeight));
+    setFixedSize(m_state.zoom.widgetPixels(kClientWidth), m_state.zoom.widgetPixels(kClientHeight));
     setAutoFillBackground(true);
     createControls();
 }
@@ -65,7 +64,7 @@ QLabel* IntroWindow::makeLabel(const QString& name, const QRectF& rect, const QS
     label->setObjectName(name);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setFont(arialBold(points));
+    label->setFont(arialBold(points, m_state.zoom));
     // Transparent: the window's background shows around every letter.
     label->setAutoFillBackground(false);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -108,7 +107,7 @@ void IntroWindow::createContinueButton()
 {
     m_continueButton = new QPushButton(QStringLiteral("CONTINUAR"), this);
     m_continueButton->setObjectName(QStringLiteral("continueButton"));
-    m_continueButton->setFont(arialBold(24));
+    m_continueButton->setFont(arialBold(24, m_state.zoom));
     // A style sheet, not the palette: every style then shows the colour.
     m_continueButton->setStyleSheet(
         QStringLiteral("QPushButton { background-color: rgb(128, 255, 128); color: black;"
@@ -122,7 +121,7 @@ void IntroWindow::createContinueButton()
 
 void IntroWindow::createAnimation()
 {
-    m_mascot = new AnimatedPicture(m_folders.data(), this);
+    m_mascot = new AnimatedPicture(m_folders.data(), m_state.zoom, this);
     m_mascot->setObjectName(QStringLiteral("mascot"));
     m_geometry.place(m_mascot, QRectF(2400, 1200, 2775, 2025));
 }
@@ -136,7 +135,7 @@ void IntroWindow::createTexts()
     m_outline = new QFrame(this);
     m_outline->setObjectName(QStringLiteral("outline"));
     m_outline->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_outline->setLineWidth(static_cast<int>(roundHalfEven(3 * widgetZoom())));
+    m_outline->setLineWidth(m_state.zoom.widgetLength(3));
     m_outline->setAttribute(Qt::WA_TransparentForMouseEvents);
     setForeColour(m_outline, rgbColour(0, 0, 0));
     m_geometry.place(m_outline, QRectF(120, 120, 6135, 6015));
@@ -154,7 +153,7 @@ void IntroWindow::startUp()
     centreOnScreen();
     m_mascot->setPictureFile(m_folders.data() + QStringLiteral("/ani.gif"));
     setBackColour(IntroColours::colour(IntroColours::kLightRed));
-    if (Settings::load().childLockNow())
+    if (m_state.settings.childLockNow())
         ChildLock::refuseClose(this);
 }
 
@@ -165,12 +164,13 @@ void IntroWindow::centreOnScreen()
     // manager has framed the window; until then it is the client area, which
     // without a window manager is the whole window.
     const QSize outer = frameGeometry().size();
+    const DisplayZoom& zoom = m_state.zoom;
     const std::int64_t left =
-        centredPosition(widgetPixelsToTwips(area.width()), widgetPixelsToTwips(outer.width()));
+        centredPosition(zoom.twipsOf(area.width()), zoom.twipsOf(outer.width()));
     const std::int64_t top =
-        centredPosition(widgetPixelsToTwips(area.height()), widgetPixelsToTwips(outer.height()));
-    move(area.x() + widgetPixels(static_cast<double>(left)),
-         area.y() + widgetPixels(static_cast<double>(top)));
+        centredPosition(zoom.twipsOf(area.height()), zoom.twipsOf(outer.height()));
+    move(area.x() + zoom.widgetPixels(static_cast<double>(left)),
+         area.y() + zoom.widgetPixels(static_cast<double>(top)));
 }
 
 void IntroWindow::moveEvent(QMoveEvent* event)
@@ -205,7 +205,7 @@ void IntroWindow::onBackgroundTimer()
 void IntroWindow::onContinueClicked()
 {
     // Not parented: the main window has no owner and outlives this one.
-    auto window = std::make_unique<MainWindow>(m_folders);
+    auto window = std::make_unique<MainWindow>(m_folders, m_state);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->startUp();
     // Hidden and discarded rather than closed, which the child lock refuses.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/TwipGeometry.h"
+#include "ui/WindowState.h"
 
 #include "core/colour/ColorRef.h"
 #include "core/folders/AppFolders.h"
@@ -24,7 +25,7 @@ public:
     static constexpr double kClientWidth = 6420;
     static constexpr double kClientHeight = 6330;
 
-    explicit IntroWindow(AppFolders folders, QWidget* parent = nullptr);
+    explicit IntroWindow(AppFolders folders, WindowState state = {}, QWidget* parent = nullptr);
     ~IntroWindow() override;
 
     // Start-up: runs once before the window is first shown.
@@ -62,6 +63,7 @@ private:
     void setForeColour(QWidget* control, ColorRef colour);
 
     AppFolders m_folders;
+    WindowState m_state;
     // Both timers draw from this one generator, so the colours each shows
     // depend on the order in which their ticks arrive.
     IntroRandom m_random;

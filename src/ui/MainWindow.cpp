@@ -1,8 +1,6 @@
 #include "ui/MainWindow.h"
 
 #include "core/book/Failure.h"
-#include "core/geometry/Units.h"
-#include "core/settings/Settings.h"
 #include "ui/Canvas.h"
 #include "ui/ChildLock.h"
 #include "ui/ExportKey.h"
@@ -25,19 +23,20 @@
 #include <QShortcut>
 #include <QTimer>
 
-MainWindow::MainWindow(AppFolders folders, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_session(m_folders.book()),
-      m_controls(this, m_session, m_folders.data())
+MainWindow::MainWindow(AppFolders folders, WindowState state, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders)), m_state(std::move(state)),
+      m_session(m_folders.book()), m_controls(this, m_session, m_folders.data(), m_state.zoom),
+      m_background(m_state.zoom)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     m_sound = new SoundPlayer(this);
     // The grown-ups' choices as they are when the book opens.
-    const Settings settings = Settings::load();
+    const Settings& settings = m_state.settings;
     m_sound->setSilent(!settings.sounds());
     if (settings.childLockNow())
-        ChildLock::apply(this, doorButton());
+        ChildLock::apply(this, doorButton(), m_state.zoom);
     connectControls();
     connectKeys(settings.childLockNow());
     connectEnds();
@@ -68,7 +67,7 @@ void MainWindow::connectControls()
     onClick(forwardButton(), &MainWindow::onForwardClicked);
     onClick(undoButton(), &MainWindow::onUndoClicked);
     onClick(galleryButton(), &MainWindow::onGalleryClicked);
-    m_gallery = new GalleryView(this);
+    m_gallery = new GalleryView(m_state.zoom, this);
     connect(m_gallery, &GalleryView::pageChosen, this,
             FailureBoundary::guard(this, &MainWindow::onPageChosen));
 }
@@ -308,7 +307,7 @@ void MainWindow::paintBackground()
     QPainter painter(this);
     const QString report =
         m_background.tileBackground(m_folders.data() + QStringLiteral("/fondo.gif"), painter,
-                                    widgetPixelsToTwips(width()), widgetPixelsToTwips(height()));
+                                    m_state.zoom.twipsOf(width()), m_state.zoom.twipsOf(height()));
     if (!report.isEmpty()) {
         // A modal box cannot open inside a repaint; show it right after.
         QTimer::singleShot(0, this, [this, report] { reportBackgroundFailure(report); });

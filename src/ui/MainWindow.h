@@ -4,6 +4,7 @@
 #include "core/session/PageSession.h"
 #include "ui/BackgroundPainter.h"
 #include "ui/MainWindowControls.h"
+#include "ui/WindowState.h"
 
 #include <QPoint>
 #include <QTimer>
@@ -19,7 +20,7 @@ class SoundPlayer;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(AppFolders folders, QWidget* parent = nullptr);
+    explicit MainWindow(AppFolders folders, WindowState state = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: runs once before the window is first shown. Throws Failure.
@@ -85,6 +86,7 @@ private:
     void reportBackgroundFailure(const QString& text);
 
     AppFolders m_folders;
+    WindowState m_state;
     PageSession m_session;
     MainWindowControls m_controls;
     BackgroundPainter m_background;

@@ -28,18 +28,11 @@ QImage storedPicture(const char* name)
     return reader.read();
 }
 
-PictureButton* makeButton(const char* picture, const char* name, QWidget* parent)
-{
-    auto* button = new PictureButton(storedPicture(picture), parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
 } // namespace
 
 MainWindowControls::MainWindowControls(QWidget* window, const PageSession& session,
-                                       const QString& dataFolder)
-    : m_window(window)
+                                       const QString& dataFolder, const DisplayZoom& zoom)
+    : m_window(window), m_zoom(zoom), m_geometry(zoom)
 {
     m_geometry.place(window, StoredControls::window);
     // Creation order; later controls lie above earlier ones. The layout
@@ -50,19 +43,26 @@ MainWindowControls::MainWindowControls(QWidget* window, const PageSession& sessi
     setTabOrders();
 }
 
+PictureButton* MainWindowControls::makeButton(const char* picture, const char* name)
+{
+    auto* button = new PictureButton(storedPicture(picture), m_zoom, m_window);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
 void MainWindowControls::createBandButtons(const QString& dataFolder)
 {
-    m_forwardButton = makeButton("forward.gif", "forwardButton", m_window);
-    m_backButton = makeButton("backward.gif", "backButton", m_window);
-    m_mascot = new AnimatedPicture(dataFolder, m_window);
+    m_forwardButton = makeButton("forward.gif", "forwardButton");
+    m_backButton = makeButton("backward.gif", "backButton");
+    m_mascot = new AnimatedPicture(dataFolder, m_zoom, m_window);
     m_mascot->setObjectName(QStringLiteral("mascot"));
     m_mascot->setPictureFile(QString::fromLatin1(kAnimationFile));
-    m_eraserButton = makeButton("eraser.bmp", "eraserButton", m_window);
+    m_eraserButton = makeButton("eraser.bmp", "eraserButton");
 }
 
 PictureBox* MainWindowControls::makeSwatch(int index)
 {
-    auto* swatch = new PictureBox(m_window);
+    auto* swatch = new PictureBox(m_zoom, m_window);
     swatch->setObjectName(QStringLiteral("swatch_%1").arg(index));
     swatch->setBackColour(fromQRgb(m_window->palette().color(QPalette::Button).rgb()));
     m_swatches[index] = swatch;
@@ -73,7 +73,7 @@ void MainWindowControls::createPalette()
 {
     for (int index = kSwatchCount - 1; index >= 6; --index)
         makeSwatch(index);
-    m_colourBar = new PictureBox(m_window);
+    m_colourBar = new PictureBox(m_zoom, m_window);
     m_colourBar->setObjectName(QStringLiteral("colourBar"));
     m_colourBar->setBackColour(fromQRgb(m_window->palette().color(QPalette::Base).rgb()));
     m_colourBar->setPicture(storedPicture("colourbar.bmp"));
@@ -86,18 +86,18 @@ void MainWindowControls::createPalette()
 
 void MainWindowControls::createCanvasAndUndo(const PageSession& session)
 {
-    m_doorButton = makeButton("door.bmp", "doorButton", m_window);
-    m_canvas = new Canvas(session, m_window);
+    m_doorButton = makeButton("door.bmp", "doorButton");
+    m_canvas = new Canvas(session, m_zoom, m_window);
     m_canvas->setObjectName(QStringLiteral("canvas"));
     // Stands below the mascot and follows it (see placeUndoButton).
     m_undoPicture = storedPicture("undo.png");
     m_undoGreyPicture = storedPicture("undo-off.png");
-    m_undoButton = new PictureButton(m_undoGreyPicture, m_window);
+    m_undoButton = new PictureButton(m_undoGreyPicture, m_zoom, m_window);
     m_undoButton->setObjectName(QStringLiteral("undoButton"));
     // Placed clear of the page wherever there is room; where there is none,
     // over it, for it must always be seen and pressed.
     m_undoButton->raise();
-    m_galleryButton = makeButton("gallery.png", "galleryButton", m_window);
+    m_galleryButton = makeButton("gallery.png", "galleryButton");
     m_galleryButton->raise();
 }
 
@@ -118,7 +118,7 @@ void MainWindowControls::setTabOrders()
 QSizeF MainWindowControls::screenTwips() const
 {
     const QRect geometry = screenOf(m_window)->geometry();
-    return {widgetPixelsToTwips(geometry.width()), widgetPixelsToTwips(geometry.height())};
+    return {m_zoom.twipsOf(geometry.width()), m_zoom.twipsOf(geometry.height())};
 }
 
 void MainWindowControls::layOut()

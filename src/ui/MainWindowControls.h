@@ -3,6 +3,7 @@
 #include "core/colour/ColorRef.h"
 #include "core/colour/Palette.h"
 #include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/DisplayZoom.h"
 #include "ui/TwipGeometry.h"
 
 #include <QImage>
@@ -27,7 +28,8 @@ public:
     // The name of the mascot's animation in the data folder.
     static const char* const kAnimationFile;
 
-    MainWindowControls(QWidget* window, const PageSession& session, const QString& dataFolder);
+    MainWindowControls(QWidget* window, const PageSession& session, const QString& dataFolder,
+                       const DisplayZoom& zoom);
 
     Canvas* canvas() const { return m_canvas; }
     PictureBox* swatch(int index) const { return m_swatches.at(index); }
@@ -56,6 +58,7 @@ public:
 
 private:
     void createBandButtons(const QString& dataFolder);
+    PictureButton* makeButton(const char* picture, const char* name);
     PictureBox* makeSwatch(int index);
     void createPalette();
     void createCanvasAndUndo(const PageSession& session);
@@ -63,6 +66,7 @@ private:
     void placeUndoButton();
 
     QWidget* m_window;
+    DisplayZoom m_zoom;
     TwipGeometry m_geometry;
     PictureButton* m_forwardButton = nullptr;
     PictureButton* m_backButton = nullptr;

@@ -2,10 +2,6 @@
 
 #include "ui/FailureBoundary.h"
 
-#include "core/colour/FloodFill.h"
-#include "core/geometry/Units.h"
-#include "core/geometry/Zoom.h"
-
 #include <QGuiApplication>
 #include <QInputDevice>
 #include <QMouseEvent>
@@ -20,29 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Shown 1:1 the picture is drawn as it is; zoomed, each device pixel is
-// worked out from the composition pixel it shows.
-bool zoomed()
-{
-    return displayZoom() != 1.0 || desktopScale() != 1.0;
-}
-
-QRect deviceRectOf(const QRect& widget, double scale)
-{
-    return QRect(QPoint(static_cast<int>(std::floor(widget.left() * scale)),
-                        static_cast<int>(std::floor(widget.top() * scale))),
-                 QPoint(static_cast<int>(std::ceil((widget.right() + 1) * scale)) - 1,
-                        static_cast<int>(std::ceil((widget.bottom() + 1) * scale)) - 1));
-}
-
-QRect widgetRectOfDevice(const QRect& device, double scale)
-{
-    return QRect(QPoint(static_cast<int>(std::floor(device.left() / scale)),
-                        static_cast<int>(std::floor(device.top() / scale))),
-                 QPoint(static_cast<int>(std::ceil((device.right() + 1) / scale)) - 1,
-                        static_cast<int>(std::ceil((device.bottom() + 1) / scale)) - 1));
-}
 
 // What a device column or row shows: a picture column or row, or one of these.
 constexpr int kShowsBorder = -1;
@@ -59,7 +32,7 @@ int shownAt(const Zoom& zoom, int device, int pixels, int pictureExtent)
 
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
+PictureBox::PictureBox(const DisplayZoom& zoom, QWidget* parent) : QWidget(parent), m_zoom(zoom)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::TabFocus);
@@ -84,27 +57,17 @@ QSize PictureBox::sizeForPicture() const
 
 QSize PictureBox::pixelSize() const
 {
-    if (!zoomed())
-        return size();
-    return {static_cast<int>(roundHalfEven(width() / widgetZoom())),
-            static_cast<int>(roundHalfEven(height() / widgetZoom()))};
+    return m_zoom.compositionSize(size());
 }
 
 QRect PictureBox::widgetRectOf(const QRect& pixels) const
 {
-    if (!zoomed())
-        return pixels;
-    return widgetRectOfDevice(Zoom(displayZoom()).toDevice(pixels), desktopScale());
+    return m_zoom.widgetRectOf(pixels);
 }
 
 QPointF PictureBox::insidePixelAt(const QPointF& widgetPoint) const
 {
-    if (!zoomed())
-        return widgetPoint - QPointF(kBorder, kBorder);
-    const Zoom zoom(displayZoom());
-    const QPointF device = widgetPoint * desktopScale();
-    return {double(zoom.pixelAt(static_cast<int>(std::floor(device.x())))) - kBorder,
-            double(zoom.pixelAt(static_cast<int>(std::floor(device.y())))) - kBorder};
+    return m_zoom.compositionPointAt(widgetPoint) - QPointF(kBorder, kBorder);
 }
 
 ColorRef PictureBox::colourAt(int x, int y) const
@@ -127,7 +90,7 @@ void PictureBox::paintEvent(QPaintEvent* event)
 void PictureBox::paintAsked(const QRect& asked)
 {
     QPainter painter(this);
-    if (zoomed())
+    if (!m_zoom.isOneToOne())
         paintAtZoom(painter, asked);
     else
         paintOneToOne(painter, asked);
@@ -157,9 +120,9 @@ void PictureBox::paintAtZoom(QPainter& painter, const QRect& asked)
 {
     // Nearest neighbour, worked out here rather than by the painter, so that
     // what each device pixel shows is exactly what a press there reads.
-    const Zoom zoom(displayZoom());
-    const double scale = desktopScale();
-    const QRect device = deviceRectOf(asked & rect(), scale);
+    const Zoom& zoom = m_zoom.device();
+    const double scale = m_zoom.desktopScale();
+    const QRect device = m_zoom.deviceRectOf(asked & rect());
     const QSize pixels = pixelSize();
     ZoomedColumns columns;
     columns.shown.resize(static_cast<std::size_t>(std::max(0, device.width())));
@@ -223,9 +186,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event)
 
 void PictureBox::onPress(const QMouseEvent& event)
 {
-    const QPointF inside = insidePixelAt(event.position());
-    emit pressed(event.button(), QPoint(pressToPixel(static_cast<float>(inside.x())),
-                                        pressToPixel(static_cast<float>(inside.y()))));
+    emit pressed(event.button(), m_zoom.pressedPixel(event.position(), kBorder));
     if (isSecondTap(event))
         emit doubleClicked();
 }

@@ -2,6 +2,7 @@
 
 #include "core/colour/ColorRef.h"
 #include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/DisplayZoom.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -16,7 +17,7 @@ class PictureBox : public QWidget {
 public:
     static constexpr int kBorder = CanvasPlacement::kPictureBorder;
 
-    explicit PictureBox(QWidget* parent = nullptr);
+    explicit PictureBox(const DisplayZoom& zoom, QWidget* parent = nullptr);
 
     void setPicture(const QImage& picture);
     const QImage& picture() const { return shownPicture(); }
@@ -67,6 +68,7 @@ private:
     };
     void fillZoomedLine(QRgb* line, const ZoomedColumns& columns, int row) const;
 
+    DisplayZoom m_zoom;
     QImage m_picture;
     ColorRef m_backColour = rgbColour(255, 255, 255);
     QElapsedTimer m_lastTap;

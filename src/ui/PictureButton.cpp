@@ -1,14 +1,13 @@
 #include "ui/PictureButton.h"
 
-#include "core/geometry/Units.h"
 #include "ui/FailureBoundary.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-PictureButton::PictureButton(const QImage& picture, QWidget* parent)
-    : QPushButton(parent), m_picture(picture)
+PictureButton::PictureButton(const QImage& picture, const DisplayZoom& zoom, QWidget* parent)
+    : QPushButton(parent), m_picture(picture), m_zoom(zoom)
 {
     setFocusPolicy(Qt::TabFocus);
 }
@@ -38,13 +37,13 @@ void PictureButton::paintPicture()
 void PictureButton::drawPicture(QPainter& painter, const QRect& inside) const
 {
     const QPoint pressed = isDown() ? QPoint(1, 1) : QPoint(0, 0);
-    if (widgetZoom() == 1.0) {
+    if (m_zoom.widgetScale() == 1.0) {
         const QPoint half(m_picture.width() / 2, m_picture.height() / 2);
         painter.drawImage(inside.center() - half + pressed, m_picture);
         return;
     }
     // Zoomed about the same centre; smoothed, as the buttons' pictures are no drawings.
-    const QSizeF size = QSizeF(m_picture.size()) * widgetZoom();
+    const QSizeF size = QSizeF(m_picture.size()) * m_zoom.widgetScale();
     const QPointF centre = QRectF(inside).center() + pressed;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRectF(centre - QPointF(size.width(), size.height()) / 2, size), m_picture);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QImage>
 #include <QPushButton>
 
@@ -9,7 +11,7 @@ class QPainter;
 class PictureButton : public QPushButton {
     Q_OBJECT
 public:
-    explicit PictureButton(const QImage& picture, QWidget* parent = nullptr);
+    PictureButton(const QImage& picture, const DisplayZoom& zoom, QWidget* parent = nullptr);
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture);
 
@@ -21,4 +23,5 @@ private:
     void drawPicture(QPainter& painter, const QRect& inside) const;
 
     QImage m_picture;
+    DisplayZoom m_zoom;
 };

@@ -1,8 +1,6 @@
 #include "ui/SettingsWindow.h"
 
 #include "core/book/Failure.h"
-#include "core/geometry/Units.h"
-#include "core/rounding/Rounding.h"
 #include "core/settings/Settings.h"
 #include "ui/FailureBoundary.h"
 
@@ -16,19 +14,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace {
-
-int zoomed(double pixels)
+SettingsWindow::SettingsWindow(QString book, const WindowState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_book(std::move(book)), m_zoom(state.zoom)
 {
-    return static_cast<int>(roundHalfEven(pixels * widgetZoom()));
-}
-
-} // namespace
-
-SettingsWindow::SettingsWindow(QString book, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_book(std::move(book))
-{
-    const Settings settings = Settings::load();
+    const Settings& settings = state.settings;
     setWindowTitle(QStringLiteral("Ajustes de Tintaro"));
     setWindowIcon(QIcon(QStringLiteral(":/pictures/monster.png")));
     auto* layout = new QVBoxLayout(this);
@@ -50,9 +39,9 @@ SettingsWindow::SettingsWindow(QString book, QWidget* parent)
     applyZoom();
 }
 
-void SettingsWindow::open(const QString& book)
+void SettingsWindow::open(const QString& book, const WindowState& state)
 {
-    auto* window = new SettingsWindow(book);
+    auto* window = new SettingsWindow(book, state);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 }
@@ -90,6 +79,7 @@ void SettingsWindow::addCloseButton(QVBoxLayout* layout)
 // as the book does.
 void SettingsWindow::applyZoom()
 {
+    const auto zoomed = [this](double pixels) { return m_zoom.widgetLength(pixels); };
     setStyleSheet(QStringLiteral("* { font-size: %1px; }"
                                  "QCheckBox { min-height: %2px; spacing: %3px; }"
                                  "QCheckBox::indicator { width: %4px; height: %4px; }"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/WindowState.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -14,11 +16,12 @@ class QVBoxLayout;
 class SettingsWindow : public QWidget {
     Q_OBJECT
 public:
-    // Reads the book's borra.txt and the user's choices. Throws Failure.
-    explicit SettingsWindow(QString book, QWidget* parent = nullptr);
+    // Reads the book's borra.txt; shows the user's choices as `state` has
+    // them. Throws Failure.
+    SettingsWindow(QString book, const WindowState& state, QWidget* parent = nullptr);
 
     // Opens the window on the book; it is gone when closed.
-    static void open(const QString& book);
+    static void open(const QString& book, const WindowState& state);
 
     QCheckBox* overnightChoice() const { return m_overnight; }
     QCheckBox* lockChoice() const { return m_lock; }
@@ -38,6 +41,7 @@ private:
     void applyZoom();
 
     QString m_book;
+    DisplayZoom m_zoom;
     QCheckBox* m_overnight = nullptr;
     QCheckBox* m_lock = nullptr;
     QCheckBox* m_sounds = nullptr;

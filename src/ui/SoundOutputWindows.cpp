@@ -1,11 +1,15 @@
 #include "ui/SoundOutput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <sndfile.h>
+#include <string>
 
 #include <windows.h>
+
+// The wide-character open: a user's folder may have a name the ANSI code
+// page cannot spell.
+#define ENABLE_SNDFILE_WINDOWS_PROTOTYPES 1
+#include <sndfile.h>
 
 #include <mmsystem.h>
 
@@ -18,7 +22,8 @@ bool isWav(const QString& path)
     if (!QFileInfo(path).isFile())
         return false;
     SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+    SNDFILE* file = sf_wchar_open(name.c_str(), SFM_READ, &info);
     if (!file)
         return false;
     const int type = info.format & SF_FORMAT_TYPEMASK;

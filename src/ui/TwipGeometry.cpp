@@ -1,12 +1,10 @@
 #include "ui/TwipGeometry.h"
 
-#include "core/geometry/Units.h"
-
 #include <QWidget>
 
 void TwipGeometry::place(QWidget* control, const QRectF& twips)
 {
     m_twips.insert(control, twips);
-    control->setGeometry(widgetPixels(twips.left()), widgetPixels(twips.top()),
-                         widgetPixels(twips.width()), widgetPixels(twips.height()));
+    control->setGeometry(m_zoom.widgetPixels(twips.left()), m_zoom.widgetPixels(twips.top()),
+                         m_zoom.widgetPixels(twips.width()), m_zoom.widgetPixels(twips.height()));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/geometry/DisplayZoom.h"
+
 #include <QHash>
 #include <QRectF>
 
@@ -9,9 +11,12 @@ class QWidget;
 // out in; the widgets get their pixels through the one conversion rule.
 class TwipGeometry {
 public:
+    explicit TwipGeometry(const DisplayZoom& zoom) : m_zoom(zoom) {}
+
     void place(QWidget* control, const QRectF& twips);
     QRectF of(const QWidget* control) const { return m_twips.value(control); }
 
 private:
+    DisplayZoom m_zoom;
     QHash<const QWidget*, QRectF> m_twips;
 };

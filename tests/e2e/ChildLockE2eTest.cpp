@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <algorithm>
 
 #include <cmath>
 
@@ -28,12 +29,17 @@ constexpr int kTabs = 20;
 constexpr int kStillRunning = -2;
 
 // The top of the ring round the door, the first part to fill: the middle of
-// a 7-pixel pen on a circle through the door's corners.
+// a 7-pixel pen just outside the door's corners or, where the screen's edge
+// is nearer, on the largest ring the screen holds round the door's centre.
 QPoint ringTop()
 {
     const QRect door = MainWindowGeometry::door();
-    const double radius = std::ceil(std::hypot(door.width(), door.height())) / 2 + 3.5;
-    return {door.center().x(), static_cast<int>(door.center().y() - radius)};
+    const QPoint c = door.center();
+    const int room = std::min({c.x(), E2eHarness::kScreenWidth - 1 - c.x(), c.y(),
+                               E2eHarness::kScreenHeight - 1 - c.y()});
+    const double diameter =
+        std::min(std::ceil(std::hypot(door.width(), door.height())) + 14, 2.0 * room + 1);
+    return {c.x(), static_cast<int>(c.y() - diameter / 2 + 3.5)};
 }
 
 QByteArray contents(const QString& path)

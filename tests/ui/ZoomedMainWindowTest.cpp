@@ -1,4 +1,5 @@
 #include "core/book/BookFolder.h"
+#include "core/geometry/DisplayZoom.h"
 #include "core/geometry/Units.h"
 #include "core/geometry/Zoom.h"
 #include "ui/Canvas.h"
@@ -40,6 +41,7 @@ private:
 
     BookFolder* m_book = nullptr;
     MainWindow* m_window = nullptr;
+    Zoom m_zoom;
 };
 
 void ZoomedMainWindowTest::init()
@@ -59,8 +61,8 @@ void ZoomedMainWindowTest::init()
 
 void ZoomedMainWindowTest::start(double zoom)
 {
-    setDisplayZoom(zoom, 1.0);
-    m_window = new MainWindow(AppFolders(m_book->path()));
+    m_zoom = Zoom(zoom);
+    m_window = new MainWindow(AppFolders(m_book->path()), {DisplayZoom(zoom, 1.0), {}});
     m_window->startUp();
     m_window->resize(m_window->screen()->geometry().size());
     m_window->show();
@@ -72,12 +74,11 @@ void ZoomedMainWindowTest::cleanup()
     delete m_window;
     m_window = nullptr;
     delete m_book;
-    setDisplayZoom(1.0, 1.0);
 }
 
 QPoint ZoomedMainWindowTest::onPagePixel(QPoint pixel, bool last) const
 {
-    const Zoom zoom(displayZoom());
+    const Zoom& zoom = m_zoom;
     const QPoint unit = pixel + QPoint(Canvas::kBorder, Canvas::kBorder);
     const QPoint first(zoom.edge(unit.x()), zoom.edge(unit.y()));
     return last ? QPoint(zoom.edge(unit.x() + 1) - 1, zoom.edge(unit.y() + 1) - 1) : first;

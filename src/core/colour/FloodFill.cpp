@@ -279,16 +279,6 @@ std::vector<Span>& spanStack()
 
 } // namespace
 
-int pressToPixel(float v)
-{
-    constexpr double lowest = std::numeric_limits<int>::min();
-    constexpr double highest = std::numeric_limits<int>::max();
-    if (std::isnan(v)) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(roundHalfEven(std::clamp(static_cast<double>(v), lowest, highest)));
-}
-
 ColorRef pixelColour(const QImage& image, int x, int y)
 {
     if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {

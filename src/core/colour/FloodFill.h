@@ -7,10 +7,6 @@
 
 #include <vector>
 
-// Pixel index of a press position: the nearest whole number, halves to the even
-// neighbour (2.5 gives 2, 3.5 gives 4). Positions beyond the int range saturate.
-int pressToPixel(float v);
-
 // The colour of the pixel at (x, y), or kInvalidColour outside the picture.
 ColorRef pixelColour(const QImage& image, int x, int y);
 

@@ -16,8 +16,6 @@ namespace {
 const QString kChildLock = QStringLiteral("candado");
 const QString kSounds = QStringLiteral("sonidos");
 
-bool lockedForThisRun = false;
-
 // Named here rather than taken from the application, so that the program,
 // its settings window and the tests all reach the same file.
 QSettings userStore()
@@ -76,14 +74,9 @@ void Settings::save() const
                                      "lectura, no tengo permiso o el archivo está dañado."));
 }
 
-void Settings::lockForThisRun()
-{
-    lockedForThisRun = true;
-}
-
 bool Settings::childLockNow() const
 {
-    return m_childLock || lockedForThisRun;
+    return m_childLock || m_lockedForThisRun;
 }
 
 bool Settings::keepsColouringOvernight(const QString& book)

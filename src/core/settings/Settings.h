@@ -20,8 +20,9 @@ public:
     void setChildLock(bool on) { m_childLock = on; }
     void setSounds(bool on) { m_sounds = on; }
 
-    // `tintaro --candado`: the lock for this run whatever the user's choice.
-    static void lockForThisRun();
+    // `tintaro --candado`: the lock for this run whatever the user's choice;
+    // never saved.
+    void lockForThisRun() { m_lockedForThisRun = true; }
     // Whether the door and the window are locked now: the choice or this run's lock.
     bool childLockNow() const;
 
@@ -35,4 +36,5 @@ public:
 private:
     bool m_childLock = false;
     bool m_sounds = true;
+    bool m_lockedForThisRun = false;
 };

@@ -92,8 +92,6 @@ private slots:
     void otherFormatsAreFilledAsRgb32();
     void matchesReferenceOnRandomPictures();
     void pixelColourOutsideIsInvalid();
-    void pressToPixel_data();
-    void pressToPixel();
 };
 
 void FloodFillTest::fillCases_data()
@@ -254,28 +252,6 @@ void FloodFillTest::pixelColourOutsideIsInvalid()
     QCOMPARE(pixelColour(image, 2, 0), kInvalidColour);
     QCOMPARE(pixelColour(image, 0, -1), kInvalidColour);
     QCOMPARE(pixelColour(QImage(), 0, 0), kInvalidColour);
-}
-
-void FloodFillTest::pressToPixel_data()
-{
-    QTest::addColumn<float>("press");
-    QTest::addColumn<int>("pixel");
-    QTest::newRow("2.5 goes down to even") << 2.5f << 2;
-    QTest::newRow("3.5 goes up to even") << 3.5f << 4;
-    QTest::newRow("0.5") << 0.5f << 0;
-    QTest::newRow("just under a half") << 2.499f << 2;
-    QTest::newRow("just over a half") << 2.501f << 3;
-    QTest::newRow("-0.5") << -0.5f << 0;
-    QTest::newRow("-1.5") << -1.5f << -2;
-    QTest::newRow("far beyond int") << 1e20f << std::numeric_limits<int>::max();
-    QTest::newRow("far below int") << -1e20f << std::numeric_limits<int>::min();
-}
-
-void FloodFillTest::pressToPixel()
-{
-    QFETCH(float, press);
-    QFETCH(int, pixel);
-    QCOMPARE(::pressToPixel(press), pixel);
 }
 
 QTEST_GUILESS_MAIN(FloodFillTest)

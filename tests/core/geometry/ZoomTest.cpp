@@ -1,10 +1,12 @@
 #include "core/geometry/Zoom.h"
 #include "core/geometry/CanvasPlacement.h"
+#include "core/geometry/DisplayZoom.h"
 #include "core/geometry/Layout.h"
 #include "core/geometry/UndoButtonPlacement.h"
 #include "core/geometry/Units.h"
 
 #include <QtTest>
+#include <limits>
 
 class ZoomTest : public QObject {
     Q_OBJECT
@@ -13,6 +15,8 @@ private slots:
     void forScreen();
     void undoButtonNeverHidden_data();
     void undoButtonNeverHidden();
+    void pressToPixel_data();
+    void pressToPixel();
 };
 
 void ZoomTest::forScreen_data()
@@ -64,6 +68,28 @@ void ZoomTest::undoButtonNeverHidden()
     for (const QRectF& band : {layout.back, layout.forward, layout.colourBar, layout.eraser,
                                layout.door, layout.swatches[0]})
         QVERIFY(!button.intersects(band));
+}
+
+void ZoomTest::pressToPixel_data()
+{
+    QTest::addColumn<float>("press");
+    QTest::addColumn<int>("pixel");
+    QTest::newRow("2.5 goes down to even") << 2.5f << 2;
+    QTest::newRow("3.5 goes up to even") << 3.5f << 4;
+    QTest::newRow("0.5") << 0.5f << 0;
+    QTest::newRow("just under a half") << 2.499f << 2;
+    QTest::newRow("just over a half") << 2.501f << 3;
+    QTest::newRow("-0.5") << -0.5f << 0;
+    QTest::newRow("-1.5") << -1.5f << -2;
+    QTest::newRow("far beyond int") << 1e20f << std::numeric_limits<int>::max();
+    QTest::newRow("far below int") << -1e20f << std::numeric_limits<int>::min();
+}
+
+void ZoomTest::pressToPixel()
+{
+    QFETCH(float, press);
+    QFETCH(int, pixel);
+    QCOMPARE(DisplayZoom::pressToPixel(press), pixel);
 }
 
 QTEST_GUILESS_MAIN(ZoomTest)
