@@ -130,11 +130,18 @@ export WINEPREFIX=$root/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="msco
 WINEPATH=$(printf '%s;' "${dll_dirs[@]/#/Z:}")
 export WINEPATH=${WINEPATH//\//\\}
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
-# One Wine server for the whole run, instead of one started for each program.
+# One Wine server for the whole run, instead of one started for each program;
+# the one wineboot or an earlier run left is ended first, for a second one
+# will not start beside it.
+wineserver -k 2>/dev/null || true
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
 status=0
-(cd $cross && ctest --output-on-failure -j"$jobs") || status=1
+if ! (cd $cross && ctest --output-on-failure -j"$jobs"); then
+  status=1
+  find $cross/tests -name '*.log' -exec grep -h -B1 -A6 '^FAIL!' {} + || true
+fi
 (cd build-windows/host && ctest --output-on-failure -L windows) || status=1
 echo "Pruebas en Wine: $((SECONDS - started)) s"
 exit $status

@@ -4,6 +4,7 @@
 #include "core/book/PlatformFiles.h"
 #include "core/book/SystemReason.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <QTemporaryFile>
@@ -24,7 +25,22 @@ std::optional<DurableFile::Error> DurableFile::write(const QString& path,
                                                      const Writer& writer)
 {
     const QString folder = QFileInfo(path).absolutePath();
-    QTemporaryFile temp(folder + QLatin1Char('/') + hiddenPattern);
+    QString hidden;
+    if (const auto error = writeHidden(folder + QLatin1Char('/') + hiddenPattern, writer, &hidden))
+        return error;
+    if (const auto error = rename(hidden, path, mode)) {
+        QFile::remove(hidden);
+        return error;
+    }
+    return std::nullopt;
+}
+
+// Only its destruction closes a QTemporaryFile for good, and Windows renames
+// no file that is still open: the temporary is gone before the rename.
+std::optional<DurableFile::Error> DurableFile::writeHidden(const QString& pattern,
+                                                           const Writer& writer, QString* name)
+{
+    QTemporaryFile temp(pattern);
     errno = 0;
     if (!temp.open())
         return lastError();
@@ -36,10 +52,8 @@ std::optional<DurableFile::Error> DurableFile::write(const QString& path,
     if (const int code = PlatformFiles::syncFile(temp))
         return Error{code};
     PlatformFiles::giveUsualPermissions(temp);
-    temp.close();
-    if (const auto error = rename(temp.fileName(), path, mode))
-        return error;
     temp.setAutoRemove(false);
+    *name = temp.fileName();
     return std::nullopt;
 }
 

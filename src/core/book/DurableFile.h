@@ -38,4 +38,9 @@ public:
 
     // Why a file could not be written in that folder, in words a parent understands.
     static QString reason(Error error, const QString& folder, qint64 needed);
+
+private:
+    // Writes and syncs a new file named after `pattern`; its name in `name`.
+    static std::optional<Error> writeHidden(const QString& pattern, const Writer& writer,
+                                            QString* name);
 };

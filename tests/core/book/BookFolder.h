@@ -31,6 +31,15 @@ public:
 
     bool exists(const QString& name) const { return QFile::exists(drawing(name)); }
 
+    // Whether the folder tells 1.bmp from 1.BMP: Windows' file systems do
+    // not, and there the two names are one file.
+    static bool namesAreCaseSensitive()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("a")));
+        return file.open(QIODevice::WriteOnly) && !QFile::exists(dir.filePath(QStringLiteral("A")));
+    }
+
 private:
     QTemporaryDir m_dir;
 };

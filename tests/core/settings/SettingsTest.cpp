@@ -1,6 +1,8 @@
 #include "core/settings/Settings.h"
 #include "core/book/Failure.h"
+#include "core/settings/SettingsFormat.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,7 +22,7 @@ private:
 void SettingsTest::initTestCase()
 {
     // Before the first QSettings, which reads it once for the process.
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    QSettings::setPath(SettingsFormat::format(), QSettings::UserScope, m_config.path());
 }
 
 void SettingsTest::writtenAndReadBack_data()
@@ -69,7 +71,7 @@ void SettingsTest::writtenAndReadBack()
     const Settings read = Settings::load();
     QCOMPARE(read.childLock(), lock);
     QCOMPARE(read.sounds(), sounds);
-    QVERIFY(QFile::exists(m_config.filePath(QStringLiteral("Tintaro/tintaro.conf"))));
+    QCOMPARE(QDir(m_config.filePath(QStringLiteral("Tintaro"))).entryList(QDir::Files).size(), 1);
     // A book folder gone: said, never taken for success.
     QVERIFY_THROWS_EXCEPTION(Failure,
                              Settings::setKeepsColouringOvernight(book.filePath("gone"), true));

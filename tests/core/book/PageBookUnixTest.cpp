@@ -1,0 +1,97 @@
+#include "core/book/BookFolder.h"
+#include "core/book/Failure.h"
+#include "core/book/PageBook.h"
+
+#include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// What the book does that is tested on Linux only: the mode of a coloured
+// copy and a book whose folder cannot be written, which are POSIX rules, and
+// a book of 32,767 drawings, the same code everywhere, whose files Wine takes
+// many minutes to make in one folder.
+class PageBookUnixTest : public QObject {
+    Q_OBJECT
+private slots:
+    void copyFollowsUmask_data();
+    void copyFollowsUmask();
+    void readOnlyBookStillOpens();
+    void tooManyPages();
+};
+
+namespace {
+
+const QRgb kCopyColour = qRgb(0, 200, 0);
+
+QImage coloured(QRgb colour)
+{
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+void PageBookUnixTest::readOnlyBookStillOpens()
+{
+    BookFolder book;
+    book.addPicture("1.gif", qRgb(10, 100, 200));
+    book.addPicture("2.gif", qRgb(20, 100, 200));
+    book.addPicture("1.bmp", kCopyColour);
+    const QString folder = book.path() + "/dibujos";
+    // The super-user deletes from a read-only folder, not from an immutable one.
+    const bool locked = getuid() == 0 ? QProcess::execute("chattr", {"+i", folder}) == 0
+                                      : chmod(qPrintable(folder), 0555) == 0;
+    QVERIFY2(locked, "the folder cannot be made read-only");
+    PageBook pages(book.path());
+    QString notice;
+    pages.startUp();
+    const QImage first = pages.loadFirstPage(&notice);
+    getuid() == 0 ? QProcess::execute("chattr", {"-i", folder}) : chmod(qPrintable(folder), 0755);
+    QVERIFY2(pages.startUpNotice().contains("no puede guardar"), qPrintable(pages.startUpNotice()));
+    QCOMPARE(first.pixel(0, 0) | 0xFF000000u, kCopyColour);
+    QCOMPARE(pages.state().pageCount, 2);
+}
+
+void PageBookUnixTest::copyFollowsUmask_data()
+{
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("022") << 022 << 0644;
+    QTest::newRow("077") << 077 << 0600;
+    QTest::newRow("002") << 002 << 0664;
+}
+
+void PageBookUnixTest::copyFollowsUmask()
+{
+    QFETCH(int, umask);
+    QFETCH(int, mode);
+    BookFolder book;
+    const mode_t saved = ::umask(static_cast<mode_t>(umask));
+    PageBook::saveCopy(coloured(qRgb(255, 0, 0)), book.drawing("1.bmp"));
+    ::umask(saved);
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(book.drawing("1.bmp")).constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 0777), mode);
+}
+
+void PageBookUnixTest::tooManyPages()
+{
+    // Empty files stand in for drawings: counting only asks whether they exist.
+    BookFolder book;
+    for (int page = 1; page <= PageBook::kPageLimit; ++page)
+        book.write("dibujos/" + QString::number(page) + ".gif", {});
+    PageBook pages(book.path());
+    try {
+        pages.startUp();
+        QFAIL("a 32,767th drawing must be refused");
+    } catch (const Failure& failure) {
+        QVERIFY(failure.reason().contains("demasiados"));
+    }
+    QFile::remove(book.drawing(QString::number(PageBook::kPageLimit) + ".gif"));
+    pages.startUp();
+    QCOMPARE(pages.state().pageCount, PageBook::kPageLimit - 1);
+}
+
+QTEST_GUILESS_MAIN(PageBookUnixTest)
+#include "PageBookUnixTest.moc"
