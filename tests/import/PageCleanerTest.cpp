@@ -24,6 +24,8 @@ private slots:
     void goldSetAreasStayWhole();
     void photographBecomesPage_data();
     void photographBecomesPage();
+    void photographOrDrawingByLook_data();
+    void photographOrDrawingByLook();
     void largestPictureIsRead();
 };
 
@@ -228,6 +230,35 @@ void PageCleanerTest::photographBecomesPage()
              qPrintable(QString::number(clean.closedAreas)));
     QVERIFY(clean.areaPoints.first() <= page * 0.4);
     QVERIFY(clean.areaPoints.last() >= page / 1000);
+}
+
+void PageCleanerTest::photographOrDrawingByLook_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("photo");
+    QLinearGradient fog(0, 0, 0, 300); // a misty grey scene: no paper, no flat colour
+    fog.setColorAt(0, QColor(200, 200, 200));
+    fog.setColorAt(1, QColor(40, 40, 40));
+    QTest::newRow("soft grey photograph") << canvas([&](QPainter& p) {
+        p.fillRect(QRect(QPoint(), kSize), fog);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 70, 70));
+        p.drawEllipse(QPointF(kCentre), 60, 30);
+    }) << true;
+    QRadialGradient shade(QPointF(kCentre), 120); // shaded from green to black
+    shade.setColorAt(0, QColor(0, 230, 0));
+    shade.setColorAt(1, QColor(0, 20, 0));
+    QTest::newRow("shaded drawing on paper") << canvas([&](QPainter& p) {
+        p.setBrush(shade);
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+    }) << false;
+}
+
+void PageCleanerTest::photographOrDrawingByLook()
+{
+    QFETCH(QImage, picture);
+    QFETCH(bool, photo);
+    QCOMPARE(PageCleaner::clean(picture).photo, photo);
 }
 
 // A JPEG of 100 million points, as large as is read, beyond Qt's usual
