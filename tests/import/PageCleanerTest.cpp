@@ -22,6 +22,8 @@ private slots:
     void onePressFillsTheWholeArea();
     void goldSetAreasStayWhole_data();
     void goldSetAreasStayWhole();
+    void shadingDoesNotCutAnArea_data();
+    void shadingDoesNotCutAnArea();
     void photographBecomesPage_data();
     void photographBecomesPage();
     void photographOrDrawingByLook_data();
@@ -191,6 +193,43 @@ void PageCleanerTest::goldSetAreasStayWhole()
     QCOMPARE(q.whole, q.areas);
     QVERIFY2(q.strayPaper < 0.05, qPrintable(QString::number(q.strayPaper)));
     QCOMPARE(clean.closedAreas, q.areas);
+}
+
+void PageCleanerTest::shadingDoesNotCutAnArea_data()
+{
+    QTest::addColumn<QLineF>("mark"); // drawn in rows across the circle's middle
+    QTest::addColumn<QSize>("step");
+    QTest::newRow("stippling") << QLineF(0, 0, 0, 0) << QSize(4, 4);
+    QTest::newRow("hatching") << QLineF(0, 0, 8, -5) << QSize(7, 14);
+}
+
+// Marks may stay for the colour to flow round, but cut no piece off.
+void PageCleanerTest::shadingDoesNotCutAnArea()
+{
+    QFETCH(QLineF, mark);
+    QFETCH(QSize, step);
+    const QImage picture = canvas([&](QPainter& p) {
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+        QRandomGenerator random(5);
+        for (int x = -80; x < 80; x += step.width()) {
+            for (int y = -80; y < 80; y += step.height())
+                p.drawLine(mark.translated(kCentre + QPointF(x, y) +
+                                           QPointF(random.bounded(3), random.bounded(3))));
+        }
+    });
+    QImage page = PageCleaner::clean(picture).page.convertToFormat(QImage::Format_RGB32);
+    QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
+    int cutOff = 0, black = 0, ink = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb at = page.pixel(x, y);
+            cutOff += QLineF(QPointF(x, y), kCentre).length() < 117 && at == 0xffffffff;
+            black += at == 0xff000000;
+            ink += qGray(picture.pixel(x, y)) < 128;
+        }
+    }
+    QCOMPARE(cutOff, 0);
+    QVERIFY2(black <= ink * 3 / 2, qPrintable(QStringLiteral("%1 of %2").arg(black).arg(ink)));
 }
 
 void PageCleanerTest::photographBecomesPage_data()
