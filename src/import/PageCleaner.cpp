@@ -149,8 +149,14 @@ void dropLoneEdges(cv::Mat& edges, const cv::Mat& lines, int least)
     });
 }
 
-// Points whose channels differ this much are a colour, not grey ink.
+// Points whose channels differ this much are a colour, not grey ink; so are
+// dark points whose channels differ by this share of the brightest one and
+// by more than grain tints black, where they alone make an area wider than
+// the tint compression leaves along a black line.
 constexpr int kColourful = 64;
+constexpr double kDarkTint = 0.3;
+constexpr int kLeastTint = 16;
+constexpr int kTintedRim = 7;
 
 cv::Mat colourful(const cv::Mat& rgb)
 {
@@ -161,9 +167,16 @@ cv::Mat colourful(const cv::Mat& rgb)
     cv::max(most, channels[2], most);
     cv::min(channels[0], channels[1], least);
     cv::min(least, channels[2], least);
-    cv::Mat mask;
-    cv::threshold(most - least, mask, kColourful - 1, 255, cv::THRESH_BINARY);
-    return mask;
+    const cv::Mat spread = most - least;
+    cv::Mat tint, brightest, tinted;
+    spread.convertTo(tint, CV_32F);
+    most.convertTo(brightest, CV_32F);
+    const cv::Mat strong = spread >= kColourful;
+    const cv::Mat dark = (spread >= kLeastTint) & (tint >= brightest * kDarkTint) & ~strong;
+    cv::morphologyEx(
+        dark, tinted, cv::MORPH_OPEN,
+        cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(kTintedRim, kTintedRim)));
+    return strong | tinted;
 }
 
 // The lines of a drawing: its own, freed of dust and shading, with

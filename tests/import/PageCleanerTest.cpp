@@ -110,6 +110,12 @@ void PageCleanerTest::onePressFillsTheWholeArea_data()
         p.setBrush(QColor(30, 100, 40));
         p.drawEllipse(QPointF(kCentre), 120, 120);
     }) << disc(117) << disc(123);
+    QPainterPath darkBand, bandRim; // as narrow as a bold line, and darker than black ink
+    darkBand.addRect(QRectF(102, 146, 196, 8));
+    bandRim.addRect(QRectF(97, 141, 206, 18));
+    QTest::newRow("dark colour stays an area")
+        << canvas([](QPainter& p) { p.fillRect(QRectF(100, 144, 200, 12), QColor(15, 60, 25)); })
+        << darkBand << bandRim;
     QTest::newRow("faint line on grey paper kept")
         << canvas(
                [](QPainter& p) {
