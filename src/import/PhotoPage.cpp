@@ -14,6 +14,15 @@ namespace {
 constexpr int kPaperLevel = 225;
 constexpr int kPaperTint = 20;
 constexpr double kPaperShare = 0.3;
+// Line art on grey or unevenly lit paper: most of it is neutral and as
+// light as the lightest point near it, and most of the rest is ink, this
+// much darker than that.
+constexpr int kNearPaper = 15;
+constexpr int kPaperNear = 24;
+constexpr int kLightest = 150;
+constexpr double kGreyPaperShare = 0.6;
+constexpr int kInk = 60;
+constexpr double kInkShare = 0.35;
 // ...or flat areas of a few colours with sharp edges between them. Shading
 // is where the level drifts gently (from 0.4 up to 4 levels a point, once
 // grain is smoothed away); a drawing of flat colours has little of it.
@@ -35,17 +44,40 @@ constexpr double kGrain = 2.5;
 // How far inside a part a fingertip's middle must be able to go.
 constexpr int kCore = 4;
 
-double paperShare(const cv::Mat& rgb)
+// The least channel of each point, and how far its channels spread.
+void channelRange(const cv::Mat& rgb, cv::Mat& least, cv::Mat& spread)
 {
     std::vector<cv::Mat> channels;
     cv::split(rgb, channels);
-    cv::Mat most, least;
+    cv::Mat most;
     cv::max(channels[0], channels[1], most);
     cv::max(most, channels[2], most);
     cv::min(channels[0], channels[1], least);
     cv::min(least, channels[2], least);
-    const cv::Mat paper = (least >= kPaperLevel) & (most - least < kPaperTint);
-    return cv::countNonZero(paper) / double(rgb.total());
+    spread = most - least;
+}
+
+double paperShare(const cv::Mat& rgb)
+{
+    cv::Mat least, spread;
+    channelRange(rgb, least, spread);
+    return cv::countNonZero((least >= kPaperLevel) & (spread < kPaperTint)) / double(rgb.total());
+}
+
+bool lineArtOnGreyPaper(const cv::Mat& rgb)
+{
+    cv::Mat grey, lightest;
+    cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
+    const int side = 2 * kNearPaper + 1;
+    cv::dilate(grey, lightest, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(side, side)));
+    cv::Mat least, spread;
+    channelRange(rgb, least, spread);
+    const cv::Mat below = lightest - grey;
+    const cv::Mat paper = (spread < kPaperNear) & (lightest >= kLightest) & (below <= kPaperNear);
+    const int paperPoints = cv::countNonZero(paper);
+    const int ink = cv::countNonZero(below >= kInk);
+    const double rest = std::max(1.0, double(rgb.total()) - paperPoints);
+    return paperPoints >= kGreyPaperShare * double(rgb.total()) && ink >= kInkShare * rest;
 }
 
 double shadedShare(const cv::Mat& rgb)
@@ -298,7 +330,7 @@ void splitLargest(cv::Mat& label, const std::vector<int>& size, const cv::Mat& l
 
 bool PhotoPage::looksLikePhoto(const cv::Mat& rgb)
 {
-    if (paperShare(rgb) >= kPaperShare)
+    if (paperShare(rgb) >= kPaperShare || lineArtOnGreyPaper(rgb))
         return false;
     return shadedShare(rgb) > kShadedMost || fewColoursShare(rgb) < kFewColoursMost;
 }

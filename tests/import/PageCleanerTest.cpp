@@ -297,6 +297,14 @@ void PageCleanerTest::photographOrDrawingByLook_data()
         p.setBrush(shade);
         p.drawEllipse(QPointF(kCentre), 120, 120);
     }) << false;
+    QImage scan = canvas([](QPainter& p) { p.drawEllipse(QPointF(kCentre), 120, 120); },
+                         QColor(195, 195, 195));
+    QRandomGenerator random(7); // grey, grainy paper
+    for (int y = 0; y < scan.height(); ++y) {
+        for (int x = 0; x < scan.width(); ++x)
+            scan.setPixel(x, y, scan.pixel(x, y) + 0x010101u * random.bounded(20));
+    }
+    QTest::newRow("line drawing on grey paper") << scan << false;
 }
 
 void PageCleanerTest::photographOrDrawingByLook()
