@@ -14,15 +14,6 @@ namespace {
 constexpr int kPaperLevel = 225;
 constexpr int kPaperTint = 20;
 constexpr double kPaperShare = 0.3;
-// Line art on grey or unevenly lit paper: most of it is neutral and as
-// light as the lightest point near it, and most of the rest is ink, this
-// much darker than that.
-constexpr int kNearPaper = 15;
-constexpr int kPaperNear = 24;
-constexpr int kLightest = 150;
-constexpr double kGreyPaperShare = 0.6;
-constexpr int kInk = 60;
-constexpr double kInkShare = 0.35;
 // ...or flat areas of a few colours with sharp edges between them. Shading
 // is where the level drifts gently (from 0.4 up to 4 levels a point, once
 // grain is smoothed away); a drawing of flat colours has little of it.
@@ -32,6 +23,16 @@ constexpr float kSteepest = 4;
 constexpr double kShadedMost = 0.08;
 constexpr int kFewColours = 16;
 constexpr double kFewColoursMost = 0.75;
+// Line art on grey or unevenly lit paper is a drawing too: most of it is
+// near neutral and nearly as light as the lightest point within reach, and
+// most of the rest is ink, much darker than that.
+constexpr int kPaperReach = 15;
+constexpr int kGreyPaperTint = 24;
+constexpr int kPaperBelow = 24;
+constexpr int kLightest = 150;
+constexpr double kGreyPaperShare = 0.6;
+constexpr int kInk = 60;
+constexpr double kInkShare = 0.35;
 
 // The colours a photograph is gathered into, and the part of the page below
 // which a part is too small for a fingertip and joins a neighbour.
@@ -68,12 +69,13 @@ bool lineArtOnGreyPaper(const cv::Mat& rgb)
 {
     cv::Mat grey, lightest;
     cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
-    const int side = 2 * kNearPaper + 1;
+    const int side = 2 * kPaperReach + 1;
     cv::dilate(grey, lightest, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(side, side)));
     cv::Mat least, spread;
     channelRange(rgb, least, spread);
     const cv::Mat below = lightest - grey;
-    const cv::Mat paper = (spread < kPaperNear) & (lightest >= kLightest) & (below <= kPaperNear);
+    const cv::Mat paper =
+        (spread < kGreyPaperTint) & (lightest >= kLightest) & (below <= kPaperBelow);
     const int paperPoints = cv::countNonZero(paper);
     const int ink = cv::countNonZero(below >= kInk);
     const double rest = std::max(1.0, double(rgb.total()) - paperPoints);

@@ -15,7 +15,7 @@ public:
     static constexpr double kLargestShare = 0.4;
 
     // Whether `rgb` (8-bit, page size) is a photograph: anything that does
-    // not look like a drawing, which is mostly white paper with strokes, or
+    // not look like a drawing, which is mostly paper with strokes, or
     // flat areas of a few colours with sharp edges and little shading.
     static bool looksLikePhoto(const cv::Mat& rgb);
 
