@@ -12,8 +12,6 @@ namespace {
 constexpr int kMinBranch = 6;
 // How far back along the line its direction at the end is taken.
 constexpr int kDirectionSteps = 5;
-// The other line must lie within this angle of straight on (cos 72°).
-constexpr double kFacing = 0.3;
 
 const int kDx[8] = {0, 1, 1, 1, 0, -1, -1, -1};
 const int kDy[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
@@ -99,7 +97,8 @@ cv::Point2d direction(const cv::Mat& skeleton, cv::Point end)
 
 // The nearest line point ahead of `end`, within `reach`, that the end's own
 // line does not lead to without leaving the search window.
-bool target(const cv::Mat& lines, cv::Point end, cv::Point2d way, int reach, cv::Point* found)
+bool target(const cv::Mat& lines, cv::Point end, cv::Point2d way, int reach, double facing,
+            cv::Point* found)
 {
     const cv::Rect window =
         cv::Rect(end.x - reach - 2, end.y - reach - 2, 2 * reach + 5, 2 * reach + 5) &
@@ -114,7 +113,7 @@ bool target(const cv::Mat& lines, cv::Point end, cv::Point2d way, int reach, cv:
                 continue;
             const cv::Point2d to(x + window.x - end.x, y + window.y - end.y);
             const double distance = std::hypot(to.x, to.y);
-            if (distance < best && to.dot(way) >= kFacing * distance) {
+            if (distance < best && to.dot(way) >= facing * distance) {
                 best = distance;
                 *found = cv::Point(x, y) + window.tl();
                 any = true;
@@ -126,7 +125,7 @@ bool target(const cv::Mat& lines, cv::Point end, cv::Point2d way, int reach, cv:
 
 } // namespace
 
-void GapCloser::close(cv::Mat& lines, int gap)
+void GapCloser::close(cv::Mat& lines, int gap, double facing)
 {
     cv::Mat skeleton = lines.clone();
     // Both passes of each round run, until a round changes nothing.
@@ -145,7 +144,7 @@ void GapCloser::close(cv::Mat& lines, int gap)
                 continue;
             const cv::Point2d way = direction(skeleton, end);
             cv::Point to;
-            if (way != cv::Point2d() && target(lines, end, way, reach, &to))
+            if (way != cv::Point2d() && target(lines, end, way, reach, facing, &to))
                 bridges.emplace_back(end, to);
         }
     }

@@ -9,5 +9,11 @@
 // narrow strip the drawing closes stays one area.
 class GapCloser {
 public:
-    static void close(cv::Mat& lines, int gap);
+    // The other line must lie within this angle of straight on (cos 72°).
+    static constexpr double kFacing = 0.3;
+    // Only what lies nearly straight on (cos 25°): breaks along a line, not
+    // the way to a stroke beside it.
+    static constexpr double kStraightOn = 0.9;
+
+    static void close(cv::Mat& lines, int gap, double facing = kFacing);
 };

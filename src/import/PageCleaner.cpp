@@ -45,6 +45,61 @@ void dropSmallComponents(cv::Mat& mask, int connectivity, int minArea)
     }
 }
 
+// Marks reaching less than this share of the page's shorter side any way,
+// alone and enclosing no paper, are the dots of stippling and dust; those
+// reaching less than the second share are the strokes of hatching.
+constexpr double kDotShare = 0.03;
+constexpr double kStrokeShare = 0.08;
+
+// The paper a fingertip can press inside, on a page whose shorter side is
+// `shorter` points: anything less is a pinhole or a chink between marks.
+int fingertip(int shorter)
+{
+    const int dot = int(shorter * kDotShare);
+    return dot * dot / 2;
+}
+
+// The marks of `lines` (filled) that stand alone and reach less than
+// `longest` points any way. Marks that enclose paper larger than `pinhole`
+// points are small outlined areas, not marks.
+cv::Mat loneMarks(const cv::Mat& lines, int longest, int pinhole)
+{
+    cv::Mat marks(lines.size(), CV_8U, cv::Scalar(0));
+    std::vector<std::vector<cv::Point>> contours;
+    std::vector<cv::Vec4i> tree; // next, previous, first hole, outer
+    cv::findContours(lines, contours, tree, cv::RETR_CCOMP, cv::CHAIN_APPROX_SIMPLE);
+    for (size_t i = 0; i < contours.size(); ++i) {
+        const cv::Rect box = cv::boundingRect(contours[i]);
+        if (tree[i][3] >= 0 || std::max(box.width, box.height) >= longest)
+            continue;
+        bool encloses = false;
+        for (int hole = tree[i][2]; hole >= 0 && !encloses; hole = tree[size_t(hole)][0])
+            encloses = cv::contourArea(contours[size_t(hole)]) > pinhole;
+        if (!encloses)
+            cv::drawContours(marks, contours, int(i), cv::Scalar(255), cv::FILLED);
+    }
+    return marks;
+}
+
+// Clears from `marks` those within `reach` of `lines`: bits of a line, or
+// marks touching it, that the line's breaks are closed with.
+void dropNear(cv::Mat& marks, const cv::Mat& lines, int reach)
+{
+    cv::Mat near, labels;
+    cv::dilate(lines, near,
+               cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * reach + 1, 2 * reach + 1)));
+    const int count = cv::connectedComponents(marks, labels, 8, CV_32S);
+    std::vector<uchar> touching(size_t(count), 0);
+    for (int y = 0; y < marks.rows; ++y) {
+        for (int x = 0; x < marks.cols; ++x)
+            touching[size_t(labels.at<int>(y, x))] |= near.at<uchar>(y, x) && marks.at<uchar>(y, x);
+    }
+    marks.forEach<uchar>([&](uchar& m, const int* at) {
+        if (touching[size_t(labels.at<int>(at[0], at[1]))])
+            m = 0;
+    });
+}
+
 // White areas the fill can reach (4-connected, as it spreads). Areas the
 // lines close against the page's edge count, like the pieces of a jigsaw;
 // only paper that reaches all four edges is the page round the drawing.
@@ -94,8 +149,14 @@ void dropLoneEdges(cv::Mat& edges, const cv::Mat& lines, int least)
     });
 }
 
-// Points whose channels differ this much are a colour, not grey ink.
+// Points whose channels differ this much are a colour, not grey ink; so are
+// dark points whose channels differ by this share of the brightest one and
+// by more than grain tints black, where they alone make an area wider than
+// the tint compression leaves along a black line.
 constexpr int kColourful = 64;
+constexpr double kDarkTint = 0.3;
+constexpr int kLeastTint = 16;
+constexpr int kTintedRim = 7;
 
 cv::Mat colourful(const cv::Mat& rgb)
 {
@@ -106,29 +167,48 @@ cv::Mat colourful(const cv::Mat& rgb)
     cv::max(most, channels[2], most);
     cv::min(channels[0], channels[1], least);
     cv::min(least, channels[2], least);
-    cv::Mat mask;
-    cv::threshold(most - least, mask, kColourful - 1, 255, cv::THRESH_BINARY);
-    return mask;
+    const cv::Mat spread = most - least;
+    cv::Mat tint, brightest, tinted;
+    spread.convertTo(tint, CV_32F);
+    most.convertTo(brightest, CV_32F);
+    const cv::Mat strong = spread >= kColourful;
+    const cv::Mat dark = (spread >= kLeastTint) & (tint >= brightest * kDarkTint) & ~strong;
+    cv::morphologyEx(
+        dark, tinted, cv::MORPH_OPEN,
+        cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(kTintedRim, kTintedRim)));
+    return strong | tinted;
 }
 
-// The lines of a drawing: its own, freed of dust, with boundaries of colour
-// added and small breaks closed.
+// The lines of a drawing: its own, freed of dust and shading, with
+// boundaries of colour added and small breaks closed.
 cv::Mat drawingLines(const cv::Mat& colour, int gap)
 {
     cv::Mat grey;
     cv::cvtColor(colour, grey, cv::COLOR_RGB2GRAY);
-    cv::Mat ink = InkFinder::lines(grey, colourful(colour));
-    // Dust is smaller than the thinnest line could make: a few points
-    // across, growing with the page like a scan's dust does.
-    const int side = std::max(2, std::min(colour.cols, colour.rows) / 150);
-    dropSmallComponents(ink, 8, side * side);
-    // Dust and grain make bits of edge too small to part anything.
-    cv::Mat edges = ColourOutlines::edges(colour, ink);
+    const cv::Mat marked = InkFinder::lines(grey, colourful(colour));
+    // The pieces of a broken line are joined before lone marks are told;
+    // strokes side by side are not.
+    cv::Mat ink = marked.clone();
+    if (gap > 0)
+        GapCloser::close(ink, gap, GapCloser::kStraightOn);
+    const int shorter = std::min(colour.cols, colour.rows);
+    cv::Mat dots = loneMarks(ink, int(shorter * kDotShare), fingertip(shorter));
+    cv::Mat strokes = loneMarks(ink, int(shorter * kStrokeShare), fingertip(shorter));
+    // Bits of a line, or marks touching it, are what its breaks are closed with.
+    dropNear(strokes, ink & ~strokes, gap + 2);
+    dots &= strokes;
+    // Hatching stays, but is neither joined nor joined to: closing breaks
+    // between its strokes would wall off bits of the area.
+    ink &= ~strokes;
+    // The marks are covered like lines, so that they make no edges of colour;
+    // dust and grain make bits of edge too small to part anything.
+    cv::Mat edges = ColourOutlines::edges(colour, marked);
+    const int side = std::max(2, shorter / 150);
     dropLoneEdges(edges, ink, kShortestEdge * side);
     ink |= edges;
     if (gap > 0)
         GapCloser::close(ink, gap);
-    return ink;
+    return ink | (marked & strokes & ~dots);
 }
 
 } // namespace
@@ -159,10 +239,10 @@ PageCleaner::Result PageCleaner::clean(const QImage& picture, Treatment treatmen
     const bool photo = treatment == Treatment::Photo ||
                        (treatment == Treatment::ByLook && PhotoPage::looksLikePhoto(colour));
     cv::Mat paper = ~(photo ? PhotoPage::lines(colour) : drawingLines(colour, gap));
-    // Pinholes in the lines become line; of a photograph, any piece of a
-    // part too small to colour.
-    const int side = std::max(2, std::min(rgb.width(), rgb.height()) / 150);
-    dropSmallComponents(paper, 4, photo ? int(colour.total() / 1000) : side * side);
+    // Paper too small to press becomes line: pinholes, chinks between marks
+    // and, of a photograph, any piece of a part too small to colour.
+    const int shorter = std::min(rgb.width(), rgb.height());
+    dropSmallComponents(paper, 4, photo ? int(colour.total() / 1000) : fingertip(shorter));
 
     Result result;
     result.photo = photo;

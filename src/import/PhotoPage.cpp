@@ -10,21 +10,29 @@
 
 namespace {
 
-// A drawing has flat paper and flat colour over most of it; a photograph has
-// grain or texture nearly everywhere.
-constexpr int kFlatWindow = 5;
-constexpr double kFlatDeviation = 2.5;
-constexpr double kFlatMost = 0.3;
-// Colours (16 steps a channel) each on at least 1 point in 5,000.
-constexpr int kManyColours = 150;
-// Or, in grey, this many shades (32 steps) each on at least 1 % of the page
-// with no one shade, like paper, on half of it.
-constexpr int kManyShades = 12;
-constexpr double kPaperMost = 0.5;
-// A drawing's flat parts are a few colours: paper and the areas' own. A soft
-// photograph is flat too, but its colour drifts across many.
+// A drawing is mostly paper, near white and neutral, with strokes on it...
+constexpr int kPaperLevel = 225;
+constexpr int kPaperTint = 20;
+constexpr double kPaperShare = 0.3;
+// ...or flat areas of a few colours with sharp edges between them. Shading
+// is where the level drifts gently (from 0.4 up to 4 levels a point, once
+// grain is smoothed away); a drawing of flat colours has little of it.
+constexpr double kGrainSmoothing = 2;
+constexpr float kGentlest = 0.4f;
+constexpr float kSteepest = 4;
+constexpr double kShadedMost = 0.08;
 constexpr int kFewColours = 16;
 constexpr double kFewColoursMost = 0.75;
+// Line art on grey or unevenly lit paper is a drawing too: most of it is
+// near neutral and nearly as light as the lightest point within reach, and
+// most of the rest is ink, much darker than that.
+constexpr int kPaperReach = 15;
+constexpr int kGreyPaperTint = 24;
+constexpr int kPaperBelow = 24;
+constexpr int kLightest = 150;
+constexpr double kGreyPaperShare = 0.6;
+constexpr int kInk = 60;
+constexpr double kInkShare = 0.35;
 
 // The colours a photograph is gathered into, and the part of the page below
 // which a part is too small for a fingertip and joins a neighbour.
@@ -37,48 +45,68 @@ constexpr double kGrain = 2.5;
 // How far inside a part a fingertip's middle must be able to go.
 constexpr int kCore = 4;
 
-double flatShare(const cv::Mat& grey)
+// The least channel of each point, and how far its channels spread.
+void channelRange(const cv::Mat& rgb, cv::Mat& least, cv::Mat& spread)
 {
-    cv::Mat level, mean, meanSquare;
-    grey.convertTo(level, CV_32F);
-    const cv::Size window(kFlatWindow, kFlatWindow);
-    cv::boxFilter(level, mean, -1, window);
-    cv::boxFilter(level.mul(level), meanSquare, -1, window);
-    const cv::Mat flat = meanSquare - mean.mul(mean) < kFlatDeviation * kFlatDeviation;
-    return cv::countNonZero(flat) / double(grey.total());
+    std::vector<cv::Mat> channels;
+    cv::split(rgb, channels);
+    cv::Mat most;
+    cv::max(channels[0], channels[1], most);
+    cv::max(most, channels[2], most);
+    cv::min(channels[0], channels[1], least);
+    cv::min(least, channels[2], least);
+    spread = most - least;
 }
 
-std::vector<int> colourBins(const cv::Mat& rgb)
+double paperShare(const cv::Mat& rgb)
+{
+    cv::Mat least, spread;
+    channelRange(rgb, least, spread);
+    return cv::countNonZero((least >= kPaperLevel) & (spread < kPaperTint)) / double(rgb.total());
+}
+
+bool lineArtOnGreyPaper(const cv::Mat& rgb)
+{
+    cv::Mat grey, lightest;
+    cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
+    const int side = 2 * kPaperReach + 1;
+    cv::dilate(grey, lightest, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(side, side)));
+    cv::Mat least, spread;
+    channelRange(rgb, least, spread);
+    const cv::Mat below = lightest - grey;
+    const cv::Mat paper =
+        (spread < kGreyPaperTint) & (lightest >= kLightest) & (below <= kPaperBelow);
+    const int paperPoints = cv::countNonZero(paper);
+    const int ink = cv::countNonZero(below >= kInk);
+    const double rest = std::max(1.0, double(rgb.total()) - paperPoints);
+    return paperPoints >= kGreyPaperShare * double(rgb.total()) && ink >= kInkShare * rest;
+}
+
+double shadedShare(const cv::Mat& rgb)
+{
+    cv::Mat grey, dx, dy, steep;
+    cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
+    grey.convertTo(grey, CV_32F);
+    cv::GaussianBlur(grey, grey, cv::Size(), kGrainSmoothing);
+    // A 3 × 3 Sobel gives eight times the step a point.
+    cv::Sobel(grey, dx, CV_32F, 1, 0, 3, 1.0 / 8);
+    cv::Sobel(grey, dy, CV_32F, 0, 1, 3, 1.0 / 8);
+    cv::magnitude(dx, dy, steep);
+    const cv::Mat shaded = (steep >= kGentlest) & (steep < kSteepest);
+    return cv::countNonZero(shaded) / double(rgb.total());
+}
+
+// The share of the points in the few commonest colours (16 steps a channel).
+double fewColoursShare(const cv::Mat& rgb)
 {
     std::vector<int> bins(4096, 0);
-    rgb.forEach<cv::Vec3b>([&](const cv::Vec3b& c, const int*) {
-        ++bins[size_t((c[0] >> 4) << 8 | (c[1] >> 4) << 4 | c[2] >> 4)];
-    });
-    return bins;
-}
-
-int colourCount(const std::vector<int>& bins, size_t points)
-{
-    const int least = int(points / 5000) + 1;
-    return int(std::count_if(bins.begin(), bins.end(), [&](int n) { return n >= least; }));
-}
-
-// The share of the points in the few commonest colours.
-double fewColoursShare(std::vector<int> bins, size_t points)
-{
+    for (int y = 0; y < rgb.rows; ++y) {
+        const cv::Vec3b* row = rgb.ptr<cv::Vec3b>(y);
+        for (int x = 0; x < rgb.cols; ++x)
+            ++bins[size_t((row[x][0] >> 4) << 8 | (row[x][1] >> 4) << 4 | row[x][2] >> 4)];
+    }
     std::partial_sort(bins.begin(), bins.begin() + kFewColours, bins.end(), std::greater<>());
-    return std::accumulate(bins.begin(), bins.begin() + kFewColours, 0.0) / double(points);
-}
-
-bool manyShades(const cv::Mat& grey)
-{
-    std::vector<int> bins(32, 0);
-    grey.forEach<uchar>([&](uchar g, const int*) { ++bins[size_t(g >> 3)]; });
-    const double total = double(grey.total());
-    const int shades =
-        int(std::count_if(bins.begin(), bins.end(), [&](int n) { return n >= total / 100; }));
-    return shades >= kManyShades &&
-           *std::max_element(bins.begin(), bins.end()) < kPaperMost * total;
+    return std::accumulate(bins.begin(), bins.begin() + kFewColours, 0.0) / double(rgb.total());
 }
 
 // Each point's index among a few colours learnt from the smoothed picture,
@@ -304,12 +332,9 @@ void splitLargest(cv::Mat& label, const std::vector<int>& size, const cv::Mat& l
 
 bool PhotoPage::looksLikePhoto(const cv::Mat& rgb)
 {
-    cv::Mat grey;
-    cv::cvtColor(rgb, grey, cv::COLOR_RGB2GRAY);
-    const std::vector<int> bins = colourBins(rgb);
-    if (flatShare(grey) >= kFlatMost && fewColoursShare(bins, rgb.total()) >= kFewColoursMost)
+    if (paperShare(rgb) >= kPaperShare || lineArtOnGreyPaper(rgb))
         return false;
-    return colourCount(bins, rgb.total()) >= kManyColours || manyShades(grey);
+    return shadedShare(rgb) > kShadedMost || fewColoursShare(rgb) < kFewColoursMost;
 }
 
 cv::Mat PhotoPage::lines(const cv::Mat& rgb)

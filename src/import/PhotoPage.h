@@ -14,9 +14,9 @@ public:
     static constexpr int kMaxAreas = 150;
     static constexpr double kLargestShare = 0.4;
 
-    // Whether `rgb` (8-bit, page size) has the marks of a photograph: many
-    // colours or shades, and grain or texture nearly everywhere instead of
-    // the flat paper and flat colours of a drawing.
+    // Whether `rgb` (8-bit, page size) is a photograph: anything that does
+    // not look like a drawing, which is mostly paper with strokes, or
+    // flat areas of a few colours with sharp edges and little shading.
     static bool looksLikePhoto(const cv::Mat& rgb);
 
     // The lines (255) of the page made from the photograph `rgb`.

@@ -22,8 +22,12 @@ private slots:
     void onePressFillsTheWholeArea();
     void goldSetAreasStayWhole_data();
     void goldSetAreasStayWhole();
+    void shadingDoesNotCutAnArea_data();
+    void shadingDoesNotCutAnArea();
     void photographBecomesPage_data();
     void photographBecomesPage();
+    void photographOrDrawingByLook_data();
+    void photographOrDrawingByLook();
     void largestPictureIsRead();
 };
 
@@ -106,6 +110,12 @@ void PageCleanerTest::onePressFillsTheWholeArea_data()
         p.setBrush(QColor(30, 100, 40));
         p.drawEllipse(QPointF(kCentre), 120, 120);
     }) << disc(117) << disc(123);
+    QPainterPath darkBand, bandRim; // as narrow as a bold line, and darker than black ink
+    darkBand.addRect(QRectF(102, 146, 196, 8));
+    bandRim.addRect(QRectF(97, 141, 206, 18));
+    QTest::newRow("dark colour stays an area")
+        << canvas([](QPainter& p) { p.fillRect(QRectF(100, 144, 200, 12), QColor(15, 60, 25)); })
+        << darkBand << bandRim;
     QTest::newRow("faint line on grey paper kept")
         << canvas(
                [](QPainter& p) {
@@ -191,6 +201,43 @@ void PageCleanerTest::goldSetAreasStayWhole()
     QCOMPARE(clean.closedAreas, q.areas);
 }
 
+void PageCleanerTest::shadingDoesNotCutAnArea_data()
+{
+    QTest::addColumn<QLineF>("mark"); // drawn in rows across the circle's middle
+    QTest::addColumn<QSize>("step");
+    QTest::newRow("stippling") << QLineF(0, 0, 0, 0) << QSize(4, 4);
+    QTest::newRow("hatching") << QLineF(0, 0, 8, -5) << QSize(7, 14);
+}
+
+// Marks may stay for the colour to flow round, but cut no piece off.
+void PageCleanerTest::shadingDoesNotCutAnArea()
+{
+    QFETCH(QLineF, mark);
+    QFETCH(QSize, step);
+    const QImage picture = canvas([&](QPainter& p) {
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+        QRandomGenerator random(5);
+        for (int x = -80; x < 80; x += step.width()) {
+            for (int y = -80; y < 80; y += step.height())
+                p.drawLine(mark.translated(kCentre + QPointF(x, y) +
+                                           QPointF(random.bounded(3), random.bounded(3))));
+        }
+    });
+    QImage page = PageCleaner::clean(picture).page.convertToFormat(QImage::Format_RGB32);
+    QVERIFY(floodFill(page, kCentre.x(), kCentre.y(), kRed));
+    int cutOff = 0, black = 0, ink = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb at = page.pixel(x, y);
+            cutOff += QLineF(QPointF(x, y), kCentre).length() < 117 && at == 0xffffffff;
+            black += at == 0xff000000;
+            ink += qGray(picture.pixel(x, y)) < 128;
+        }
+    }
+    QCOMPARE(cutOff, 0);
+    QVERIFY2(black <= ink * 3 / 2, qPrintable(QStringLiteral("%1 of %2").arg(black).arg(ink)));
+}
+
 void PageCleanerTest::photographBecomesPage_data()
 {
     QTest::addColumn<QByteArray>("format");
@@ -228,6 +275,43 @@ void PageCleanerTest::photographBecomesPage()
              qPrintable(QString::number(clean.closedAreas)));
     QVERIFY(clean.areaPoints.first() <= page * 0.4);
     QVERIFY(clean.areaPoints.last() >= page / 1000);
+}
+
+void PageCleanerTest::photographOrDrawingByLook_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("photo");
+    QLinearGradient fog(0, 0, 0, 300); // a misty grey scene: no paper, no flat colour
+    fog.setColorAt(0, QColor(200, 200, 200));
+    fog.setColorAt(1, QColor(40, 40, 40));
+    QTest::newRow("soft grey photograph") << canvas([&](QPainter& p) {
+        p.fillRect(QRect(QPoint(), kSize), fog);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(70, 70, 70));
+        p.drawEllipse(QPointF(kCentre), 60, 30);
+    }) << true;
+    QRadialGradient shade(QPointF(kCentre), 120); // shaded from green to black
+    shade.setColorAt(0, QColor(0, 230, 0));
+    shade.setColorAt(1, QColor(0, 20, 0));
+    QTest::newRow("shaded drawing on paper") << canvas([&](QPainter& p) {
+        p.setBrush(shade);
+        p.drawEllipse(QPointF(kCentre), 120, 120);
+    }) << false;
+    QImage scan = canvas([](QPainter& p) { p.drawEllipse(QPointF(kCentre), 120, 120); },
+                         QColor(195, 195, 195));
+    QRandomGenerator random(7); // grey, grainy paper
+    for (int y = 0; y < scan.height(); ++y) {
+        for (int x = 0; x < scan.width(); ++x)
+            scan.setPixel(x, y, scan.pixel(x, y) + 0x010101u * random.bounded(20));
+    }
+    QTest::newRow("line drawing on grey paper") << scan << false;
+}
+
+void PageCleanerTest::photographOrDrawingByLook()
+{
+    QFETCH(QImage, picture);
+    QFETCH(bool, photo);
+    QCOMPARE(PageCleaner::clean(picture).photo, photo);
 }
 
 // A JPEG of 100 million points, as large as is read, beyond Qt's usual
