@@ -1,9 +1,11 @@
 #include "AppIcon.h"
 
+#include "BmpWriter.h"
 #include "LittleEndian.h"
 #include "OutputFile.h"
 
 #include <QBuffer>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -115,4 +117,19 @@ void AppIcon::writeAll(const QString& dir)
             windowsSizes.append({size, png});
     }
     OutputFile::write(dir + QStringLiteral("/icon.ico"), windowsIcon(windowsSizes));
+    BmpWriter::writeRgb24(dir + QStringLiteral("/setup-side.bmp"), setupSide());
+}
+
+QImage AppIcon::setupSide()
+{
+    // The size the setup program's first and last pages give their picture.
+    QImage side(164, 314, QImage::Format_RGB32);
+    QPainter painter(&side);
+    QLinearGradient sky(0, 0, 0, side.height());
+    sky.setColorAt(0, QColor(255, 236, 160));
+    sky.setColorAt(1, QColor(255, 170, 120));
+    painter.fillRect(side.rect(), sky);
+    const QImage icon = draw(128);
+    painter.drawImage(QPoint((side.width() - icon.width()) / 2, 60), icon);
+    return side;
 }

@@ -11,6 +11,10 @@ public:
 
     static QImage draw(int size);
 
-    // icon-<size>.png for each size, and icon.ico for the Windows program.
+    // icon-<size>.png for each size, icon.ico for the Windows program, and
+    // setup-side.bmp, the picture of its setup program's first page.
     static void writeAll(const QString& dir);
+
+private:
+    static QImage setupSide();
 };

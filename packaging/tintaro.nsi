@@ -7,7 +7,8 @@
 ; where FILES holds the program folder as installed and files.nsh/unfiles.nsh
 ; list what is installed, so the uninstaller removes exactly that.
 
-Unicode true
+; A 64-bit setup program for a 64-bit program: no 32-bit layer needed.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define NAME "Tintaro"
@@ -15,6 +16,8 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintaro"
 
 !define MULTIUSER_EXECUTIONLEVEL Highest
+; Per user unless an administrator chooses every user on its page (or /AllUsers).
+!define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
 !define MULTIUSER_INSTALLMODE_INSTDIR "Tintaro"
@@ -27,9 +30,11 @@ OutFile "${OUTFILE}"
 BrandingText "${NAME} ${VERSION}"
 !define MUI_ICON "${FILES}\tintaro.ico"
 !define MUI_UNICON "${FILES}\tintaro.ico"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${FILES}\..\setup-side.bmp"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tintaro.exe"

@@ -100,6 +100,7 @@ mkdir -p $stage/datos
 cp -r $folder/. $stage/
 mv $stage/dibujos $stage/*.gif $stage/*.wav $stage/datos/
 cp $cross/generated/icon.ico $stage/tintaro.ico
+cp $cross/generated/setup-side.bmp $setup/
 # What is installed, listed for the installer and, in reverse, the uninstaller.
 list_installed() {
   local file dir

@@ -60,8 +60,10 @@ void WindowsSetupE2eTest::initTestCase()
     QVERIFY(wine({QStringLiteral("wineboot"), QStringLiteral("-i")}) == 0);
     QProcess::execute(QStringLiteral("env"), {QStringLiteral("WINEPREFIX=") + m_prefix.path(),
                                               QStringLiteral("wineserver"), QStringLiteral("-p")});
-    const QStringList users =
-        QDir(m_prefix.filePath(QStringLiteral("drive_c/users"))).entryList({qgetenv("USER")});
+    // Wine names the one user's folder after the login; "Public" is everyone's.
+    QStringList users = QDir(m_prefix.filePath(QStringLiteral("drive_c/users")))
+                            .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    users.removeAll(QStringLiteral("Public"));
     QVERIFY2(users.size() == 1, "the prefix has no folder for this user");
     m_user = m_prefix.filePath(QStringLiteral("drive_c/users/") + users.first());
     m_programs = m_user + QStringLiteral("/AppData/Roaming/Microsoft/Windows/Start Menu/Programs");
