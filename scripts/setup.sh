@@ -35,6 +35,7 @@ test_packages=(
   clang libclang-rt-14-dev # the fuzz targets (fuzz.sh)
   dpkg-dev file lintian    # the Debian package, made and checked by the installed test
   cups-daemon cups-client poppler-utils # a private print server, its PDF sheets read back
+  ccache # a test run in a fresh clone compiles little of what an earlier one did
 )
 
 tests=OFF
