@@ -59,9 +59,14 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "GPL-3.0-or-later"
 
 Function .onInit
+  ; A folder named with /D= comes before .onInit, and the install mode would
+  ; put its own in its place.
+  StrCpy $0 $INSTDIR
   !insertmacro MULTIUSER_INIT
+  ${If} $0 != ""
+    StrCpy $INSTDIR $0
   ; Per user, the program goes where Windows keeps each user's programs.
-  ${If} $MultiUser.InstallMode == "CurrentUser"
+  ${ElseIf} $MultiUser.InstallMode == "CurrentUser"
   ${AndIf} $INSTDIR == "$LOCALAPPDATA\Tintaro"
     StrCpy $INSTDIR "$LOCALAPPDATA\Programs\Tintaro"
   ${EndIf}
