@@ -94,7 +94,7 @@ sanitizer_tests() {
   # Only what those tests need: their targets carry the tests' names. Listed
   # in this folder, so the main run's log is left alone.
   local targets
-  targets=$(cd build-sanitize && ctest -N -L 'core|widget' | awk '/Test +#/ {print $3}')
+  targets=$(cd build-sanitize && ctest -N -L 'core|widget' -FA '.*' | awk '/Test +#/ {print $3}')
   # shellcheck disable=SC2086
   cmake --build build-sanitize -j"$jobs" --target $targets >build-sanitize/build.log 2>&1 ||
     { tail -n 40 build-sanitize/build.log; return 1; }

@@ -1,6 +1,7 @@
 #include "ui/GalleryView.h"
 
 #include "core/session/PageSession.h"
+#include "ui/FailureBoundary.h"
 #include "ui/PagePictureMaker.h"
 
 #include <QFontMetrics>
@@ -169,6 +170,11 @@ void GalleryView::scrollContentsBy(int, int)
 }
 
 void GalleryView::paintEvent(QPaintEvent*)
+{
+    FailureBoundary::run([this] { paintCells(); });
+}
+
+void GalleryView::paintCells()
 {
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);

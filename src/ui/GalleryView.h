@@ -52,6 +52,7 @@ private:
     void closeView();
     QSize pictureBox() const;
     const QImage* pictureOf(int page);
+    void paintCells();
     void paintCell(QPainter& painter, int page, const QRect& at);
     void paintNumber(QPainter& painter, int page, const QRect& at) const;
     void onMade(int page, const QImage& picture);

@@ -39,9 +39,8 @@ QColor qColour(ColorRef colour)
 
 } // namespace
 
-IntroWindow::IntroWindow(AppFolders folders, WindowState state, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_state(std::move(state)),
-      m_geometry(m_state.zoom)
+IntroWindow::IntroWindow(AppFolders folders, const WindowState& state, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders)), m_state(state), m_geometry(m_state.zoom)
 {
     // A fixed border with the window menu and close button, but no minimise
     // or maximise button.

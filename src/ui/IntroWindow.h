@@ -25,7 +25,8 @@ public:
     static constexpr double kClientWidth = 6420;
     static constexpr double kClientHeight = 6330;
 
-    explicit IntroWindow(AppFolders folders, WindowState state = {}, QWidget* parent = nullptr);
+    explicit IntroWindow(AppFolders folders, const WindowState& state = {},
+                         QWidget* parent = nullptr);
     ~IntroWindow() override;
 
     // Start-up: runs once before the window is first shown.

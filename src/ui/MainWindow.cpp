@@ -23,10 +23,9 @@
 #include <QShortcut>
 #include <QTimer>
 
-MainWindow::MainWindow(AppFolders folders, WindowState state, QWidget* parent)
-    : QWidget(parent), m_folders(std::move(folders)), m_state(std::move(state)),
-      m_session(m_folders.book()), m_controls(this, m_session, m_folders.data(), m_state.zoom),
-      m_background(m_state.zoom)
+MainWindow::MainWindow(AppFolders folders, const WindowState& state, QWidget* parent)
+    : QWidget(parent), m_folders(std::move(folders)), m_state(state), m_session(m_folders.book()),
+      m_controls(this, m_session, m_folders.data(), m_state.zoom), m_background(m_state.zoom)
 {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Tintaro"));

@@ -20,7 +20,8 @@ class SoundPlayer;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(AppFolders folders, WindowState state = {}, QWidget* parent = nullptr);
+    explicit MainWindow(AppFolders folders, const WindowState& state = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: runs once before the window is first shown. Throws Failure.

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kMaxAttempts = 1000;
 
-[[noreturn]] void keepFailed(const QString& path, DurableFile::Error error, const QImage& image)
+[[noreturn]] void exportFailed(const QString& path, DurableFile::Error error, const QImage& image)
 {
     const qint64 needed = qint64(image.sizeInBytes());
     throw SaveFailure(path, QStringLiteral("No puedo guardar la imagen: %1.")
@@ -33,7 +33,7 @@ QString PageExporter::exportPage(const QImage& image, int page, const QString& f
 {
     errno = 0;
     if (!QDir().mkpath(folder))
-        keepFailed(folder, {errno}, image);
+        exportFailed(folder, {errno}, image);
     // A picture already there keeps its name: the next free one is taken.
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         QString path = folder + QLatin1Char('/') + fileName(page, at, attempt);
@@ -43,7 +43,7 @@ QString PageExporter::exportPage(const QImage& image, int page, const QString& f
         if (!error)
             return path;
         if (error->code != EEXIST)
-            keepFailed(path, *error, image);
+            exportFailed(path, *error, image);
     }
-    keepFailed(folder + QLatin1Char('/') + fileName(page, at), {EEXIST}, image);
+    exportFailed(folder + QLatin1Char('/') + fileName(page, at), {EEXIST}, image);
 }
