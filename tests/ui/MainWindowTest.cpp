@@ -103,6 +103,9 @@ private slots:
     void failureStopsAtTheBoundary();
     void ctrlSKeepsThePage_data();
     void ctrlSKeepsThePage();
+    // Last: the door's end, asked with no event loop running, would make
+    // every later loop (a message box's) return at once.
+    void doorSaysWhatItCannotSave();
 
 private:
     BookFolder* m_book = nullptr;
@@ -187,6 +190,19 @@ void MainWindowTest::failureStopsAtTheBoundary()
     QCOMPARE(g_reported.size(), 2);
     QVERIFY(g_reported.last().contains(QStringLiteral("1.gif")));
     QVERIFY(canvasPixel(*m_window, 30, 20) != 0xFFFFFFFFu);
+}
+
+void MainWindowTest::doorSaysWhatItCannotSave()
+{
+    // The copy's name taken by a folder: the door says which file before it ends.
+    QTest::mouseClick(m_window->canvas(), Qt::LeftButton, {}, insideCanvas(30, 20));
+    QVERIFY(QDir().mkdir(m_book->drawing("1.bmp")));
+    g_reported.clear();
+    FailureBoundary::setReporter([](const QString& message) { g_reported << message; });
+    QTest::mouseClick(m_window->doorButton(), Qt::LeftButton);
+    FailureBoundary::setReporter(nullptr);
+    QCOMPARE(g_reported.size(), 1);
+    QVERIFY2(g_reported.first().contains(QStringLiteral("1.bmp")), qPrintable(g_reported.first()));
 }
 
 void MainWindowTest::ctrlSKeepsThePage_data()
