@@ -2,6 +2,7 @@
 // fill: the same pixels painted, the same answer about whether any changed.
 
 #include "core/colour/FloodFill.h"
+#include "core/colour/ReferenceFill.h"
 
 #include <QImage>
 #include <QRect>
@@ -9,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <utility>
 #include <vector>
 
@@ -35,37 +35,6 @@ void check(bool condition, const char* what, int x = -1, int y = -1)
         std::fprintf(stderr, "fill differs from the reference: %s at (%d, %d)\n", what, x, y);
         std::abort();
     }
-}
-
-// 4-connected breadth-first fill over the 24 colour bits of each pixel.
-bool referenceFill(std::vector<std::uint32_t>& pixels, int width, int height, int x, int y,
-                   std::uint32_t fill)
-{
-    if (x < 0 || y < 0 || x >= width || y >= height)
-        return false;
-    const std::uint32_t target = pixels[static_cast<std::size_t>(y * width + x)];
-    if (target == fill)
-        return false;
-    std::deque<std::pair<int, int>> queue{{x, y}};
-    pixels[static_cast<std::size_t>(y * width + x)] = fill;
-    while (!queue.empty()) {
-        const auto [px, py] = queue.front();
-        queue.pop_front();
-        const int dx[] = {1, -1, 0, 0};
-        const int dy[] = {0, 0, 1, -1};
-        for (int i = 0; i < 4; ++i) {
-            const int nx = px + dx[i];
-            const int ny = py + dy[i];
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
-                continue;
-            std::uint32_t& p = pixels[static_cast<std::size_t>(ny * width + nx)];
-            if (p == target) {
-                p = fill;
-                queue.emplace_back(nx, ny);
-            }
-        }
-    }
-    return true;
 }
 
 } // namespace

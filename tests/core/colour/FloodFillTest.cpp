@@ -1,9 +1,9 @@
 #include "core/colour/FloodFill.h"
+#include "core/colour/ReferenceFill.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <deque>
 #include <vector>
 
 namespace {
@@ -39,34 +39,6 @@ QImage picture(const QStringList& rows)
         }
     }
     return image;
-}
-
-// Plain breadth-first fill, one pixel at a time: slow but plainly right.
-void referenceFill(std::vector<QRgb>& pixels, int width, int height, int x, int y, QRgb paint)
-{
-    const QRgb target = pixels[static_cast<std::size_t>(y * width + x)] & 0x00FFFFFFu;
-    if (target == (paint & 0x00FFFFFFu)) {
-        return;
-    }
-    std::vector<bool> seen(pixels.size(), false);
-    std::deque<QPoint> queue{QPoint(x, y)};
-    seen[static_cast<std::size_t>(y * width + x)] = true;
-    while (!queue.empty()) {
-        const QPoint p = queue.front();
-        queue.pop_front();
-        pixels[static_cast<std::size_t>(p.y() * width + p.x())] = paint;
-        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-            const QPoint n = p + d;
-            if (n.x() < 0 || n.y() < 0 || n.x() >= width || n.y() >= height) {
-                continue;
-            }
-            const auto i = static_cast<std::size_t>(n.y() * width + n.x());
-            if (!seen[i] && (pixels[i] & 0x00FFFFFFu) == target) {
-                seen[i] = true;
-                queue.push_back(n);
-            }
-        }
-    }
 }
 
 // Every painted pixel changes colour, so the pixels that differ are the ones painted.
