@@ -10,7 +10,7 @@
 # builds that step again, not the hour of the others.
 #   scripts/windows-deps.sh          builds what is missing; prints each step's time
 #   scripts/windows-deps.sh --prefix prints where the prefix is, builds nothing
-# About an hour on 2 cores the first time (Qt alone some 45 minutes), 4 GB.
+# About 25 minutes on 2 cores the first time (Qt alone some 19), 4 GB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
