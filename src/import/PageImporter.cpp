@@ -70,6 +70,17 @@ QString nothingToColour(const PageCleaner::Result& clean)
     return {};
 }
 
+// What became of a file of several sheets some of which were refused.
+QString partlyAdded(const QString& path, const QStringList& refused, int sheets)
+{
+    return QStringLiteral("De %1 he añadido %2 de %3 hojas; no la%4 %5.")
+        .arg(shown(path))
+        .arg(sheets - refused.size())
+        .arg(sheets)
+        .arg(refused.size() == 1 ? QStringLiteral(" hoja") : QStringLiteral("s hojas"))
+        .arg(listed(refused));
+}
+
 } // namespace
 
 PageImporter::PageImporter(QString bookFolder, QSize largestPage, PageCleaner::Treatment treatment)
@@ -113,13 +124,7 @@ PageImporter::Outcome PageImporter::addFile(const QString& path, int file, int f
                 refused << QString::number(sheet + 1);
         }
         if (!refused.isEmpty() && refused.size() < sheets)
-            listener.refused(
-                QStringLiteral("De %1 he añadido %2 de %3 hojas; no la%4 %5.")
-                    .arg(shown(path))
-                    .arg(sheets - refused.size())
-                    .arg(sheets)
-                    .arg(refused.size() == 1 ? QStringLiteral(" hoja") : QStringLiteral("s hojas"))
-                    .arg(listed(refused)));
+            listener.refused(partlyAdded(path, refused, sheets));
         return refused.isEmpty() ? Outcome::Added : Outcome::Refused;
     } catch (const Failure& failure) {
         return refuse(failure.reason());

@@ -367,7 +367,12 @@ cv::Mat PhotoPage::lines(const cv::Mat& rgb)
         splitLargest(label, size, lab);
         ids = label;
     }
-    cv::Mat lines(rgb.size(), CV_8U, cv::Scalar(0));
+    return boundaries(label);
+}
+
+cv::Mat PhotoPage::boundaries(const cv::Mat& label)
+{
+    cv::Mat lines(label.size(), CV_8U, cv::Scalar(0));
     for (int y = 0; y < label.rows; ++y) {
         for (int x = 0; x < label.cols; ++x) {
             const int own = label.at<int>(y, x);

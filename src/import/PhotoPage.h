@@ -21,4 +21,8 @@ public:
 
     // The lines (255) of the page made from the photograph `rgb`.
     static cv::Mat lines(const cv::Mat& rgb);
+
+private:
+    // A line of two points' width wherever two neighbouring areas meet.
+    static cv::Mat boundaries(const cv::Mat& label);
 };

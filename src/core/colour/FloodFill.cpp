@@ -111,6 +111,23 @@ constexpr bool kRowMasks = true;
 constexpr bool kRowMasks = false;
 #endif
 
+#if defined(__SSE2__) && defined(__GNUC__)
+// Bit k set where pixel k of the 64 from `block` on matches the target.
+inline std::uint64_t matchMask(const Pixel* block, Pixel target)
+{
+    const __m128i bits = _mm_set1_epi32(static_cast<int>(kColourBits));
+    const __m128i want = _mm_set1_epi32(static_cast<int>(target));
+    std::uint64_t mask = 0;
+    for (int k = 0; k < 16; ++k) {
+        const __m128i v =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + std::ptrdiff_t{4} * k));
+        const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, bits), want);
+        mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * k);
+    }
+    return mask;
+}
+#endif
+
 // Calls onRun(left, right) for every run of matching pixels on a row, left to right.
 // Whole blocks of 64 pixels are compared at once into a bit mask whose changes
 // from one bit to the next are the ends of the runs.
@@ -119,16 +136,8 @@ template <typename Emit> void forEachRun(const Pixel* row, int width, Pixel targ
     int start = -1;
     int x = 0;
 #if defined(__SSE2__) && defined(__GNUC__)
-    const __m128i bits = _mm_set1_epi32(static_cast<int>(kColourBits));
-    const __m128i want = _mm_set1_epi32(static_cast<int>(target));
     for (; x + 64 <= width; x += 64) {
-        std::uint64_t mask = 0;
-        for (int k = 0; k < 16; ++k) {
-            const __m128i v =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x + std::ptrdiff_t{4} * k));
-            const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, bits), want);
-            mask |= static_cast<std::uint64_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * k);
-        }
+        const std::uint64_t mask = matchMask(row + x, target);
         std::uint64_t edges = mask ^ ((mask << 1) | (start >= 0 ? 1u : 0u));
         while (edges != 0) {
             const int at = x + __builtin_ctzll(edges);
