@@ -108,13 +108,14 @@ SectionEnd
 
 Section "Uninstall"
   ; Only what was installed: the book and the settings in %APPDATA%\Tintaro stay.
-  !include "${FILES}\..\unfiles.nsh"
-  Delete "$INSTDIR\desinstalar.exe"
-  RMDir "$INSTDIR"
+  ; The program's folder goes last, so that once it is gone all else is.
   Delete "$SMPROGRAMS\Tintaro\Tintaro.lnk"
   Delete "$SMPROGRAMS\Tintaro\Ajustes de Tintaro.lnk"
   Delete "$SMPROGRAMS\Tintaro\Imprimir dibujos para colorear.lnk"
   RMDir "$SMPROGRAMS\Tintaro"
   Delete "$DESKTOP\Tintaro.lnk"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  !include "${FILES}\..\unfiles.nsh"
+  Delete "$INSTDIR\desinstalar.exe"
+  RMDir "$INSTDIR"
 SectionEnd
