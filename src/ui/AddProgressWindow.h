@@ -17,6 +17,5 @@ public:
 
 private:
     static constexpr int kStepsPerFile = 1000;
-    int m_files;
     QProgressDialog m_window;
 };

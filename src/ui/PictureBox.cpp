@@ -11,7 +11,6 @@
 #include <QStyleHints>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
