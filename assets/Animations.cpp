@@ -1,6 +1,7 @@
 #include "Animations.h"
 
-#include "GifWriter.h"
+#include "OutputFile.h"
+#include "gif/GifWriter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -219,13 +220,13 @@ void Animations::writeAll(const QString& dir)
     for (const QImage& frame : writingPencil()) {
         pencil.addFrame(frame, frameDelay);
     }
-    pencil.write(dir + "/ani.gif");
+    OutputFile::write(dir + "/ani.gif", pencil.encode());
     GifWriter monster;
     for (const QImage& frame : jumpingMonster()) {
         monster.addFrame(frame, frameDelay);
     }
-    monster.write(dir + "/monstruito.gif");
+    OutputFile::write(dir + "/monstruito.gif", monster.encode());
     GifWriter tile;
     tile.addFrame(wallpaperTile());
-    tile.write(dir + "/fondo.gif");
+    OutputFile::write(dir + "/fondo.gif", tile.encode());
 }

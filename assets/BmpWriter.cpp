@@ -1,8 +1,8 @@
 #include "BmpWriter.h"
 
-#include "ColourTable.h"
 #include "LittleEndian.h"
 #include "OutputFile.h"
+#include "gif/ColourTable.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "BookDrawings.h"
 
-#include "GifWriter.h"
 #include "LineArt.h"
+#include "OutputFile.h"
+#include "gif/GifWriter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -796,6 +797,6 @@ void BookDrawings::writeAll(const QString& programDir)
     for (int i = 0; i < pages.size(); ++i) {
         GifWriter gif;
         gif.addFrame(pages[i]);
-        gif.write(programDir + "/dibujos/" + QString::number(i + 1) + ".gif");
+        OutputFile::write(programDir + "/dibujos/" + QString::number(i + 1) + ".gif", gif.encode());
     }
 }

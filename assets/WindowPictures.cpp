@@ -1,9 +1,9 @@
 #include "WindowPictures.h"
 
 #include "BmpWriter.h"
-#include "GifWriter.h"
 
 #include "OutputFile.h"
+#include "gif/GifWriter.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -293,7 +293,7 @@ void WindowPictures::writeAll(const QString& dir)
         for (int k = 0; k < frames.size(); ++k) {
             gif.addFrame(frames[k], k == 0 ? 300 : 10);
         }
-        gif.write(dir + (left ? "/forward.gif" : "/backward.gif"));
+        OutputFile::write(dir + (left ? "/forward.gif" : "/backward.gif"), gif.encode());
     }
     BmpWriter::writeIndexed8(dir + "/eraser.bmp", eraser());
     BmpWriter::writeRgb24(dir + "/door.bmp", door());

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
-#include <QString>
 
-// Writes a GIF89a with one global colour table, full-size frames left in place, no
-// transparency, and (for more than one frame) an endless Netscape loop.
+// Encodes a GIF89a with one global colour table, full-size frames left in
+// place, no transparency, and (for more than one frame) an endless Netscape
+// loop. The shipped pictures and the pages added from outside drawings are
+// both written here.
 class GifWriter {
 public:
     explicit GifWriter(int minimumTableSize = 2) : m_minimumTableSize(minimumTableSize) {}
 
     // delay in hundredths of a second
     void addFrame(const QImage& frame, int delay = 0);
-    void write(const QString& path) const;
+    // Throws std::runtime_error with giflib's reason when it cannot encode.
+    QByteArray encode() const;
 
 private:
     struct Frame {

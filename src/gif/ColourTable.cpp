@@ -1,4 +1,4 @@
-#include "ColourTable.h"
+#include "gif/ColourTable.h"
 
 #include <stdexcept>
 
