@@ -1,110 +1,80 @@
 #include "e2e/MainWindowGeometry.h"
 
-#include "core/geometry/CanvasPlacement.h"
-#include "core/geometry/GalleryButtonPlacement.h"
-#include "core/geometry/Layout.h"
-#include "core/geometry/StoredControls.h"
-#include "core/geometry/UndoButtonPlacement.h"
-#include "core/geometry/Units.h"
+#include <cmath>
 
-namespace {
-
-const Layout& layout()
-{
-    static const Layout l = Layout::compute(MainWindowGeometry::kScreenWidthTwips,
-                                            MainWindowGeometry::kScreenHeightTwips);
-    return l;
-}
-
-// The canvas is its picture with a one-pixel border all round, placed as
-// start-up places it.
-CanvasPlacement placed(QSize picture)
-{
-    return CanvasPlacement::place(MainWindowGeometry::kScreenWidthTwips, layout().colourBar.top(),
-                                  pixelsToTwips(picture.width() + 2),
-                                  pixelsToTwips(picture.height() + 2),
-                                  CanvasPlacement::Pin::WithoutGap);
-}
-
-QRectF canvasTwips(QSize picture)
-{
-    const CanvasPlacement p = placed(picture);
-    return {p.canvasLeft, p.canvasTop, pixelsToTwips(picture.width() + 2), p.canvasHeight};
-}
-
-} // namespace
-
-int MainWindowGeometry::toPixels(double twips)
-{
-    return static_cast<int>(roundHalfEven(twips / kTwipsPerPixel));
-}
-
-QRect MainWindowGeometry::fromTwips(const QRectF& twips)
-{
-    return {toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()),
-            toPixels(twips.height())};
-}
-
+// Stored sizes in pixels: a button 855 × 1000 (or 1005) twips is 57 × 67, a
+// swatch 495 × 450 is 33 × 30, the colour bar 5430 × 525 is 362 × 35.
+//
+// The swatch row is centred: margin floor((15360 − 11 × 495) / 2) = 4957
+// twips (330 px), tops at 11520 − 475 = 11045 (736 px). The buttons and the
+// bar stand with their bottoms level with the swatches': top 10495 (700 px).
+// Forward stands 25 twips left of the row at 4077 (272 px), back one
+// button's width further at 3222 (215 px); the eraser 25 past the bar at
+// 10412 (694 px), the door 25 past it at 11292 (753 px).
 QRect MainWindowGeometry::swatch(int index)
 {
-    return fromTwips(layout().swatches.at(static_cast<std::size_t>(index)));
+    return {330 + 33 * index, 736, 33, 30};
 }
 
 QRect MainWindowGeometry::eraser()
 {
-    return fromTwips(layout().eraser);
+    return {694, 700, 57, 67};
 }
 
 QRect MainWindowGeometry::door()
 {
-    return fromTwips(layout().door);
+    return {753, 700, 57, 67};
 }
 
 QRect MainWindowGeometry::back()
 {
-    return fromTwips(layout().back);
+    return {215, 700, 57, 67};
 }
 
 QRect MainWindowGeometry::forward()
 {
-    return fromTwips(layout().forward);
+    return {272, 700, 57, 67};
 }
 
 QRect MainWindowGeometry::colourBar()
 {
-    return fromTwips(layout().colourBar);
-}
-
-QRect MainWindowGeometry::canvas(QSize picture)
-{
-    return fromTwips(canvasTwips(picture));
+    return {330, 700, 362, 35};
 }
 
 namespace {
 
-UndoButtonPlacement::Around around(QSize picture)
+int halfToEven(double value)
 {
-    const CanvasPlacement p = placed(picture);
-    const QRectF mascot(p.mascotLeft, p.mascotTop, StoredControls::mascot.width(),
-                        StoredControls::mascot.height());
-    return {QSizeF(MainWindowGeometry::kScreenWidthTwips, MainWindowGeometry::kScreenHeightTwips),
-            canvasTwips(picture), mascot, layout().back, layout().door};
+    return static_cast<int>(std::nearbyint(value)); // the default rounding mode
 }
 
 } // namespace
 
-QRect MainWindowGeometry::undo(QSize picture)
+QRect MainWindowGeometry::canvas(QSize picture)
 {
-    return fromTwips(
-        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size()));
+    // The picture with a one-pixel border, centred across the screen and,
+    // in twips rounded halves to even, between the top and the bar's 10495.
+    // Taller than that room, it starts at 5 twips and runs down to 25 above
+    // the bar.
+    const int width = picture.width() + 2;
+    const double topTwips = std::nearbyint((10495 - 15.0 * (picture.height() + 2)) / 2);
+    const int left = halfToEven((1024 - width) / 2.0);
+    if (topTwips < 1)
+        return {left, 0, width, halfToEven((10495 - 25) / 15.0)};
+    return {left, halfToEven(topTwips / 15), width, picture.height() + 2};
 }
 
-QRect MainWindowGeometry::gallery(QSize picture)
+// Beside a 640 × 480 page the canvas spans 2865 … 12495 twips across, top
+// 1632; the animation stands 100 to its right at 12595, 1365 high, and each
+// button 120 below what is above it: undo at 3117, the pages' view at 4237.
+QRect MainWindowGeometry::undo()
 {
-    const QRectF undo =
-        UndoButtonPlacement::place(around(picture), StoredControls::undoButton.size());
-    return fromTwips(
-        GalleryButtonPlacement::place(around(picture), undo, StoredControls::galleryButton));
+    return {840, 208, 57, 67};
+}
+
+QRect MainWindowGeometry::gallery()
+{
+    return {840, 282, 57, 67};
 }
 
 QPoint MainWindowGeometry::colourField(int column, int row)

@@ -80,8 +80,7 @@ void NothingLostE2eTest::fillKeptAtTheEnd_data()
     QTest::newRow("eraser, forward, back, undo")
         << QList<QPoint>{MainWindowGeometry::eraser().center(),
                          MainWindowGeometry::forward().center(),
-                         MainWindowGeometry::back().center(),
-                         MainWindowGeometry::undo(m_page1.size()).center()}
+                         MainWindowGeometry::back().center(), MainWindowGeometry::undo().center()}
         << 0 << 0 << 0 << QStringList();
 }
 

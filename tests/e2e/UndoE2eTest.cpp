@@ -33,7 +33,7 @@ void UndoE2eTest::undoTakesBackFillsAndRedoKeyRepeats()
     QVERIFY(harness.startToMainWindow());
     QString why;
     QVERIFY2(harness.canvasShows(m_page1, QStringLiteral("start"), &why, 8000), qPrintable(why));
-    const QPoint undo = MainWindowGeometry::undo(m_page1.size()).center();
+    const QPoint undo = MainWindowGeometry::undo().center();
     const QImage first = DrawingProbe::filled(m_page1, m_areas[0].inside, qRgb(255, 0, 0));
     const QImage both = DrawingProbe::filled(first, m_areas[1].inside, qRgb(255, 0, 0));
 

@@ -3,6 +3,8 @@
 #include "core/book/PageBook.h"
 
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@ private slots:
     void copyFollowsUmask();
     void readOnlyBookStillOpens();
     void tooManyPages();
+    void fullDiskKeepsTheCopy();
 };
 
 namespace {
@@ -91,6 +94,30 @@ void PageBookUnixTest::tooManyPages()
     QFile::remove(book.drawing(QString::number(PageBook::kPageLimit) + ".gif"));
     pages.startUp();
     QCOMPARE(pages.state().pageCount, PageBook::kPageLimit - 1);
+}
+
+void PageBookUnixTest::fullDiskKeepsTheCopy()
+{
+    // A file-size limit fails the write part-way, as a full disk does.
+    BookFolder book;
+    book.addPicture("1.bmp", kCopyColour);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        PageBook::saveCopy(QImage(200, 200, QImage::Format_RGB32), book.drawing("1.bmp"));
+    } catch (const SaveFailure& failure) {
+        message = failure.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QVERIFY2(message.contains("1.bmp"), qPrintable(message));
+    QCOMPARE(QImage(book.drawing("1.bmp")).pixel(0, 0) | 0xFF000000u, kCopyColour);
+    QCOMPARE(QDir(book.path() + "/dibujos").entryList(QDir::Files | QDir::Hidden),
+             QStringList{"1.bmp"});
 }
 
 QTEST_GUILESS_MAIN(PageBookUnixTest)

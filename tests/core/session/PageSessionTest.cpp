@@ -1,5 +1,6 @@
 #include "core/session/PageSession.h"
 #include "core/book/BookFolder.h"
+#include "core/session/CopyWriter.h"
 #include "core/session/PageHistories.h"
 
 #include <QPainter>
@@ -73,6 +74,8 @@ private slots:
     void rules_data();
     void rules();
     void historiesKeepTheLatestWithinTheirBound();
+    void copyWriter_data();
+    void copyWriter();
 };
 
 namespace {
@@ -166,6 +169,34 @@ void PageSessionTest::historiesKeepTheLatestWithinTheirBound()
     QVERIFY(!histories.take(2, changed).canUndo()); // came back different
     QVERIFY(histories.take(3, page).canUndo());
     QCOMPARE(histories.bytes(), 0);
+}
+
+void PageSessionTest::copyWriter_data()
+{
+    QTest::addColumn<QString>("folder"); // inside the book
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("writes wait their turn; the later stands") << "dibujos" << false;
+    QTest::newRow("a folder that is gone is told") << "ya-no-está" << true;
+}
+
+void PageSessionTest::copyWriter()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, fails);
+    BookFolder book;
+    const QString path = book.path() + '/' + folder + QStringLiteral("/1.bmp");
+    QImage page(16, 12, QImage::Format_RGB32);
+    CopyWriter writer;
+    page.fill(Qt::red);
+    writer.write(page, path);
+    page.fill(Qt::blue);
+    writer.write(page, path);
+    const std::optional<QString> failure = writer.wait();
+    QCOMPARE(failure.has_value(), fails);
+    if (fails)
+        QVERIFY2(failure->contains(path), qPrintable(*failure));
+    else
+        QCOMPARE(QImage(path).pixel(0, 0), qRgb(0, 0, 255));
 }
 
 QTEST_GUILESS_MAIN(PageSessionTest)
