@@ -50,12 +50,14 @@ void GalleryViewTest::steps()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     for (const QString& step : steps) {
-        const QStringList at = step.mid(5).split(',');
+        const QStringList at = step.section(' ', 1).split(',');
         const QPoint point(at.value(0).toInt(), at.value(1).toInt());
         if (step.startsWith("tap ")) {
             QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, point);
         } else if (step.startsWith("drag ")) {
             QTest::mousePress(view.viewport(), Qt::LeftButton, {}, point);
+            for (int dy = 20; dy <= 120; dy += 20)
+                QTest::mouseMove(view.viewport(), point + QPoint(0, dy), 10);
             QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point + QPoint(0, 120));
         } else {
             QTest::keyClick(&view, QKeySequence(step)[0].key());

@@ -161,9 +161,12 @@ void MainWindowTest::anyButtonPicksOnTheColourBar()
     // Lower row, column 6 of the bar: blue (0, 0, 255).
     QTest::mouseClick(m_window->colourBar(), Qt::RightButton, {}, insideCanvas(6 + 16 * 6 + 5, 25));
     QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 255));
+    // Upper row, same column: navy.
+    QTest::mouseClick(m_window->colourBar(), Qt::LeftButton, {}, insideCanvas(6 + 16 * 6 + 5, 9));
+    QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 128));
     // A press on the border has no colour to give and changes nothing.
     QTest::mouseClick(m_window->colourBar(), Qt::LeftButton, {}, QPoint(0, 1));
-    QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 255));
+    QCOMPARE(m_window->session().fillColour(), rgbColour(0, 0, 128));
 }
 
 void MainWindowTest::pageBallsPointTheirWays()
