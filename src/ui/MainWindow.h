@@ -15,7 +15,7 @@ class SoundPlayer;
 
 // The main colouring window: the canvas, the colour bar over the shade
 // swatches, the page buttons, the eraser and the door, the mascot and the
-// undo button, and the pages' view over them all. It shows what the page session does, and keeps
+// undo button, and the pages' view over them all. It shows what the page session does, and saves
 // the page on show whatever way the program ends.
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -56,7 +56,7 @@ public:
     // The undo button for the child; the Undo and Redo keys for grown-ups.
     void onUndoClicked();
     void onRedo();
-    // Ctrl+P prints the page on show; Ctrl+S keeps it as a picture.
+    // Ctrl+P prints the page on show; Ctrl+S exports it as a picture.
     void onPrint();
     void onExport();
     // The pages' view: its button for the child, Ctrl+O for grown-ups; a page

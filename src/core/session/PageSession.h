@@ -16,7 +16,7 @@
 
 // The rules of the page on show, without a window: the fill colour, a fill at
 // a press, the eraser, taking steps back and doing them again with the
-// coloured copy on disk following, page turns with their save, and keeping
+// coloured copy on disk following, page turns with their save, and saving
 // the page whatever way the program ends. Each call says what changed, for the
 // window to show; a copy that cannot be written comes back as a message and
 // the page stays as it is. Other failures throw Failure.

@@ -91,8 +91,8 @@ void spoil(const QString& path)
 
 void PageSessionTest::rules_data()
 {
-    // f fill, e eraser, u undo, r redo, > < turns, g go to page 2, b keep in
-    // the background, k keep now. The copy is read once the session is gone.
+    // f fill, e eraser, u undo, r redo, > < turns, g go to page 2, b save in
+    // the background, k save now. The copy is read once the session is gone.
     QTest::addColumn<QString>("actions");
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("shown");
@@ -110,11 +110,11 @@ void PageSessionTest::rules_data()
     QTest::newRow("redoing the eraser deletes again")
         << "fe><ur" << 1 << "white" << true << true << "none";
     QTest::newRow("undo of a fill") << "ffu" << 1 << "white" << false << true << "none";
-    QTest::newRow("keeping now") << "fk" << 1 << "red" << true << true << "red";
-    QTest::newRow("keeping in the background") << "fb" << 1 << "red" << true << true << "red";
-    QTest::newRow("eraser after a background keep")
+    QTest::newRow("saving now") << "fk" << 1 << "red" << true << true << "red";
+    QTest::newRow("saving in the background") << "fb" << 1 << "red" << true << true << "red";
+    QTest::newRow("eraser after a background save")
         << "fbe" << 1 << "white" << true << true << "none";
-    QTest::newRow("nothing to keep after the eraser")
+    QTest::newRow("nothing to save after the eraser")
         << "fbek" << 1 << "white" << true << true << "none";
     // d: the copy deleted by hand; x: the drawing spoilt by hand.
     QTest::newRow("the door writes a deleted copy again")
