@@ -9,11 +9,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // The program in a folder that works against it: broken or enormous pictures,
-// things that are not files where files belong, links, odd names, a folder it
+// things that are not files where files belong, odd names, a folder it
 // may not write and a disk with no room. Whatever happens, the child sees a
 // message that names the file at fault, and the program either carries on or
 // ends with status 1 once the message is closed; it never crashes, never
@@ -26,8 +25,6 @@ private slots:
     void emptyDrawingsFolderEndsWithMessage();
     void oddEntriesLeaveBookWorking_data();
     void oddEntriesLeaveBookWorking();
-    void linkedCopyIsNeverFollowed_data();
-    void linkedCopyIsNeverFollowed();
     void failedSaveKeepsColouring_data();
     void failedSaveKeepsColouring();
     void veryTallDrawingIsPinnedAndCut();
@@ -302,75 +299,6 @@ void HostileE2eTest::oddEntriesLeaveBookWorking()
 
     const QStringList changes = folder.changes();
     QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
-}
-
-// --- A coloured copy that is a link ------------------------------------------------------
-
-void HostileE2eTest::linkedCopyIsNeverFollowed_data()
-{
-    QTest::addColumn<bool>("keepCopies");
-
-    QTest::newRow("start-up deletes the link, not its target") << false;
-    QTest::newRow("saving replaces the link, not its target") << true;
-}
-
-void HostileE2eTest::linkedCopyIsNeverFollowed()
-{
-    QFETCH(bool, keepCopies);
-
-    QTemporaryDir outside;
-    QVERIFY(outside.isValid());
-    const QString target = outside.filePath(QStringLiteral("ajeno.bmp"));
-    QVERIFY(flat(m_page1.size(), kGreen).save(target, "BMP"));
-
-    E2eHarness harness;
-    QVERIFY(harness.prepareProgramFolder());
-    const QString link = harness.drawingsFolder() + QStringLiteral("/2.bmp");
-    QVERIFY(QFile::link(target, link));
-    if (keepCopies)
-        QVERIFY(harness.writeBorraTxt("NO\r\n"));
-    HostileFolder folder;
-    folder.watch(harness.programFolder(), true);
-    folder.watch(outside.path(), false);
-
-    QString why;
-    QVERIFY2(startToFirstPage(harness, &why), qPrintable(why));
-    if (!keepCopies) {
-        const QFileInfo gone(link);
-        QVERIFY2(!gone.exists() && !gone.isSymLink(), "the link 2.bmp survived start-up");
-        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
-        QVERIFY2(harness.canvasShows(m_page2, QStringLiteral("hostile-link-page-2"), &why),
-                 qPrintable(why));
-    } else {
-        // Page 2 shows what the link leads to; a fill there colours it all.
-        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
-        QVERIFY2(harness.canvasShows(flat(m_page1.size(), kGreen),
-                                     QStringLiteral("hostile-link-page-2-green"), &why),
-                 qPrintable(why));
-        QVERIFY(harness.click(MainWindowGeometry::canvasPixel(m_page1.size(), QPoint(320, 240))));
-        QVERIFY2(harness.canvasShows(flat(m_page1.size(), kRed),
-                                     QStringLiteral("hostile-link-page-2-red"), &why),
-                 qPrintable(why));
-        QVERIFY(harness.click(MainWindowGeometry::forward().center()));
-        const QImage saved = waitForPicture(link, 5000);
-        QVERIFY2(
-            !saved.isNull(),
-            qPrintable(
-                QStringLiteral("2.bmp is still a link or unreadable; %1").arg(harness.describe())));
-        QCOMPARE(difference(saved, flat(m_page1.size(), kRed)), QString());
-        QVERIFY2(harness.canvasShows(m_page3, QStringLiteral("hostile-link-page-3"), &why),
-                 qPrintable(why));
-        // The first turn left an unfilled page: nothing was saved for it.
-        QVERIFY(!QFileInfo::exists(harness.drawingsFolder() + QStringLiteral("/1.bmp")));
-    }
-    QVERIFY2(harness.messageBoxes().isEmpty(), qPrintable(harness.describe()));
-    QVERIFY(harness.programRunning());
-
-    const QStringList changes = folder.changes();
-    QVERIFY2(changes.isEmpty(), qPrintable(changesText(changes)));
-    QImage still(target);
-    QCOMPARE(difference(still.convertToFormat(QImage::Format_RGB32), flat(m_page1.size(), kGreen)),
-             QString());
 }
 
 // --- A save that cannot be written -------------------------------------------------------

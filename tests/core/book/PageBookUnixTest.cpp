@@ -9,9 +9,10 @@
 #include <unistd.h>
 
 // What the book does that is tested on Linux only: the mode of a coloured
-// copy and a book whose folder cannot be written, which are POSIX rules, and
-// a book of 32,767 drawings, the same code everywhere, whose files Wine takes
-// many minutes to make in one folder.
+// copy, a book whose folder cannot be written, a full disk (a file-size
+// limit) and a copy that is a link, which are POSIX rules, and a book of
+// 32,767 drawings, the same code everywhere, whose files Wine takes many
+// minutes to make in one folder.
 class PageBookUnixTest : public QObject {
     Q_OBJECT
 private slots:
@@ -20,6 +21,8 @@ private slots:
     void readOnlyBookStillOpens();
     void tooManyPages();
     void fullDiskKeepsTheCopy();
+    void linkedCopyIsNeverFollowed_data();
+    void linkedCopyIsNeverFollowed();
 };
 
 namespace {
@@ -118,6 +121,40 @@ void PageBookUnixTest::fullDiskKeepsTheCopy()
     QCOMPARE(QImage(book.drawing("1.bmp")).pixel(0, 0) | 0xFF000000u, kCopyColour);
     QCOMPARE(QDir(book.path() + "/dibujos").entryList(QDir::Files | QDir::Hidden),
              QStringList{"1.bmp"});
+}
+
+void PageBookUnixTest::linkedCopyIsNeverFollowed_data()
+{
+    QTest::addColumn<bool>("keepCopies");
+    QTest::newRow("start-up deletes the link, not its target") << false;
+    QTest::newRow("saving replaces the link, not its target") << true;
+}
+
+void PageBookUnixTest::linkedCopyIsNeverFollowed()
+{
+    QFETCH(bool, keepCopies);
+    QTemporaryDir outside;
+    const QString target = outside.filePath("ajeno.bmp");
+    QVERIFY(coloured(kCopyColour).save(target, "BMP"));
+    BookFolder book;
+    book.addPicture("1.gif", qRgb(255, 255, 255));
+    const QString link = book.drawing("1.bmp");
+    QVERIFY(QFile::link(target, link));
+    if (keepCopies)
+        book.write("borra.txt", "NO\r\n");
+    PageBook pages(book.path());
+    pages.startUp();
+    QString notice;
+    const QImage first = pages.loadFirstPage(&notice);
+    if (keepCopies) {
+        // Shown is what the link leads to; the save puts a file in its place.
+        QCOMPARE(first.pixel(0, 0) | 0xFF000000u, kCopyColour);
+        PageBook::saveCopy(coloured(qRgb(255, 0, 0)), link);
+        QCOMPARE(QImage(link).pixel(0, 0) | 0xFF000000u, qRgb(255, 0, 0));
+    }
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(QFileInfo::exists(link), keepCopies);
+    QCOMPARE(QImage(target).pixel(0, 0) | 0xFF000000u, kCopyColour);
 }
 
 QTEST_GUILESS_MAIN(PageBookUnixTest)
