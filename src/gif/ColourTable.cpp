@@ -5,18 +5,25 @@
 void ColourTable::addImage(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb colour = line[x] | 0xff000000u;
-            if (!m_index.contains(colour)) {
-                if (m_colours.size() == 256) {
-                    throw std::runtime_error("picture has more than 256 colours");
-                }
-                m_index.insert(colour, int(m_colours.size()));
-                m_colours.append(colour);
-            }
-        }
+    for (int y = 0; y < rgb.height(); ++y)
+        addColours(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), rgb.width());
+}
+
+void ColourTable::addColours(const QRgb* colours, int count)
+{
+    QRgb previous = 0; // never a colour: every colour is made opaque here
+    for (int i = 0; i < count; ++i) {
+        const QRgb colour = colours[i] | 0xff000000u;
+        // Pictures run in long stretches of one colour: those cost no lookup.
+        if (colour == previous)
+            continue;
+        previous = colour;
+        if (m_index.contains(colour))
+            continue;
+        if (m_colours.size() == 256)
+            throw std::runtime_error("picture has more than 256 colours");
+        m_index.insert(colour, int(m_colours.size()));
+        m_colours.append(colour);
     }
 }
 

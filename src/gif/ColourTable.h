@@ -10,6 +10,7 @@
 class ColourTable {
 public:
     void addImage(const QImage& image);
+    void addColours(const QRgb* colours, int count);
     int indexOf(QRgb colour) const;
     int size() const { return int(m_colours.size()); }
     // The table padded with black to the given number of entries.

@@ -4,6 +4,8 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,6 +31,75 @@ int appendTo(GifFileType* gif, const GifByteType* data, int length)
     return length;
 }
 
+bool isByteFormat(const QImage& image)
+{
+    return image.format() == QImage::Format_Grayscale8 || image.format() == QImage::Format_Indexed8;
+}
+
+// A frame's pixels as entries of the table. A frame of one byte a pixel (a
+// page is one) goes through its 256 colours, never converted whole: that
+// conversion would cost more than all the encoding.
+class FramePixels {
+public:
+    explicit FramePixels(const QImage& image) : m_image(image)
+    {
+        if (!isByteFormat(image))
+            return;
+        m_colours = image.colorTable();
+        if (image.format() == QImage::Format_Grayscale8)
+            for (int grey = 0; grey < 256; ++grey)
+                m_colours.append(qRgb(grey, grey, grey));
+        m_colours.resize(256, qRgb(0, 0, 0));
+    }
+
+    void addColoursTo(ColourTable& table) const
+    {
+        std::array<bool, 256> seen{};
+        for (int y = 0; y < m_image.height(); ++y) {
+            const uchar* bytes = m_image.constScanLine(y);
+            if (m_colours.isEmpty()) {
+                table.addColours(reinterpret_cast<const QRgb*>(bytes), m_image.width());
+                continue;
+            }
+            for (int x = 0; x < m_image.width(); ++x) {
+                if (!seen[bytes[x]])
+                    table.addColours(&m_colours[bytes[x]], 1);
+                seen[bytes[x]] = true;
+            }
+        }
+    }
+
+    // The table's entries for row y; `table` holds every colour of the frame.
+    void indexRow(int y, const ColourTable& table, std::vector<GifPixelType>& line)
+    {
+        const uchar* bytes = m_image.constScanLine(y);
+        if (!m_colours.isEmpty()) {
+            if (!m_indexed) {
+                for (int b = 0; b < 256; ++b)
+                    m_byteIndex[size_t(b)] = GifPixelType(std::max(0, table.indexOf(m_colours[b])));
+                m_indexed = true;
+            }
+            for (size_t x = 0; x < line.size(); ++x)
+                line[x] = m_byteIndex[bytes[x]];
+            return;
+        }
+        const auto* pixels = reinterpret_cast<const QRgb*>(bytes);
+        GifPixelType index = 0;
+        for (size_t x = 0; x < line.size(); ++x) {
+            // Looked up once for each stretch of one colour, not each pixel.
+            if (x == 0 || pixels[x] != pixels[x - 1])
+                index = GifPixelType(table.indexOf(pixels[x]));
+            line[x] = index;
+        }
+    }
+
+private:
+    const QImage& m_image;
+    QList<QRgb> m_colours;
+    std::array<GifPixelType, 256> m_byteIndex{};
+    bool m_indexed = false;
+};
+
 void putEndlessLoop(GifFileType* gif)
 {
     static const GifByteType loopForever[3] = {1, 0, 0};
@@ -50,10 +121,9 @@ void putFrame(GifFileType* gif, const QImage& image, int delay, const ColourTabl
     check(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension), gif);
     check(EGifPutImageDesc(gif, 0, 0, image.width(), image.height(), false, nullptr), gif);
     std::vector<GifPixelType> line(size_t(image.width()), 0);
+    FramePixels pixels(image);
     for (int y = 0; y < image.height(); ++y) {
-        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            line[size_t(x)] = GifPixelType(table.indexOf(pixels[x]));
+        pixels.indexRow(y, table, line);
         check(EGifPutLine(gif, line.data(), image.width()), gif);
     }
 }
@@ -65,7 +135,8 @@ void GifWriter::addFrame(const QImage& frame, int delay)
     if (!m_frames.isEmpty() && frame.size() != m_frames.first().image.size()) {
         throw std::runtime_error("GIF frames differ in size");
     }
-    m_frames.append({frame.convertToFormat(QImage::Format_RGB32), delay});
+    m_frames.append(
+        {isByteFormat(frame) ? frame : frame.convertToFormat(QImage::Format_RGB32), delay});
 }
 
 QByteArray GifWriter::encode() const
@@ -74,7 +145,7 @@ QByteArray GifWriter::encode() const
         throw std::runtime_error("GIF without frames");
     ColourTable table;
     for (const Frame& frame : m_frames)
-        table.addImage(frame.image);
+        FramePixels(frame.image).addColoursTo(table);
     int bits = 1;
     while ((1 << bits) < table.size() || (1 << bits) < m_minimumTableSize)
         ++bits;

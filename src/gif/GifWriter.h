@@ -12,7 +12,8 @@ class GifWriter {
 public:
     explicit GifWriter(int minimumTableSize = 2) : m_minimumTableSize(minimumTableSize) {}
 
-    // delay in hundredths of a second
+    // delay in hundredths of a second; a frame of any format, at most 256
+    // colours in all frames together
     void addFrame(const QImage& frame, int delay = 0);
     // Throws std::runtime_error with giflib's reason when it cannot encode.
     QByteArray encode() const;

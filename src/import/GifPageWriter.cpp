@@ -8,7 +8,7 @@
 QByteArray GifPageWriter::encode(const QImage& page)
 {
     GifWriter gif;
-    gif.addFrame(page.convertToFormat(QImage::Format_RGB32));
+    gif.addFrame(page);
     try {
         return gif.encode();
     } catch (const std::runtime_error& e) {
