@@ -42,8 +42,13 @@ std::optional<DurableFile::Error> DurableFile::writeHidden(const QString& patter
 {
     QTemporaryFile temp(pattern);
     errno = 0;
-    if (!temp.open())
+    if (!temp.open()) {
+        // Windows says why in codes of its own, not errno: a folder that is
+        // gone is found by looking.
+        if (errno == 0 && !QFileInfo(QFileInfo(pattern).absolutePath()).isDir())
+            return Error{ENOENT};
         return lastError();
+    }
     errno = 0;
     if (!writer(temp) || !temp.flush())
         return lastError();
