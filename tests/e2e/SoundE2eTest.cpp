@@ -69,11 +69,15 @@ QList<Burst> SoundE2eTest::record(const char* label, const QList<Turn>& turns)
     if (!m_pulse->startRecording())
         return {};
     for (const Turn& turn : turns) {
-        m_harness->click(
-            (turn.forward ? MainWindowGeometry::forward() : MainWindowGeometry::back()).center());
+        const QRect button =
+            turn.forward ? MainWindowGeometry::forward() : MainWindowGeometry::back();
+        if (!m_harness->click(button.center()))
+            return {};
         QThread::msleep(turn.waitMs);
     }
-    QThread::msleep(500);
+    // Time for a program slowed by a busy machine to play the last sound:
+    // a sound that comes late is still heard, and only its place matters.
+    QThread::msleep(2000);
     const QList<Burst> bursts = PulseServer::bursts(m_pulse->stopRecording(), PulseServer::kRate);
     qInfo("%s: %s", label, qPrintable(PulseServer::describe(bursts)));
     return bursts;
